@@ -1,0 +1,7 @@
+// Per-play state beside the grid: object lists, the player and the animation counters.
+#pragma once
+#include <cstdint>
+
+struct PlayState {
+  uint8_t AltMode = 0;
+};

@@ -1,0 +1,34 @@
+// Portable process services both hosts share: files written crash-safely, the INI settings
+// file, and run-time loaded libraries. Plain C++ over POSIX; no window system.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace plat {
+
+// Writes `data` to `path` through a temporary file in the same folder, flushed and renamed
+// over the old file, so a crash or a full disk never leaves a damaged or empty file.
+// Returns 0 on success, else the errno of the failing step (the old file is kept).
+int WriteFileAtomic(const std::string& path, const void* data, size_t size);
+
+// Text of an errno value, for error boxes.
+std::string ErrorText(int err);
+
+// INI settings file ("[section]" / "key=value" lines).
+// Reads an integer; the default when the file, section or key is missing or not a number.
+int IniReadInt(const std::string& file, const std::string& section, const std::string& key, int def);
+// Writes an integer, keeping every other line of the file; false on a write failure.
+bool IniWriteInt(const std::string& file, const std::string& section, const std::string& key, int value);
+
+// Run-time library loading (dlopen). Handles are opaque; 0 when loading failed.
+void* LibOpen(const std::string& path);
+void* LibSymbol(void* lib, const char* name);
+void LibClose(void* lib);
+// The full file name the loader reports for a loaded library; empty when unknown.
+std::string LibFileName(void* lib);
+
+// Full path of the running executable.
+std::string ExecutablePath();
+
+}  // namespace plat

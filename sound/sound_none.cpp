@@ -1,0 +1,4 @@
+// Keeps the library non-empty until its first classes land.
+namespace sound_internal {
+int kSoundLibraryPresent = 1;
+}
