@@ -20,5 +20,8 @@ void ArmMusicStart(Game& g);
 void MusicTick(Game& g);
 void StopMusic(Game& g);
 void Timer1Timer(Game& g);
+// The wipe's music fade: slot 0 fades to volume 0.0 over `seconds`, then is set playing
+// without looping (so a finished fade leaves the song stopped where it was).
+void FadeMusicOut(Game& g, double seconds);
 // Enables or disables the form's 100 ms music timer.
 void SetTimer1Enabled(Game& g, bool enabled);
