@@ -1,5 +1,6 @@
 // Off-screen bitmap: 32-bit pixels 0x00BBGGRR (red in the low byte), row-major, top row first.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
