@@ -4,4 +4,6 @@
 
 struct PlayState {
   uint8_t AltMode = 0;
+  uint8_t ActionCode = 0;
+  uint8_t ActionFrames = 0;
 };
