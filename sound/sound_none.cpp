@@ -1,4 +1,0 @@
-// Keeps the library non-empty until its first classes land.
-namespace sound_internal {
-int kSoundLibraryPresent = 1;
-}
