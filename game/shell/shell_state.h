@@ -64,6 +64,7 @@ struct ShellState {
   int OwnWindow = 0;
   int LastActiveWindow = 0;
   uint8_t DisableComposition = 1;
+  uint32_t RandSeed = 0;  // the one gameplay random stream
 
   // Off-screen bitmaps (sized at start-up) and the art.
   plat::Bitmap BackBuffer, BoardLayer, ScratchBitmap;

@@ -1,0 +1,93 @@
+// Start-up reads of "plumet.map" (the built-in course) and "plumet.str" (the last folder).
+#include "game/play/stage_data_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "game/game.h"
+#include "game/shell/main_form.h"
+#include "platform/api/sys.h"
+
+namespace {
+
+constexpr const char* kStageDataFile = "plumet.map";
+constexpr const char* kMapFolderFile = "plumet.str";
+
+// File order of the selector arrays, as indexes of StageStyle (barrier comes last in the file).
+constexpr int kFileSelectorOrder[8] = {ssBackground, ssBlock, ssLadder, ssIce,
+                                       ssNoJump,     ssKey,   ssBalloon, ssBarrier};
+
+}  // namespace
+
+bool LoadStageData(Game& g) {
+  std::error_code ec;
+  if (!std::filesystem::exists(kStageDataFile, ec)) {
+    FatalStartupExit(g, "マップデータが見つかりません。", false);
+    return false;
+  }
+  std::vector<uint8_t> raw(kStageDataFileSize, 0);
+  bool ok = false;
+  if (FILE* f = std::fopen(kStageDataFile, "rb")) {
+    // A short file is not an error: whatever it lacks stays zero.
+    std::fread(raw.data(), 1, raw.size(), f);
+    ok = !std::ferror(f);
+    if (std::fclose(f) != 0) ok = false;
+  }
+  if (!ok) {
+    FatalStartupExit(g, "マップデータの読みこみに失敗しました。", false);
+    return false;
+  }
+  for (int k = 0; k < 8; ++k)
+    for (int s = 0; s < kBuiltinStageCount; ++s)
+      g.StageStyleTable[kFileSelectorOrder[k]][s] = raw[kStageDataCellBytes + k * 56 + s];
+  for (int s = 0; s < kBuiltinStageCount; ++s)
+    for (int x = 0; x < kGridCols; ++x)
+      for (int y = 0; y < kGridRows; ++y)
+        g.BuiltinStages[s * kGridCells + GridIndex(x, y)] = raw[y * 1120 + x * 56 + s];
+  if (g.BuiltinStages[1 * kGridCells + GridIndex(1, 1)] != ccEmpty) {
+    FatalStartupExit(g, "マップデータが壊れています。", false);
+    return false;
+  }
+  return true;
+}
+
+bool PutMapFolder(Game& g, const std::string& folder) {
+  // The buffer holds 150 bytes and the NUL; a longer path is not stored.
+  if (folder.size() >= static_cast<size_t>(kMapFolderBufSize)) return false;
+  std::memcpy(g.MapFolderBuf.data(), folder.data(), folder.size());
+  g.MapFolderBuf[folder.size()] = '\0';
+  return true;
+}
+
+int WriteMapFolderFile(Game& g) {
+  return plat::WriteFileAtomic(ProgramFile(g, kMapFolderFile), g.MapFolderBuf.data(),
+                               g.MapFolderBuf.size());
+}
+
+void ReadMapFolderFile(Game& g) {
+  std::string path = ProgramFile(g, kMapFolderFile);
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) {
+    std::string cwd = std::filesystem::current_path(ec).string();
+    PutMapFolder(g, cwd);
+    if (int err = WriteMapFolderFile(g)) {
+      ShowError(g, "フォルダ記録ファイル(plumet.str)を作成できませんでした。\r" + plat::ErrorText(err));
+    }
+    EnterProgramFolder(g);
+  }
+  std::array<char, kMapFolderBufSize> buf{};
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    size_t got = std::fread(buf.data(), 1, buf.size(), f);
+    std::fclose(f);
+    std::memcpy(g.MapFolderBuf.data(), buf.data(), got);
+  } else if (std::filesystem::exists(path, ec)) {
+    ShowError(g, "フォルダ記録ファイル(plumet.str)を読みこめませんでした。\r" + plat::ErrorText(errno));
+  }
+  // The text up to the first NUL; a buffer without one is taken whole.
+  size_t n = 0;
+  while (n < g.MapFolderBuf.size() && g.MapFolderBuf[n] != '\0') ++n;
+  g.MapFolder.assign(g.MapFolderBuf.data(), n);
+}

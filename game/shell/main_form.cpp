@@ -1,0 +1,207 @@
+// The game's entry and main form: single-instance guard, start-up in its fixed order, the
+// fatal start-up exit, the quit sequence and the form's handlers.
+#include "game/shell/main_form.h"
+
+#include <filesystem>
+
+#include "game/game.h"
+#include "game/menus/progress_record.h"
+#include "game/play/stage_data_file.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "game/shell/music_control.h"
+#include "game/shell/transitions.h"
+#include "platform/api/sys.h"
+
+using plat::MsgButtons;
+using plat::MsgIcon;
+using plat::MsgResult;
+
+namespace {
+
+constexpr const char* kDecoderMissing = "wuvorbis.dllがplumetoggフォルダ内に存在しません。";
+constexpr const char* kDecoderFailed = "wuvorbis.dllの読込に失敗しました。";
+
+// The form's window handlers, delivered by the host while it processes messages.
+class FormEvents : public plat::WindowEvents {
+ public:
+  explicit FormEvents(Game& g) : g_(g) {}
+  bool OnCloseQuery() override { return ::OnCloseQuery(g_); }
+  void OnPaint() override { FormPaint(g_); }
+
+ private:
+  Game& g_;
+};
+
+// Start-up step 6: the decoder library and the music objects. False after a fatal exit.
+bool SetUpMusic(Game& g) {
+  std::string dll = ProgramFile(g, "plumetogg/wuvorbis.dll");
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(dll, ec)) {
+    FatalStartupExit(g, kDecoderMissing, true);
+    return false;
+  }
+  void* lib = plat::LibOpen(dll);
+  if (!lib) {
+    FatalStartupExit(g, kDecoderFailed, true);
+    return false;
+  }
+  plat::LibClose(lib);
+  return true;
+}
+
+void LoadArt(Game& g) {
+  FormArt& a = g.Art;
+  struct Entry {
+    const char* name;
+    plat::Bitmap* bmp;
+  } entries[] = {
+      {"ImgTitle", &a.ImgTitle},   {"ImgAnten", &a.ImgAnten},   {"ImgMap0", &a.ImgMap0},
+      {"ImgMap1", &a.ImgMap1},     {"ImgChar", &a.ImgChar},     {"ImgChar1", &a.ImgChar1},
+      {"ImgChar2", &a.ImgChar2},   {"ImgChar3", &a.ImgChar3},   {"ImgChar4", &a.ImgChar4},
+      {"ImgChar5", &a.ImgChar5},   {"ImgChar6", &a.ImgChar6},   {"ImgChar7", &a.ImgChar7},
+      {"ImgChar8", &a.ImgChar8},   {"ImgChar9", &a.ImgChar9},   {"ImgChar10", &a.ImgChar10},
+      {"ImgChar11", &a.ImgChar11}, {"ImgChar12", &a.ImgChar12}, {"ImgChar13", &a.ImgChar13},
+      {"ImgChar14", &a.ImgChar14}, {"ImgChar15", &a.ImgChar15}, {"ImgChar16", &a.ImgChar16},
+      {"ImgChar17", &a.ImgChar17}, {"ImgChar18", &a.ImgChar18}, {"ImgChar19", &a.ImgChar19},
+      {"ImgChar20", &a.ImgChar20},
+  };
+  for (const Entry& e : entries) g.host.LoadImage(e.name, *e.bmp);
+}
+
+}  // namespace
+
+std::string ProgramFile(Game& g, const std::string& name) {
+  return (std::filesystem::path(g.ProgramFolder) / name).string();
+}
+
+void EnterProgramFolder(Game& g) {
+  std::error_code ec;
+  std::filesystem::current_path(g.ProgramFolder, ec);
+}
+
+void ShowError(Game& g, const std::string& message) {
+  g.host.MessageBox(message, kGameTitle, MsgButtons::Ok, MsgIcon::Error);
+}
+
+int ProgramMain(Game& g) {
+  if (!g.host.AcquireInstanceLock("plumet")) {
+    ShowError(g, "二重起動はできません。");
+    return 0;
+  }
+  g.host.SetCaption(kGameTitle);
+  FormEvents events(g);
+  g.host.SetEventHandler(&events);
+  FormCreate(g);
+  // The message loop finds termination already requested and ends at once.
+  FormDestroy(g);
+  g.host.SetEventHandler(nullptr);
+  return 0;
+}
+
+void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure) {
+  ShowError(g, message);
+  g.QuitRequested = 1;
+  g.Paused = 1;
+  g.host.ShowWindow(false);
+  if (decoderFailure) g.MusicState = 2;
+  g.host.Terminate();
+}
+
+void FormCreate(Game& g) {
+  g.ProgramFolder = std::filesystem::path(g.host.ProgramPath()).parent_path().string();
+
+  // Steps 1-2: the timer resolution is fine already; the off-screen bitmaps exist (sized below).
+  // Steps 3-5: the wave players and the sound device come with the sound library.
+  // Step 6: the decoder library and the music objects.
+  if (!SetUpMusic(g)) return;
+  // Step 7-10: the data files, relative to the program's folder.
+  EnterProgramFolder(g);
+  if (!LoadStageData(g)) return;
+  LoadProgressRecord(g);
+  ReadMapFolderFile(g);
+  // Step 11: the random stream's seed.
+  g.RandSeed = g.host.RandomSeed();
+  // Step 12: sizes.
+  g.host.SetClientSize(640, 480);
+  g.BackBuffer.Resize(640, 480);
+  g.BoardLayer.Resize(640, 480);
+  g.ScratchBitmap.Resize(100, 100);
+  // Step 13: the art (never shown itself; used as drawing sources).
+  LoadArt(g);
+  // Step 14: system facts.
+  plat::OsVersionInfo os = g.host.OsVersion();
+  g.OsPlatformId = os.platformId;
+  g.OsMajor = os.major;
+  g.OsMinor = os.minor;
+  plat::DesktopInfo d = g.host.Desktop();
+  g.DesktopWidth = d.width;
+  g.DesktopHeight = d.height;
+  g.DesktopBits = d.bitsPerPixel;
+  g.DesktopRefresh = g.OsPlatformId == 2 ? d.refresh : 0;
+  // Step 15.
+  g.FullScreen = 0;
+  g.SoundEnabled = 1;
+  g.StageIndex = 0;
+  g.Paused = 0;
+  FlushKeys(g);
+  g.SceneId = scOpening;
+  g.FadeInPending = 0;
+  g.OverlayKeyLatch = 0;
+  // Step 16: the settings file; anything but 0 or 1 becomes 1 and is written back.
+  std::string ini = (std::filesystem::path(g.host.ProgramPath()).replace_extension(".ini")).string();
+  g.DisableComposition = static_cast<uint8_t>(plat::IniReadInt(ini, "DWMAPI", "DisableComposition", 2));
+  if (g.DisableComposition > 1) {
+    plat::IniWriteInt(ini, "DWMAPI", "DisableComposition", 1);
+    g.DisableComposition = 1;
+  }
+  // Step 17.
+  ResetPlayState(g);
+  g.host.ShowWindow(true);
+  SetTimer1Enabled(g, false);
+  g.host.ActivateWindow();
+  // The form's own identity: activation is asynchronous on some window systems, so the
+  // active-window query may not name the form yet at this point.
+  g.OwnWindow = g.host.FormWindowId();
+  g.LastActiveWindow = g.OwnWindow;
+  // Step 18.
+  if (g.DisableComposition == 1) DisableDwmComposition(g);
+  // Step 19.
+  MainLoop(g);
+}
+
+void DisableDwmComposition(Game& g) {
+  // Desktop composition exists only on system versions 6.0 and 6.1; there is none here.
+  if (g.OsMajor != 6 || g.OsMinor > 1) return;
+}
+
+void QuitSequence(Game& g) {
+  g.QuitRequested = 1;
+  g.Paused = 1;
+  StopMusic(g);
+  g.host.ShowWindow(false);
+  LeaveFullScreen(g);
+  // The wave players' sound data is freed with the sound library.
+  g.host.Terminate();
+}
+
+bool OnCloseQuery(Game& g) {
+  if (g.host.MessageBox("終了しますか？", kGameTitle, MsgButtons::YesNo, MsgIcon::None) == MsgResult::Yes) {
+    QuitSequence(g);
+    return true;
+  }
+  g.KeyLatch = 1;
+  ReleaseKeyLatch(g);
+  FlushKeys(g);
+  return false;
+}
+
+void FormPaint(Game& g) {
+  // The host repaints the client area from the last presented back buffer itself.
+  if (g.FullScreen == 1) g.host.SetTopmost(true);
+}
+
+void FormDestroy(Game& g) {
+  StopMusic(g);
+  g.host.ShowWindow(false);
+}
