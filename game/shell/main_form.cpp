@@ -12,6 +12,7 @@
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/sys.h"
+#include "sound/vorbis_dll.h"
 
 using plat::MsgButtons;
 using plat::MsgIcon;
@@ -41,12 +42,14 @@ bool SetUpMusic(Game& g) {
     FatalStartupExit(g, kDecoderMissing, true);
     return false;
   }
-  void* lib = plat::LibOpen(dll);
-  if (!lib) {
+  try {
+    // A library that lacks an export is treated as one that failed to load: nothing may call
+    // through an unbound entry point.
+    if (!LoadVorbisDLL(dll)) throw EVorbisError(kDecoderFailed);
+  } catch (const std::exception&) {
     FatalStartupExit(g, kDecoderFailed, true);
     return false;
   }
-  plat::LibClose(lib);
   return true;
 }
 
@@ -101,6 +104,7 @@ int ProgramMain(Game& g) {
 
 void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure) {
   ShowError(g, message);
+  g.StartupFailed = 1;
   g.QuitRequested = 1;
   g.Paused = 1;
   g.host.ShowWindow(false);
@@ -203,5 +207,6 @@ void FormPaint(Game& g) {
 
 void FormDestroy(Game& g) {
   StopMusic(g);
+  FreeVorbisDLL();
   g.host.ShowWindow(false);
 }

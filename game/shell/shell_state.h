@@ -65,6 +65,7 @@ struct ShellState {
   int LastActiveWindow = 0;
   uint8_t DisableComposition = 1;
   uint32_t RandSeed = 0;  // the one gameplay random stream
+  uint8_t StartupFailed = 0;  // a fatal start-up exit was taken
 
   // Off-screen bitmaps (sized at start-up) and the art.
   plat::Bitmap BackBuffer, BoardLayer, ScratchBitmap;

@@ -1,0 +1,123 @@
+// plumet-headless: the real game on the headless host.
+//
+//   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
+//                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace]
+//
+// Prints one "dialog: <caption> | <text> | <buttons>" line per message box, then
+// "exit: <quit|fatal|frames> frames=<n>" and "state <StateLine>".
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+
+#include "game/game.h"
+#include "game/shell/main_form.h"
+#include "game/state_line.h"
+#include "platform/api/sys.h"
+#include "platform/null/null_host.h"
+#include "platform/qtgfx/qt_gfx.h"
+#include "tools/headless/key_script.h"
+
+namespace {
+
+int Usage(const std::string& why) {
+  std::cerr << "plumet-headless: " << why << "\n"
+            << "usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...\n"
+            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
+  std::string keysFile, captureDir, atList;
+  int frames = 0;
+  bool trace = false, secondInstance = false;
+  plat::NullHost host;
+
+  for (int i = 1; i < argc; ++i) {
+    std::string a = argv[i];
+    auto next = [&](std::string& v) {
+      if (i + 1 >= argc) return false;
+      v = argv[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--folder") {
+      if (!next(folder)) return Usage("--folder needs a folder");
+    } else if (a == "--keys") {
+      if (!next(keysFile)) return Usage("--keys needs a file");
+    } else if (a == "--frames") {
+      if (!next(v)) return Usage("--frames needs a number");
+      try {
+        frames = std::stoi(v);
+      } catch (const std::exception&) {
+        return Usage("--frames needs a number");
+      }
+    } else if (a == "--answer") {
+      if (!next(v)) return Usage("--answer needs yes, no or ok");
+      if (v == "yes") host.Answers.push_back(plat::MsgResult::Yes);
+      else if (v == "no") host.Answers.push_back(plat::MsgResult::No);
+      else if (v == "ok") host.Answers.push_back(plat::MsgResult::Ok);
+      else return Usage("--answer needs yes, no or ok");
+    } else if (a == "--open") {
+      if (!next(v)) return Usage("--open needs a path");
+      host.OpenAnswers.push_back(std::filesystem::absolute(v).string());
+    } else if (a == "--capture") {
+      if (!next(captureDir)) return Usage("--capture needs a folder");
+    } else if (a == "--at") {
+      if (!next(atList)) return Usage("--at needs frame numbers");
+    } else if (a == "--trace") {
+      trace = true;
+    } else if (a == "--second-instance") {
+      secondInstance = true;  // as if another copy held the single-instance guard
+    } else {
+      return Usage("unknown option " + a);
+    }
+  }
+
+  if (!keysFile.empty()) {
+    std::ifstream in(keysFile);
+    if (!in) return Usage("cannot read key script " + keysFile);
+    std::stringstream text;
+    text << in.rdbuf();
+    std::vector<plat::NullHost::KeyStep> steps;
+    std::string error;
+    if (!ParseKeyScript(text.str(), steps, error)) return Usage(keysFile + ": " + error);
+    host.SetKeyScript(std::move(steps));
+  }
+  if (!captureDir.empty()) {
+    std::set<int> at;
+    std::stringstream list(atList);
+    std::string item;
+    while (std::getline(list, item, ','))
+      if (!item.empty()) at.insert(std::atoi(item.c_str()));
+    host.CaptureFrames(captureDir, std::move(at));
+  }
+
+  plat::qtgfx::EnsureGuiApplication();
+  folder = std::filesystem::absolute(folder).lexically_normal().string();
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  host.SetProgramPath(folder + "/plumet");
+  host.SetInstanceHeldElsewhere(secondInstance);
+  // Without a frame limit a run still ends: a stuck game must not hang a check forever.
+  host.StopAfterFrames(frames > 0 ? frames : 2000000);
+  host.OnDialog = [](const std::string& line) { std::cout << "dialog: " << line << "\n" << std::flush; };
+
+  Game g(host);
+  if (trace)
+    host.OnFrame = [&g](int n) { std::cout << "frame=" << n << " " << StateLine(g) << "\n"; };
+
+  const char* how = "quit";
+  try {
+    ProgramMain(g);
+    if (g.StartupFailed || secondInstance) how = "fatal";
+  } catch (const plat::StopRun&) {
+    how = "frames";
+  }
+  std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
+  std::cout << "state " << StateLine(g) << "\n";
+  return 0;
+}
