@@ -1,0 +1,359 @@
+// Pixel tests of the software raster: raster operations, clipping, stretching and shapes.
+#include "platform/api/raster.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+
+#include "tests/gfx/pixel_rows.h"
+
+using namespace plat;
+using namespace plat::gfx;
+using testpx::FromRows;
+using testpx::ToRows;
+using Rows = std::vector<std::string>;
+
+namespace {
+
+// Every pixel different, so a misplaced pixel shows.
+Bitmap Numbered(int w, int h, uint32_t base) {
+  Bitmap b(w, h);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) b.Set(x, y, base + static_cast<uint32_t>(y * 16 + x));
+  return b;
+}
+
+}  // namespace
+
+TEST(RasterBlt, EachRopCombinesOnlyTheBlock) {
+  struct Case {
+    Rop rop;
+    uint32_t dst, src, want;
+  } cases[] = {
+      {Rop::Copy, 0x123456, 0x654321, 0x654321},
+      {Rop::And, 0x0F0FF0, 0x00FF0F, 0x000F00},
+      {Rop::Or, 0x0F0000, 0x0000F0, 0x0F00F0},
+      {Rop::NotOr, 0x0F0F0F, 0x00F000, 0xF000F0},
+      {Rop::NotOr, 0x000000, 0x000000, 0xFFFFFF},  // top byte stays 0
+      {Rop::NotOr, 0xFFFFFF, 0x000000, 0x000000},
+  };
+  for (const auto& c : cases) {
+    Bitmap dst(3, 1, c.dst), src(3, 1, 0x777777);
+    src.Set(2, 0, c.src);
+    BitBlt(dst, 1, 0, 1, 1, src, 2, 0, c.rop);
+    EXPECT_EQ(dst.At(0, 0), c.dst) << static_cast<int>(c.rop);
+    EXPECT_EQ(dst.At(1, 0), c.want) << static_cast<int>(c.rop);
+    EXPECT_EQ(dst.At(2, 0), c.dst) << static_cast<int>(c.rop);
+  }
+}
+
+TEST(RasterBlt, SourceOutsideItsBitmapLeavesDestinationAlone) {
+  Bitmap src = FromRows({"rg", "by"});
+  Bitmap dst(4, 4);
+  // Column -1 and row 2 of the source do not exist.
+  BitBlt(dst, 1, 1, 3, 3, src, -1, 0, Rop::Copy);
+  EXPECT_EQ(ToRows(dst), (Rows{"....", "..rg", "..by", "...."}));
+}
+
+// Every placement of a block around both bitmaps, against the per-pixel rule: a pixel changes
+// only when its source and destination both exist.
+TEST(RasterBlt, ClipsAgainstBothBitmapsAtAllEdges) {
+  const Bitmap src = Numbered(4, 3, 0x100000);
+  const Bitmap dst0 = Numbered(5, 4, 0x200000);
+  for (int w : {0, 1, 3, 6})
+    for (int h : {0, 1, 2, 5})
+      for (int dx = -6; dx <= 6; ++dx)
+        for (int dy = -5; dy <= 5; ++dy)
+          for (int sx = -5; sx <= 5; ++sx)
+            for (int sy = -4; sy <= 4; ++sy) {
+              Bitmap dst = dst0;
+              BitBlt(dst, dx, dy, w, h, src, sx, sy, Rop::Or);
+              Bitmap want = dst0;
+              for (int j = 0; j < h; ++j)
+                for (int i = 0; i < w; ++i)
+                  if (want.Contains(dx + i, dy + j) && src.Contains(sx + i, sy + j))
+                    want.Set(dx + i, dy + j, want.At(dx + i, dy + j) | src.At(sx + i, sy + j));
+              ASSERT_EQ(dst.px, want.px) << "w" << w << " h" << h << " d" << dx << "," << dy << " s" << sx
+                                         << "," << sy;
+            }
+}
+
+TEST(RasterBlt, ExtremeArgumentsStayInsideMemory) {
+  const Bitmap src = Numbered(4, 3, 0x100000);
+  struct Case {
+    int dx, dy, w, h, sx, sy;
+    bool changes;
+  } cases[] = {
+      {0, 0, INT_MAX, INT_MAX, 0, 0, true},
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, false},
+      {INT_MAX, INT_MAX, INT_MAX, INT_MAX, INT_MIN, INT_MIN, false},
+      {-2, -2, INT_MAX, INT_MAX, INT_MAX, INT_MAX, false},
+      {0, 0, INT_MIN, INT_MIN, 0, 0, false},
+      {1, 1, 2, 2, INT_MIN + 1, INT_MAX - 1, false},
+  };
+  for (const auto& c : cases) {
+    Bitmap dst(5, 4, 0);
+    BitBlt(dst, c.dx, c.dy, c.w, c.h, src, c.sx, c.sy, Rop::Copy);
+    EXPECT_EQ(dst.px != Bitmap(5, 4, 0).px, c.changes) << c.dx << " " << c.w << " " << c.sx;
+  }
+  Bitmap dst(5, 4, 0);
+  BitBlt(dst, 0, 0, INT_MAX, INT_MAX, src, 0, 0, Rop::Copy);
+  EXPECT_EQ(dst.At(3, 2), src.At(3, 2));
+  EXPECT_EQ(dst.At(4, 2), 0u);
+}
+
+TEST(RasterBlt, OverlappingBlocksOfOneBitmapReadTheOldPixels) {
+  struct Case {
+    int dx, dy, sx, sy, w, h;
+    Rop rop;
+    Rows start, want;
+  } cases[] = {
+      {1, 0, 0, 0, 4, 1, Rop::Copy, {"rgby.", "cmdk."}, {"rrgby", "cmdk."}},
+      {0, 0, 1, 0, 4, 1, Rop::Copy, {"rgby.", "cmdk."}, {"gby..", "cmdk."}},
+      {0, 1, 0, 0, 5, 1, Rop::Copy, {"rgby.", "cmdk."}, {"rgby.", "rgby."}},
+      {0, 0, 0, 1, 5, 1, Rop::Copy, {"rgby.", "cmdk."}, {"cmdk.", "cmdk."}},
+      {1, 0, 0, 0, 3, 2, Rop::Or, {"rgb#.", "#r#g."}, {"rycb.", "#rrg."}},
+  };
+  for (const auto& c : cases) {
+    Bitmap b = FromRows(c.start);
+    BitBlt(b, c.dx, c.dy, c.w, c.h, b, c.sx, c.sy, c.rop);
+    EXPECT_EQ(ToRows(b), c.want) << c.dx << "," << c.dy << " from " << c.sx << "," << c.sy;
+  }
+}
+
+TEST(RasterStretch, RepeatsOrDropsRowsAndColumnsWithoutBlending) {
+  Bitmap up(4, 4);
+  StretchBlt(up, 0, 0, 4, 4, FromRows({"rg", "by"}), 0, 0, 2, 2, Rop::Copy);
+  EXPECT_EQ(ToRows(up), (Rows{"rrgg", "rrgg", "bbyy", "bbyy"}));
+
+  Bitmap down(2, 2);
+  StretchBlt(down, 0, 0, 2, 2, FromRows({"rgby", "cmdk", "bymr", "kdgc"}), 0, 0, 4, 4, Rop::Copy);
+  EXPECT_EQ(ToRows(down), (Rows{"rb", "bm"}));
+
+  // The two passes of a stretched sprite line up: mask and image sample the same offsets.
+  Bitmap pic = FromRows({"yyyy", "yyyy", "yyyy"});
+  Bitmap sheet = FromRows({"#r", "..", "#.", "##"});  // image rows 0-1, mask rows 2-3
+  StretchBlt(pic, 0, 0, 4, 3, sheet, 0, 2, 2, 2, Rop::And);
+  StretchBlt(pic, 0, 0, 4, 3, sheet, 0, 0, 2, 2, Rop::Or);
+  EXPECT_EQ(ToRows(pic), (Rows{"##yy", "##yy", "...."}));
+}
+
+TEST(RasterStretch, ClipsAgainstBothBitmaps) {
+  const Bitmap src = FromRows({"rg", "by"});
+  struct Case {
+    int dx, dy, dw, dh, sx, sy, sw, sh;
+    Rows want;
+  } cases[] = {
+      {0, 0, 4, 4, -1, 0, 2, 2, {"..rr", "..rr", "..bb", "..bb"}},  // source column -1 missing
+      {0, 0, 4, 4, 0, 1, 2, 2, {"bbyy", "bbyy", "....", "...."}},  // source row 2 missing
+      {-1, 0, 4, 2, 0, 0, 2, 2, {"rgg.", "byy.", "....", "...."}},  // destination column -1
+      {0, 3, 4, 4, 0, 0, 2, 2, {"....", "....", "....", "rrgg"}},  // destination rows 4 on
+      {0, 0, 0, 4, 0, 0, 2, 2, {"....", "....", "....", "...."}},  // non-positive sizes: nothing
+      {0, 0, -4, 4, 0, 0, 2, 2, {"....", "....", "....", "...."}},
+      {0, 0, 4, 4, 0, 0, 2, -2, {"....", "....", "....", "...."}},
+      {0, 0, INT_MAX, INT_MAX, 0, 0, 1, 1, {"rrrr", "rrrr", "rrrr", "rrrr"}},
+      {0, 0, 4, 4, INT_MIN, INT_MIN, INT_MAX, INT_MAX, {"....", "....", "....", "...."}},
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX, 0, 0, 2, 2, {"....", "....", "....", "...."}},
+  };
+  for (const auto& c : cases) {
+    Bitmap dst(4, 4);
+    StretchBlt(dst, c.dx, c.dy, c.dw, c.dh, src, c.sx, c.sy, c.sw, c.sh, Rop::Copy);
+    EXPECT_EQ(ToRows(dst), c.want) << c.dx << "," << c.dy << " " << c.dw << "x" << c.dh << " from " << c.sx
+                                   << "," << c.sy;
+  }
+}
+
+TEST(RasterShapes, RectangleExcludesRightAndBottomEdges) {
+  struct Case {
+    int x1, y1, x2, y2;
+    Fill fill;
+    Rows want;
+  } cases[] = {
+      {0, 0, 4, 3, Fill::None, {"####..", "#..#..", "####..", "......"}},
+      {0, 0, 4, 3, Fill::Solid, {"####..", "####..", "####..", "......"}},
+      {4, 3, 0, 0, Fill::None, {"####..", "#..#..", "####..", "......"}},  // corners in any order
+      {1, 1, 2, 2, Fill::None, {"......", ".#....", "......", "......"}},
+      {1, 1, 1, 3, Fill::Solid, {"......", "......", "......", "......"}},  // empty box
+      {-1, 0, 3, 4, Fill::None, {"###...", "..#...", "..#...", "###..."}},  // off the left edge
+      {3, -1, 7, 2, Fill::None, {"...#..", "...###", "......", "......"}},  // off the top and right
+      {-10, -10, 100, 100, Fill::None, {"......", "......", "......", "......"}},
+      {INT_MIN, INT_MIN, INT_MAX, INT_MAX, Fill::Solid, {"######", "######", "######", "######"}},
+  };
+  for (const auto& c : cases) {
+    Bitmap b(6, 4);
+    Rectangle(b, c.x1, c.y1, c.x2, c.y2, 0x000000, c.fill, PenMode::Copy);
+    EXPECT_EQ(ToRows(b), c.want) << c.x1 << "," << c.y1 << "-" << c.x2 << "," << c.y2;
+  }
+}
+
+TEST(RasterShapes, MergePenOrsTheColourOntoThePicture) {
+  Bitmap b = FromRows({"rgb#", "cmdk"});
+  Rectangle(b, 0, 0, 4, 2, 0xFFFFFF, Fill::Solid, PenMode::Merge);
+  EXPECT_EQ(ToRows(b), (Rows{"....", "...."}));
+
+  Bitmap c = FromRows({"rgb#", "#..."});
+  Rectangle(c, 0, 0, 4, 1, 0x0000FF, Fill::None, PenMode::Merge);
+  EXPECT_EQ(ToRows(c), (Rows{"rymr", "#..."}));
+}
+
+TEST(RasterShapes, EllipseLiesInsideItsBoxTouchingEachSide) {
+  struct Case {
+    int w, h;
+    Fill fill;
+    Rows want;
+  } cases[] = {
+      {6, 4, Fill::None, {"..####..", ".#....#.", ".#....#.", "..####.."}},
+      {6, 4, Fill::Solid, {"..####..", ".######.", ".######.", "..####.."}},
+      {5, 5, Fill::None, {"..###..", ".#...#.", ".#...#.", ".#...#.", "..###.."}},
+      {3, 3, Fill::Solid, {"..#..", ".###.", "..#.."}},
+      {4, 1, Fill::None, {".####."}},
+  };
+  for (const auto& c : cases) {
+    Bitmap b(c.w + 2, c.h + 2);
+    Ellipse(b, 1, 1, 1 + c.w, 1 + c.h, 0x000000, c.fill, PenMode::Copy);
+    Rows inner = ToRows(b);
+    EXPECT_EQ(inner.front(), std::string(c.w + 2, '.'));
+    EXPECT_EQ(inner.back(), std::string(c.w + 2, '.'));
+    inner.erase(inner.begin());
+    inner.pop_back();
+    EXPECT_EQ(inner, c.want) << c.w << "x" << c.h;
+  }
+}
+
+TEST(RasterShapes, RoundRectKeepsStraightSidesBetweenItsCorners) {
+  Bitmap b(10, 7);
+  RoundRect(b, 0, 0, 10, 7, 4, 4, 0x000000, Fill::None, PenMode::Copy);
+  EXPECT_EQ(ToRows(b), (Rows{".########.", "#........#", "#........#", "#........#", "#........#",
+                             "#........#", ".########."}));
+  Bitmap s(10, 7);
+  RoundRect(s, 0, 0, 10, 7, 6, 6, 0x000000, Fill::Solid, PenMode::Copy);
+  EXPECT_EQ(ToRows(s), (Rows{"..######..", ".########.", "##########", "##########", "##########",
+                             ".########.", "..######.."}));
+  // Corners no bigger than the box: the whole shape is then an ellipse.
+  Bitmap r(6, 4), e(6, 4);
+  RoundRect(r, 0, 0, 6, 4, 100, 100, 0x000000, Fill::None, PenMode::Copy);
+  Ellipse(e, 0, 0, 6, 4, 0x000000, Fill::None, PenMode::Copy);
+  EXPECT_EQ(ToRows(r), ToRows(e));
+}
+
+TEST(RasterShapes, ArcRunsCounterClockwiseFromStartRadialToEndRadial) {
+  Bitmap full(9, 9);
+  Ellipse(full, 0, 0, 9, 9, 0x000000, Fill::None, PenMode::Copy);
+
+  // From east to north: the upper right quarter, both ends included.
+  Bitmap q(9, 9);
+  Arc(q, 0, 0, 9, 9, 20, 4, 4, -20, 0x000000, PenMode::Copy);
+  for (int y = 0; y < 9; ++y)
+    for (int x = 0; x < 9; ++x) {
+      bool want = full.At(x, y) == 0 && x >= 4 && y <= 4;
+      EXPECT_EQ(q.At(x, y) == 0, want) << x << "," << y;
+    }
+
+  // From north to east: the other three quarters.
+  Bitmap rest(9, 9);
+  Arc(rest, 0, 0, 9, 9, 4, -20, 20, 4, 0x000000, PenMode::Copy);
+  EXPECT_EQ(rest.At(0, 4), 0u);
+  EXPECT_EQ(rest.At(4, 8), 0u);
+  EXPECT_EQ(rest.At(7, 1), 0xFFFFFFu);
+  for (int i = 0; i < 81; ++i) EXPECT_EQ(full.px[i], q.px[i] & rest.px[i]) << i;
+
+  // Equal radials: the whole ellipse.
+  Bitmap whole(9, 9);
+  Arc(whole, 0, 0, 9, 9, 3, 1, 3, 1, 0x000000, PenMode::Copy);
+  EXPECT_EQ(ToRows(whole), ToRows(full));
+}
+
+TEST(RasterShapes, LineExcludesItsEndPoint) {
+  struct Case {
+    int x1, y1, x2, y2;
+    Rows want;
+  } cases[] = {
+      {0, 0, 4, 0, {"####.", ".....", "....."}},
+      {4, 0, 0, 0, {".####", ".....", "....."}},
+      {0, 0, 0, 2, {"#....", "#....", "....."}},
+      {0, 2, 0, 0, {".....", "#....", "#...."}},
+      {0, 0, 2, 2, {"#....", ".#...", "....."}},
+      {0, 0, 4, 2, {"##...", "..##.", "....."}},
+      {2, 1, 2, 1, {".....", ".....", "....."}},
+      {-3, 1, 8, 1, {".....", "#####", "....."}},  // cut at both sides
+  };
+  for (const auto& c : cases) {
+    Bitmap b(5, 3);
+    Line(b, c.x1, c.y1, c.x2, c.y2, 0x000000, PenMode::Copy);
+    EXPECT_EQ(ToRows(b), c.want) << c.x1 << "," << c.y1 << "-" << c.x2 << "," << c.y2;
+  }
+}
+
+TEST(RasterShapes, PolygonFillsInsideItsOutline) {
+  Bitmap sq(6, 5);
+  const Point square[4] = {{1, 1}, {4, 1}, {4, 3}, {1, 3}};
+  Polygon(sq, square, 4, 0x000000, Fill::Solid, PenMode::Copy);
+  EXPECT_EQ(ToRows(sq), (Rows{"......", ".####.", ".####.", ".####.", "......"}));
+
+  Bitmap ring(6, 5);
+  Polygon(ring, square, 4, 0x000000, Fill::None, PenMode::Copy);
+  EXPECT_EQ(ToRows(ring), (Rows{"......", ".####.", ".#..#.", ".####.", "......"}));
+
+  // A triangle given as four points, the last two equal.
+  Bitmap tri(5, 5);
+  const Point t[4] = {{0, 0}, {4, 0}, {0, 4}, {0, 4}};
+  Polygon(tri, t, 4, 0x000000, Fill::Solid, PenMode::Copy);
+  EXPECT_EQ(ToRows(tri), (Rows{"#####", "####.", "###..", "##...", "#...."}));
+
+  // Merge: fill and outline are both OR-ed, each pixel once in effect.
+  Bitmap m = FromRows({"bbbbb", "bbbbb", "bbbbb", "bbbbb", "bbbbb"});
+  Polygon(m, t, 4, 0x0000FF, Fill::Solid, PenMode::Merge);
+  EXPECT_EQ(ToRows(m), (Rows{"mmmmm", "mmmmb", "mmmbb", "mmbbb", "mbbbb"}));
+}
+
+// A shape cut by any edge of the bitmap shows exactly the part of the uncut shape that lies
+// inside; nothing is written outside the bitmap.
+TEST(RasterShapes, ClippingAtEachEdgeKeepsTheVisiblePart) {
+  using Draw = std::function<void(Bitmap&, int, int)>;
+  const Point tri[4] = {{0, 0}, {8, 3}, {2, 8}, {2, 8}};
+  std::vector<std::pair<const char*, Draw>> shapes = {
+      {"rect", [](Bitmap& b, int x, int y) { Rectangle(b, x, y, x + 8, y + 7, 0, Fill::None, PenMode::Copy); }},
+      {"ellipse", [](Bitmap& b, int x, int y) { Ellipse(b, x, y, x + 8, y + 7, 0, Fill::Solid, PenMode::Copy); }},
+      {"ring", [](Bitmap& b, int x, int y) { Ellipse(b, x, y, x + 9, y + 6, 0, Fill::None, PenMode::Copy); }},
+      {"roundrect",
+       [](Bitmap& b, int x, int y) { RoundRect(b, x, y, x + 9, y + 8, 4, 4, 0, Fill::Solid, PenMode::Copy); }},
+      {"arc", [](Bitmap& b, int x, int y) { Arc(b, x, y, x + 9, y + 9, x + 9, y, x, y + 9, 0, PenMode::Copy); }},
+      {"line", [](Bitmap& b, int x, int y) { Line(b, x, y + 1, x + 8, y + 6, 0, PenMode::Copy); }},
+      {"polygon",
+       [&tri](Bitmap& b, int x, int y) {
+         Point p[4];
+         for (int k = 0; k < 4; ++k) p[k] = {tri[k].x + x, tri[k].y + y};
+         Polygon(b, p, 4, 0, Fill::Solid, PenMode::Copy);
+       }},
+  };
+  const int offsets[][2] = {{-4, 1}, {6, 1}, {1, -4}, {1, 6}, {-5, -5}, {7, 7}};
+  for (const auto& [name, draw] : shapes) {
+    Bitmap big(30, 30);
+    draw(big, 10, 10);
+    for (const auto& o : offsets) {
+      Bitmap small(10, 10);
+      draw(small, o[0], o[1]);
+      for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 10; ++x)
+          ASSERT_EQ(small.At(x, y), big.At(x - o[0] + 10, y - o[1] + 10))
+              << name << " at " << o[0] << "," << o[1] << " pixel " << x << "," << y;
+    }
+  }
+}
+
+TEST(RasterShapes, ExtremeCoordinatesStayInsideMemory) {
+  Bitmap b(4, 4);
+  const int v[] = {INT_MIN, -1000000000, -1, 0, 3, 1000000000, INT_MAX};
+  for (int a : v)
+    for (int c : v) {
+      Ellipse(b, a, a, c, c, 0, Fill::Solid, PenMode::Copy);
+      RoundRect(b, a, 0, c, 4, a, c, 0, Fill::None, PenMode::Merge);
+      Arc(b, a, a, c, c, a, c, c, a, 0, PenMode::Copy);
+      Line(b, a, c, c, a, 0, PenMode::Copy);
+      const Point p[4] = {{a, a}, {c, a}, {c, c}, {a, c}};
+      Polygon(b, p, 4, 0, Fill::Solid, PenMode::Copy);
+    }
+  Polygon(b, nullptr, 4, 0, Fill::Solid, PenMode::Copy);
+  SUCCEED();
+}
