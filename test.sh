@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test headless: first the unit tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the whole suite, end-to-end checks under
+# Xvfb included, on the normal build.
+source "$(dirname "$0")/scripts/common.sh"
+install_packages
+
+export XDG_RUNTIME_DIR="$(mktemp -d /tmp/plumet-xdg-XXXXXX)"
+chmod 700 "$XDG_RUNTIME_DIR"
+trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+export QT_QPA_PLATFORM=offscreen
+jobs="$(nproc)"
+
+configure_and_build "$PLUMET_ROOT/build-asan" -DCMAKE_BUILD_TYPE=Debug -DPLUMET_SANITIZE=ON
+ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+  ctest --test-dir "$PLUMET_ROOT/build-asan" -LE e2e --output-on-failure -j "$jobs"
+
+configure_and_build "$PLUMET_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+ctest --test-dir "$PLUMET_ROOT/build" --output-on-failure -j "$jobs"
