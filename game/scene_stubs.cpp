@@ -19,11 +19,3 @@ void RunStageSelect(Game& g) { BlackFrame(g); }
 void RunEditGameSelect(Game& g) { BlackFrame(g); }
 void DrawPauseMenu(Game&) {}
 void PauseMenuInput(Game&) {}
-void ResetPlayState(Game&) {}
-void DrawPlayField(Game&) {}
-void TickAnimation(Game&) {}
-void UpdateFallingObjects(Game&) {}
-void HandlePlayInput(Game&) {}
-void StepPlayerAction(Game&) {}
-void ChooseNextAction(Game&) {}
-void RunStageIntro(Game&) {}

@@ -1,0 +1,11 @@
+// The cut-scenes play calls into: the door, all-balls, barrier-vanish and stage-clear scenes.
+// Until the real scenes exist, cutscene_stubs.cpp stands in for them and records each call.
+#pragma once
+
+struct Game;
+
+void PlayDoorScene(Game& g);
+void PlayBallsCompleteScene(Game& g);
+void PlayBarrierVanishScene(Game& g);
+void PlayStageClearScene(Game& g);
+void PlayStageClearSceneAlt(Game& g);

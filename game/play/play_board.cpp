@@ -1,0 +1,143 @@
+// Play-state reset and board setup: the object lists, the player's start and the static board.
+#include "game/play/play_internal.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "platform/api/raster.h"
+
+using namespace play;
+namespace gfx = plat::gfx;
+
+void ResetPlayState(Game& g) {
+  // The menu cursors live with the menus, which reset them when they open.
+  g.FrameCounter = 0;
+  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
+                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
+    l->Count = 0;
+  g.BalloonList.Count = 0;
+  g.JumpPadList.Count = 0;
+  g.BallsTaken = g.BallsInStage = g.KeysHeld = 0;
+  g.BarrierBlinkTick = g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = 0;
+  g.PadLaunchCut = 0;
+  g.HoldingObject = 0;
+  g.JumpPadList.Pose.fill(0);
+  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
+  g.BarrierGone = 0;
+  g.PadDirection = 3;
+}
+
+namespace {
+
+void AppendCell(TCellList& l, int x, int y, uint8_t state) {
+  if (l.Count + 1 >= TCellList::kSlots) return;  // only a gridful of one kind reaches this
+  l.Count++;
+  l.X[l.Count] = x;
+  l.Y[l.Count] = y;
+  l.State[l.Count] = state;
+}
+
+}  // namespace
+
+void SetupPlayBoard(Game& g) {
+  for (TLiftList* l : {&g.BalloonList, &g.JumpPadList}) {
+    l->State.fill(0);
+    l->FallTimer.fill(0);
+    l->X.fill(0);
+    l->Y.fill(0);
+    l->Pose.fill(0);
+    l->Count = 0;
+  }
+  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
+  g.BarrierGone = 0;
+  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
+                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
+    l->Count = 0;
+  g.GoalArrived = 0;
+
+  const auto& art = g.Art;
+  // First pass: the floor tiles and the background under everything else.
+  for (int x = 0; x < kGridCols; x++)
+    for (int y = 0; y < kGridRows; y++) {
+      const uint8_t c = g.StageGrid[GridIndex(x, y)];
+      int sx;
+      if (c == ccBlock)
+        sx = 96 + 32 * g.StageStyle[ssBlock];
+      else if (c == ccIce)
+        sx = 224 + 32 * g.StageStyle[ssIce];
+      else if (c == ccNoJump)
+        sx = 288 + 32 * g.StageStyle[ssNoJump];
+      else
+        sx = 32 * g.StageStyle[ssBackground];
+      gfx::BitBlt(g.BoardLayer, 32 * x, 32 * y, 32, 32, art.ImgMap0, sx, 0, gfx::Rop::Copy);
+    }
+  // Second pass: ladders into the board, everything else into the lists.
+  for (int x = 0; x < kGridCols; x++)
+    for (int y = 0; y < kGridRows; y++) {
+      const uint8_t c = g.StageGrid[GridIndex(x, y)];
+      switch (c) {
+        case ccLadder: {
+          const int lx = 32 * g.StageStyle[ssLadder];
+          gfx::BitBlt(g.BoardLayer, 32 * x, 32 * y, 32, 32, art.ImgMap1, lx, 32, gfx::Rop::And);
+          gfx::BitBlt(g.BoardLayer, 32 * x, 32 * y, 32, 32, art.ImgMap1, lx, 0, gfx::Rop::Or);
+          break;
+        }
+        case ccPlayerStart:
+          g.PlayerX = static_cast<float>(x);
+          g.PlayerY = static_cast<float>(y);
+          break;
+        case ccBalloon:
+        case ccJumpPad: {
+          TLiftList& l = c == ccBalloon ? g.BalloonList : g.JumpPadList;
+          // The lists hold 21; a 22nd object of a kind is not placed at all.
+          if (l.Count >= TLiftList::kSlots - 1) {
+            g.StageGrid[GridIndex(x, y)] = ccEmpty;
+            break;
+          }
+          l.Count++;
+          l.X[l.Count] = static_cast<float>(x);
+          l.Y[l.Count] = static_cast<float>(y);
+          break;
+        }
+        case ccDoor: AppendCell(g.DoorList, x, y, 0); break;
+        case ccKey: AppendCell(g.KeyList, x, y, 0); break;
+        case ccCloud: AppendCell(g.CloudList, x, y, 0); break;
+        case ccConveyorRight: AppendCell(g.ConveyorRightList, x, y, 0); break;
+        case ccConveyorLeft: AppendCell(g.ConveyorLeftList, x, y, 0); break;
+        case ccBarrier: AppendCell(g.BarrierList, x, y, 0); break;
+        case ccBall:
+          AppendCell(g.BallList, x, y, 0);
+          g.BallsInStage++;
+          break;
+        case ccJailClosed: AppendCell(g.JailList, x, y, 22); break;
+        case ccJailOpen: AppendCell(g.JailList, x, y, 0); break;
+        case ccGoal:
+          g.GoalX = x;
+          g.GoalY = y;
+          break;
+        default: break;
+      }
+    }
+  g.ActionCode = g.ActionFrames = g.PlayerBusy = g.PlayerAnimFrame = 0;
+  g.PlayerFacing = g.StartFacing;
+  g.PrevFacing = g.PlayerFacing;
+  ChooseNextAction(g);
+}
+
+namespace play {
+
+void FinishFrameTime(Game& g) {
+  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
+  g.FrameElapsed = g.FrameEnd - g.FrameStart;
+  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
+}
+
+void HitClouds(Game& g, int dy, uint8_t state, bool sound) {
+  const long double row = static_cast<long double>(g.PlayerY) + dy;
+  for (int i = 1; i <= g.CloudList.Count; i++) {
+    if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) {
+      if (sound) PlayWave(g, wpCroud, false);
+      g.CloudList.State[i] = state;
+    }
+  }
+}
+
+}  // namespace play

@@ -1,0 +1,85 @@
+// Helpers the play rules share: bounds-safe cell probes, cell sets, single-precision motion.
+#pragma once
+#include <cmath>
+#include <cstdint>
+#include <initializer_list>
+
+#include "game/game.h"
+#include "game/play/play.h"
+#include "game/play/play_sounds.h"
+
+namespace play {
+
+// Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
+inline int32_t Rnd(long double v) {
+  return v < 0 ? -static_cast<int32_t>(std::floor(-v + 0.5L)) : static_cast<int32_t>(std::floor(v + 0.5L));
+}
+inline int32_t Trunc(long double v) { return static_cast<int32_t>(v); }
+
+// Cells outside the 20x15 grid read as blocks and are never written: a user stage without a
+// border must not reach outside the grid.
+inline uint8_t CellAt(const Game& g, int x, int y) {
+  if (x < 0 || y < 0 || x >= kGridCols || y >= kGridRows) return ccBlock;
+  return g.StageGrid[GridIndex(x, y)];
+}
+inline void SetCell(Game& g, int x, int y, uint8_t code) {
+  if (x < 0 || y < 0 || x >= kGridCols || y >= kGridRows) return;
+  g.StageGrid[GridIndex(x, y)] = code;
+}
+// The cell at offset (dx, dy) from the player, the offset added before rounding.
+inline uint8_t Probe(const Game& g, int dx, int dy) {
+  return CellAt(g, Rnd(static_cast<long double>(g.PlayerX) + dx), Rnd(static_cast<long double>(g.PlayerY) + dy));
+}
+inline void SetProbe(Game& g, int dx, int dy, uint8_t code) {
+  SetCell(g, Rnd(static_cast<long double>(g.PlayerX) + dx), Rnd(static_cast<long double>(g.PlayerY) + dy), code);
+}
+
+// Cell sets as bit masks over the codes (30 fits too).
+constexpr uint32_t Codes(std::initializer_list<int> codes) {
+  uint32_t m = 0;
+  for (int c : codes) m |= 1u << c;
+  return m;
+}
+constexpr bool In(uint32_t set, uint8_t code) { return code < 32 && ((set >> code) & 1u) != 0; }
+
+constexpr uint32_t kWalkable = Codes({0, 2, 7, 10, 12, 16});
+constexpr uint32_t kHeldTarget = Codes({0, 2, 7, 10, 16});
+constexpr uint32_t kEmptyOrLadder = Codes({0, 2});
+constexpr uint32_t kNoSupport = Codes({0, 7, 10, 16});
+
+// Motion constants are extended values added to single positions; the sum is stored as single.
+inline void Move(float& v, long double step) { v = static_cast<float>(static_cast<long double>(v) + step); }
+
+inline TLiftList& LiftList(Game& g, int kind) { return kind == 2 ? g.JumpPadList : g.BalloonList; }
+inline uint8_t LiftCode(int kind) { return kind == 2 ? ccJumpPad : ccBalloon; }
+// The held object's entry, or null when the held kind or index is out of range.
+inline TLiftList* HeldList(Game& g) {
+  if (g.HeldKind != 1 && g.HeldKind != 2) return nullptr;
+  TLiftList& l = LiftList(g, g.HeldKind);
+  if (g.HeldIndex < 1 || g.HeldIndex >= TLiftList::kSlots) return nullptr;
+  return &l;
+}
+
+// Waits out the rest of the current 25 ms frame before a cut-scene starts.
+void FinishFrameTime(Game& g);
+// The walk frame: +1, past 7 back to 0.
+inline void AdvanceAnim(Game& g) {
+  g.PlayerAnimFrame = static_cast<uint8_t>(g.PlayerAnimFrame + 1);
+  if (g.PlayerAnimFrame > 7) g.PlayerAnimFrame = 0;
+}
+// Clouds at the player's column and row PlayerY + dy get `state`, with "croud.wav" when asked.
+void HitClouds(Game& g, int dy, uint8_t state, bool sound);
+
+// Landing resolution variants.
+enum class Landing { A, B, C, D };
+void ResolveLanding(Game& g, Landing variant, int dir);
+void CollectPassedCell(Game& g, int dir, bool hopOver);
+bool TakeOff(Game& g);  // true when the step ends at once
+// Branches of StepPlayerAction; each returns true when the step ends at once.
+bool StepPadAction(Game& g);
+bool StepJumpAction(Game& g);
+bool StepLiftAction(Game& g);
+// The falling motion of the step's first part (also run by the pad flight's nested loop).
+void FallingMotion(Game& g);
+
+}  // namespace play

@@ -1,0 +1,137 @@
+// Loading built-in stages, opening and saving user stage files, and the last-folder file.
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "game/play/play_internal.h"
+#include "game/play/stage_format.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "game/shell/music_control.h"
+#include "platform/api/sys.h"
+
+namespace {
+
+// Built-in stage themes and the stages that start facing left.
+uint8_t ThemeOf(int s, uint8_t current) {
+  static const std::initializer_list<int> kThemes[6] = {
+      {0, 1, 2, 3, 22, 23, 33, 42, 45, 49},
+      {4, 5, 6, 7, 32, 36, 47, 52},
+      {8, 9, 10, 11, 28, 29, 30, 31, 39},
+      {12, 13, 14, 15, 21, 37, 40, 41},
+      {20, 24, 25, 26, 27, 35, 43, 46, 51, 53},
+      {16, 17, 18, 19, 34, 38, 44, 48, 50, 54},
+  };
+  for (int t = 0; t < 6; t++)
+    for (int v : kThemes[t])
+      if (v == s) return static_cast<uint8_t>(t);
+  return current;
+}
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return false;
+  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  return !f.bad();
+}
+
+TUserStage CurrentUserStage(const Game& g) {
+  TUserStage s;
+  s.Rows = g.StageGridRows;
+  s.Style = g.StageStyle;
+  s.Theme = g.StageTheme;
+  s.Facing = g.StartFacing;
+  s.Cleared = g.UserStageCleared;
+  return s;
+}
+
+}  // namespace
+
+void SetStartFacing(Game& g) {
+  static constexpr int kLeft[] = {10, 11, 12, 20, 21, 31, 33, 38, 40, 46, 51, 52, 54};
+  g.StartFacing = 0;
+  for (int s : kLeft)
+    if (s == g.StageIndex) g.StartFacing = 1;
+}
+
+void LoadStage(Game& g) {
+  const int s = g.StageIndex < kBuiltinStageCount ? g.StageIndex : 0;  // callers pass 0..54
+  for (int x = 0; x < kGridCols; x++)
+    for (int y = 0; y < kGridRows; y++) {
+      const uint8_t c = g.BuiltinStages[s * kGridCells + GridIndex(x, y)];
+      g.StageGrid[GridIndex(x, y)] = c;
+      g.StageGridRows[RowsIndex(x, y)] = c;
+    }
+  for (int k = 0; k < 8; k++) g.StageStyle[k] = g.StageStyleTable[k][s];
+  g.UserStageFileName.clear();
+  SetStartFacing(g);
+  g.StageTheme = ThemeOf(g.StageIndex, g.StageTheme);
+}
+
+void UserStageToGrid(Game& g) {
+  for (int x = 0; x < kGridCols; x++)
+    for (int y = 0; y < kGridRows; y++) g.StageGrid[GridIndex(x, y)] = g.StageGridRows[RowsIndex(x, y)];
+}
+
+bool ReadUserStageFile(Game& g, const std::string& path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(path, bytes)) return false;
+  TUserStage s = CurrentUserStage(g);
+  DecodeUserStage(bytes, s);
+  g.StageGridRows = s.Rows;
+  g.StageStyle = s.Style;
+  g.StageTheme = s.Theme;
+  g.StartFacing = s.Facing;
+  g.UserStageCleared = s.Cleared;
+  return true;
+}
+
+bool WriteLastFolder(Game& g, const std::string& folder) {
+  g.MapFolder = folder;
+  // A folder longer than the file's 150 characters is kept for this run only.
+  if (!PutMapFolder(g, folder)) return true;
+  return WriteMapFolderFile(g) == 0;
+}
+
+void SaveLastFolder(Game& g, const std::string& folder) { WriteLastFolder(g, folder); }
+
+void OpenUserStage(Game& g) {
+  ResetPlayState(g);
+  plat::FileDialogSpec spec;
+  spec.initialDir = g.MapFolder;
+  spec.filter = "からくりマップ(*.krm)|*.krm";
+  spec.defaultExt = "krm";
+  spec.fileMustExist = true;
+  SetTimer1Enabled(g, true);
+  if (g.MusicStartDelay > 10) g.MusicStartDelay = 10;
+  const std::optional<std::string> chosen = g.host.OpenFileDialog(spec);
+  if (chosen) {
+    WaitMs(g, 50);
+    g.UserStageFileName = *chosen;
+    std::error_code ec;
+    if (!std::filesystem::exists(*chosen, ec)) {
+      SetTimer1Enabled(g, false);
+      return;
+    }
+    g.UserStageCleared = 0;
+    // Errors here are silent, as is a failed last-folder write; what was read stays.
+    if (!ReadUserStageFile(g, *chosen) ||
+        !WriteLastFolder(g, std::filesystem::path(*chosen).parent_path().string())) {
+      SetTimer1Enabled(g, false);
+      return;
+    }
+  }
+  SetTimer1Enabled(g, false);
+  FlushKeys(g);
+}
+
+void SaveUserStage(Game& g) {
+  if (g.UserStageFileName.empty()) return;
+  g.UserStageCleared = 1;
+  const std::vector<uint8_t> bytes = EncodeUserStage(CurrentUserStage(g));
+  // Written through a temporary file, so a failure leaves the old file whole; the game goes on.
+  const int err = plat::WriteFileAtomic(g.UserStageFileName, bytes.data(), bytes.size());
+  if (err != 0)
+    g.host.MessageBox("クリアの記録を保存できませんでした。\r" + g.UserStageFileName + "\r" + plat::ErrorText(err),
+                      kGameTitle, plat::MsgButtons::Ok, plat::MsgIcon::Error);
+}
