@@ -1,0 +1,238 @@
+// The game's main form on Qt: fixed client area, frame painting, keys, close request.
+#include "platform/qt/qt_form.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QWindow>
+
+#include <cstring>
+
+#include "platform/api/keys.h"
+#include "platform/qt/qt_host.h"
+
+namespace plat {
+
+QtForm::QtForm()
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                           Qt::WindowCloseButtonHint) {
+  // The frame covers the whole client area: never clear it before painting.
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFocusPolicy(Qt::StrongFocus);
+  setFixedSize(clientSize_);
+}
+
+void QtForm::Present(const Bitmap& frame) {
+  if (frame.Empty()) return;
+  if (frame_.width() != frame.width || frame_.height() != frame.height)
+    frame_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
+  for (int y = 0; y < frame.height; ++y) {
+    const uint32_t* s = frame.Row(y);
+    auto* d = reinterpret_cast<uint32_t*>(frame_.scanLine(y));
+    for (int x = 0; x < frame.width; ++x) {
+      const uint32_t c = s[x];
+      d[x] = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
+  }
+  // Painted at once: the game may sleep or block right after presenting. Inside the paint
+  // handler the paint that follows draws the new frame anyway.
+  if (inPaintHandler_ || !isVisible()) return;
+  presenting_ = true;
+  repaint();
+  presenting_ = false;
+}
+
+void QtForm::paintEvent(QPaintEvent*) {
+  // A paint the window system asked for (expose, restore) goes to the form's handler first.
+  if (!presenting_ && !quiet_ && events_ && !inPaintHandler_) {
+    inPaintHandler_ = true;
+    events_->OnPaint();
+    inPaintHandler_ = false;
+  }
+  QPainter p(this);
+  if (frame_.isNull()) {
+    p.fillRect(rect(), Qt::white);
+    return;
+  }
+  if (!fullScreen_ || size() == frame_.size()) {
+    p.drawImage(0, 0, frame_);
+    if (width() > frame_.width()) p.fillRect(frame_.width(), 0, width() - frame_.width(), height(), Qt::black);
+    if (height() > frame_.height()) p.fillRect(0, frame_.height(), frame_.width(), height() - frame_.height(), Qt::black);
+    return;
+  }
+  // Full screen: fill the screen with the picture, aspect kept, pixels not blended.
+  const double scale = std::min(double(width()) / frame_.width(), double(height()) / frame_.height());
+  const int w = int(frame_.width() * scale), h = int(frame_.height() * scale);
+  const QRect target((width() - w) / 2, (height() - h) / 2, w, h);
+  p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p.fillRect(0, 0, width(), target.top(), Qt::black);
+  p.fillRect(0, target.bottom() + 1, width(), height() - target.bottom() - 1, Qt::black);
+  p.fillRect(0, target.top(), target.left(), h, Qt::black);
+  p.fillRect(target.right() + 1, target.top(), width() - target.right() - 1, h, Qt::black);
+  p.drawImage(target, frame_);
+}
+
+void QtForm::closeEvent(QCloseEvent* e) {
+  // The form never closes by itself: the game answers and, on yes, hides it and ends.
+  e->ignore();
+  if (quiet_) {
+    pendingClose_ = true;
+    return;
+  }
+  HandleClose();
+}
+
+void QtForm::HandleClose() {
+  if (inClose_ || !events_) return;
+  inClose_ = true;
+  events_->OnCloseQuery();
+  inClose_ = false;
+}
+
+void QtForm::DeliverPendingClose() {
+  if (!pendingClose_ || quiet_) return;
+  pendingClose_ = false;
+  HandleClose();
+}
+
+void QtForm::keyPressEvent(QKeyEvent* e) {
+  const int vk = qthost::VirtualKeyFor(e->key());
+  if (vk == 0) return QWidget::keyPressEvent(e);
+  if (e->isAutoRepeat()) return;
+  if (!down_[vk]) pressedSince_[vk] = true;
+  down_[vk] = true;
+}
+
+void QtForm::keyReleaseEvent(QKeyEvent* e) {
+  const int vk = qthost::VirtualKeyFor(e->key());
+  if (vk == 0) return QWidget::keyReleaseEvent(e);
+  if (e->isAutoRepeat()) return;
+  down_[vk] = false;
+}
+
+// Release events never come to a window that has lost the keyboard.
+void QtForm::focusOutEvent(QFocusEvent* e) {
+  ReleaseAll();
+  QWidget::focusOutEvent(e);
+}
+
+void QtForm::changeEvent(QEvent* e) {
+  if (e->type() == QEvent::ActivationChange && !isActiveWindow()) ReleaseAll();
+  QWidget::changeEvent(e);
+}
+
+void QtForm::ReleaseAll() { std::memset(down_, 0, sizeof down_); }
+
+short QtForm::KeyState(int vk) {
+  if (vk < 0 || vk > 255) return 0;
+  short r = 0;
+  if (down_[vk]) r |= kKeyDown;
+  if (pressedSince_[vk]) r |= kKeyPressedSince;
+  pressedSince_[vk] = false;
+  return r;
+}
+
+void QtForm::SetClientSize(int w, int h) {
+  clientSize_ = QSize(w, h);
+  if (!fullScreen_) setFixedSize(clientSize_);
+}
+
+void QtForm::ShowForm(bool visible) {
+  if (!visible) {
+    hide();
+    return;
+  }
+  if (!placed_) {
+    // Centred on the screen the first time it is shown.
+    placed_ = true;
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+      const QRect a = s->availableGeometry();
+      move(a.x() + (a.width() - clientSize_.width()) / 2, a.y() + (a.height() - clientSize_.height()) / 2);
+    }
+  }
+  if (fullScreen_)
+    showFullScreen();
+  else
+    show();
+}
+
+void QtForm::Activate() {
+  if (!isVisible()) return;
+  raise();
+  activateWindow();
+  if (QWindow* w = windowHandle()) w->requestActivate();
+  // Activation comes back as an event; wait a little for it so the caller's next check of the
+  // active window sees it, as it would after a synchronous activation.
+  WaitQuietly([this] { return IsActive(); }, 100);
+}
+
+void QtForm::WaitQuietly(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  const bool wasQuiet = quiet_;
+  quiet_ = true;
+  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  quiet_ = wasQuiet;
+}
+
+bool QtForm::IsActive() const {
+  return isVisible() && (QApplication::activeWindow() == this || isActiveWindow());
+}
+
+void QtForm::SetFullScreen(bool on) {
+  if (on == fullScreen_) return;
+  fullScreen_ = on;
+  if (on) {
+    normalPos_ = pos();
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setCursor(Qt::BlankCursor);
+    if (isVisible()) {
+      showFullScreen();
+      // Without a window manager nobody acts on the full-screen state: cover the screen ourselves.
+      const QRect screenRect = screen() ? screen()->geometry() : QRect();
+      WaitQuietly([&] { return geometry() == screenRect; }, 150);
+      if (!screenRect.isEmpty() && geometry() != screenRect) setGeometry(screenRect);
+    } else {
+      setWindowState(windowState() | Qt::WindowFullScreen);
+    }
+  } else {
+    unsetCursor();
+    if (isVisible()) {
+      showNormal();
+    } else {
+      setWindowState(windowState() & ~Qt::WindowFullScreen);
+    }
+    setFixedSize(clientSize_);
+    move(normalPos_);
+  }
+  update();
+}
+
+void QtForm::SetTopmost(bool on) {
+  if (on == topmost_) return;
+  topmost_ = on;
+  // On the native window, so the form is not hidden and shown again.
+  if (QWindow* w = windowHandle()) {
+    w->setFlag(Qt::WindowStaysOnTopHint, on);
+  } else {
+    setWindowFlag(Qt::WindowStaysOnTopHint, on);
+  }
+}
+
+QPoint QtForm::FramePos() const { return fullScreen_ ? normalPos_ : pos(); }
+
+void QtForm::MoveFrame(int left, int top) {
+  if (fullScreen_) {
+    normalPos_ = QPoint(left, top);
+    return;
+  }
+  move(left, top);
+}
+
+}  // namespace plat

@@ -1,0 +1,59 @@
+// The game's main form on Qt: shows the presented frame, collects keys, asks before closing.
+#pragma once
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+#include <functional>
+
+#include "platform/api/bitmap.h"
+#include "platform/api/host.h"
+
+namespace plat {
+
+class QtForm : public QWidget {
+ public:
+  QtForm();
+
+  void SetEvents(WindowEvents* e) { events_ = e; }
+  void Present(const Bitmap& frame);
+  short KeyState(int vk);
+  void SetClientSize(int w, int h);
+  void ShowForm(bool visible);
+  void Activate();
+  bool IsActive() const;
+  void SetFullScreen(bool on);
+  void SetTopmost(bool on);
+  QPoint FramePos() const;
+  void MoveFrame(int left, int top);
+  // A close asked for while the form was waiting for its activation, handled now.
+  void DeliverPendingClose();
+
+ protected:
+  void paintEvent(QPaintEvent*) override;
+  void closeEvent(QCloseEvent* e) override;
+  void keyPressEvent(QKeyEvent* e) override;
+  void keyReleaseEvent(QKeyEvent* e) override;
+  void focusOutEvent(QFocusEvent* e) override;
+  void changeEvent(QEvent* e) override;
+
+ private:
+  void ReleaseAll();
+  void HandleClose();
+  // Lets window-system events in (without calling the game's handlers) until `done` or `ms`.
+  void WaitQuietly(const std::function<bool()>& done, int ms);
+
+  WindowEvents* events_ = nullptr;
+  QImage frame_;
+  bool down_[256] = {};
+  bool pressedSince_[256] = {};
+  bool presenting_ = false, inPaintHandler_ = false, inClose_ = false;
+  // While set (waiting for activation), the game's handlers are not called.
+  bool quiet_ = false, pendingClose_ = false;
+  bool fullScreen_ = false, topmost_ = false, placed_ = false;
+  QSize clientSize_{640, 480};
+  QPoint normalPos_;
+};
+
+}  // namespace plat

@@ -1,0 +1,290 @@
+// The windowed host on Qt Widgets: clock, keys, the main form, dialogs, timers and process facts.
+#include "platform/qt/qt_host.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/api/keys.h"
+#include "platform/api/sys.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qtgfx/qt_gfx.h"
+
+namespace plat {
+
+namespace qthost {
+
+std::string LineBreaks(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string QtFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  size_t start = 0;
+  for (;;) {
+    const size_t bar = filter.find('|', start);
+    parts.push_back(filter.substr(start, bar == std::string::npos ? std::string::npos : bar - start));
+    if (bar == std::string::npos) break;
+    start = bar + 1;
+  }
+  std::string out;
+  for (size_t i = 0; i + 1 < parts.size(); i += 2) {
+    std::string desc = parts[i], patterns = parts[i + 1];
+    for (char& c : patterns)
+      if (c == ';') c = ' ';
+    std::string entry = desc;
+    const std::string tail = "(" + patterns + ")";
+    if (desc.size() < tail.size() || desc.compare(desc.size() - tail.size(), tail.size(), tail) != 0)
+      entry += " " + tail;
+    if (!out.empty()) out += ";;";
+    out += entry;
+  }
+  return out;
+}
+
+int VirtualKeyFor(int qtKey) {
+  switch (qtKey) {
+    case Qt::Key_Left: return kVkLeft;
+    case Qt::Key_Up: return kVkUp;
+    case Qt::Key_Right: return kVkRight;
+    case Qt::Key_Down: return kVkDown;
+    case Qt::Key_Z: return kVkZ;
+    case Qt::Key_X: return kVkX;
+    case Qt::Key_M: return kVkM;
+    case Qt::Key_E: return kVkE;
+    case Qt::Key_H: return kVkH;
+    case Qt::Key_C: return kVkC;
+    case Qt::Key_F: return kVkF;
+    case Qt::Key_Escape: return kVkEscape;
+    case Qt::Key_Shift: return kVkShift;
+    case Qt::Key_Control: return kVkCtrl;
+    default: return 0;
+  }
+}
+
+std::string InstanceLockPath(const std::string& name) {
+  const char* xdg = std::getenv("XDG_RUNTIME_DIR");
+  if (xdg && *xdg) return std::string(xdg) + "/" + name + ".lock";
+  return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
+}
+
+}  // namespace qthost
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
+  QFileDialog dlg(parent, Q(spec.title), Q(spec.initialDir));
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(save || !spec.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !spec.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!spec.filter.empty()) dlg.setNameFilter(Q(qthost::QtFilter(spec.filter)));
+  std::string ext = spec.defaultExt;
+  while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
+  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
+  if (!spec.fileName.empty()) dlg.selectFile(Q(spec.fileName));
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dlg.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath()).toStdString();
+}
+
+}  // namespace
+
+QtHost::QtHost() : form_(std::make_unique<QtForm>()), audio_(std::make_unique<AudioDevice>()) {
+  // The form closes only through the game's own answer; nothing quits behind its back.
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+QtHost::~QtHost() {
+  for (auto& [id, t] : timers_) delete t;
+  form_.reset();
+  if (lockFd_ >= 0) close(lockFd_);
+}
+
+void QtHost::SetAudio(std::unique_ptr<AudioDevice> a) {
+  if (a) audio_ = std::move(a);
+}
+
+uint32_t QtHost::TickMs() {
+  // Milliseconds of the monotonic clock since boot, wrapping at 32 bits like the tick count.
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void QtHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+short QtHost::AsyncKeyState(int vk) { return form_->KeyState(vk); }
+
+void QtHost::SetEventHandler(WindowEvents* events) { form_->SetEvents(events); }
+
+void QtHost::SetCaption(const std::string& utf8) { form_->setWindowTitle(Q(utf8)); }
+
+void QtHost::SetClientSize(int w, int h) { form_->SetClientSize(w, h); }
+
+void QtHost::ShowWindow(bool visible) { form_->ShowForm(visible); }
+
+void QtHost::ActivateWindow() { form_->Activate(); }
+
+int QtHost::ActiveWindowId() { return form_->IsActive() ? 1 : 0; }
+
+void QtHost::MinimizeWindow() { form_->showMinimized(); }
+
+void QtHost::GetWindowPos(int& left, int& top) {
+  const QPoint p = form_->FramePos();
+  left = p.x();
+  top = p.y();
+}
+
+void QtHost::MoveWindow(int left, int top) { form_->MoveFrame(left, top); }
+
+void QtHost::SetFullScreen(bool on) { form_->SetFullScreen(on); }
+
+void QtHost::SetTopmost(bool on) { form_->SetTopmost(on); }
+
+void QtHost::Present(const Bitmap& frame) { form_->Present(frame); }
+
+void QtHost::ProcessMessages() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  // Timers stopped from their own handler are deleted here, outside any handler.
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  form_->DeliverPendingClose();
+}
+
+std::string QtHost::ProgramPath() { return ExecutablePath(); }
+
+bool QtHost::AcquireInstanceLock(const std::string& name) {
+  if (lockFd_ >= 0) return true;
+  // flock dies with the process, so a file left by a crashed copy never blocks a start.
+  const std::string path = qthost::InstanceLockPath(name);
+  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return true;  // no place for a lock: run unguarded rather than not at all
+  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    close(fd);
+    return false;
+  }
+  lockFd_ = fd;
+  return true;
+}
+
+DesktopInfo QtHost::Desktop() {
+  DesktopInfo d;
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    d.width = s->geometry().width();
+    d.height = s->geometry().height();
+    d.refresh = qRound(s->refreshRate());
+  }
+  d.bitsPerPixel = 32;
+  return d;
+}
+
+uint32_t QtHost::RandomSeed() {
+  const auto ns = std::chrono::system_clock::now().time_since_epoch().count();
+  return static_cast<uint32_t>(ns) ^ static_cast<uint32_t>(uint64_t(ns) >> 32);
+}
+
+MsgResult QtHost::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                             MsgIcon icon) {
+  QMessageBox::Icon qi = QMessageBox::NoIcon;
+  switch (icon) {
+    case MsgIcon::None: qi = QMessageBox::NoIcon; break;
+    case MsgIcon::Error: qi = QMessageBox::Critical; break;
+    case MsgIcon::Warning: qi = QMessageBox::Warning; break;
+    case MsgIcon::Question: qi = QMessageBox::Question; break;
+    case MsgIcon::Information: qi = QMessageBox::Information; break;
+  }
+  QMessageBox::StandardButtons sb = QMessageBox::Ok;
+  QMessageBox::StandardButton def = QMessageBox::Ok;
+  if (buttons == MsgButtons::YesNo) sb = QMessageBox::Yes | QMessageBox::No, def = QMessageBox::Yes;
+  if (buttons == MsgButtons::OkCancel) sb = QMessageBox::Ok | QMessageBox::Cancel, def = QMessageBox::Ok;
+  QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
+  QMessageBox box(qi, Q(caption), Q(qthost::LineBreaks(text)), sb, parent);
+  box.setDefaultButton(def);
+  // Without an owner it still must come to the front.
+  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  const int answer = box.exec();
+  // The owner gets the keyboard back when its box closes, with or without a window manager.
+  if (parent) form_->Activate();
+  switch (answer) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default:
+      return buttons == MsgButtons::YesNo ? MsgResult::No
+             : buttons == MsgButtons::OkCancel ? MsgResult::Cancel
+                                               : MsgResult::Ok;
+  }
+}
+
+std::optional<std::string> QtHost::OpenFileDialog(const FileDialogSpec& spec) {
+  QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
+  auto path = RunFileDialog(parent, spec, false);
+  if (parent) form_->Activate();
+  return path;
+}
+
+std::optional<std::string> QtHost::SaveFileDialog(const FileDialogSpec& spec) {
+  QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
+  auto path = RunFileDialog(parent, spec, true);
+  if (parent) form_->Activate();
+  return path;
+}
+
+int QtHost::StartTimer(int intervalMs, std::function<void()> fn) {
+  const int id = nextTimer_++;
+  auto* t = new QTimer();
+  t->setTimerType(Qt::PreciseTimer);
+  t->setInterval(intervalMs);
+  QObject::connect(t, &QTimer::timeout, [fn = std::move(fn)] { fn(); });
+  timers_[id] = t;
+  t->start();
+  return id;
+}
+
+void QtHost::StopTimer(int id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  it->second->deleteLater();  // it may be stopping itself from its own handler
+  timers_.erase(it);
+}
+
+void QtHost::DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x,
+                      int y, std::string_view utf8) {
+  qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
+}
+
+int QtHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
+  return qtgfx::TextWidth(fontName, cellHeight, utf8);
+}
+
+bool QtHost::LoadImage(const std::string& name, Bitmap& out) { return qtgfx::LoadArt(name, out); }
+
+}  // namespace plat

@@ -1,0 +1,82 @@
+// The windowed host: the Host contract on Qt Widgets, for the game program.
+#pragma once
+#include <map>
+#include <memory>
+
+#include "platform/api/audio.h"
+#include "platform/api/host.h"
+
+class QTimer;
+
+namespace plat {
+
+class QtForm;
+
+// Create after the QApplication; lives as long as the game.
+class QtHost : public Host {
+ public:
+  QtHost();
+  ~QtHost() override;
+
+  // The sound output; the SDL device replaces the silent stand-in when sound is built.
+  void SetAudio(std::unique_ptr<AudioDevice> a);
+
+  uint32_t TickMs() override;
+  void SleepMs(uint32_t ms) override;
+  short AsyncKeyState(int vk) override;
+  void SetEventHandler(WindowEvents* events) override;
+  void SetCaption(const std::string& utf8) override;
+  void SetClientSize(int w, int h) override;
+  void ShowWindow(bool visible) override;
+  void ActivateWindow() override;
+  int FormWindowId() override { return 1; }
+  int ActiveWindowId() override;
+  void MinimizeWindow() override;
+  void GetWindowPos(int& left, int& top) override;
+  void MoveWindow(int left, int top) override;
+  void SetFullScreen(bool on) override;
+  void SetTopmost(bool on) override;
+  void Present(const Bitmap& frame) override;
+  void ProcessMessages() override;
+  void Terminate() override { terminate_ = true; }
+  bool TerminateRequested() override { return terminate_; }
+  std::string ProgramPath() override;
+  bool AcquireInstanceLock(const std::string& name) override;
+  DesktopInfo Desktop() override;
+  OsVersionInfo OsVersion() override { return {2, 10, 0}; }
+  uint32_t RandomSeed() override;
+  MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
+                       MsgIcon icon) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override;
+  int StartTimer(int intervalMs, std::function<void()> fn) override;
+  void StopTimer(int id) override;
+  void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
+                std::string_view utf8) override;
+  int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) override;
+  bool LoadImage(const std::string& name, Bitmap& out) override;
+  AudioDevice& Audio() override { return *audio_; }
+
+ private:
+  std::unique_ptr<QtForm> form_;
+  std::unique_ptr<AudioDevice> audio_;
+  std::map<int, QTimer*> timers_;
+  int nextTimer_ = 1;
+  int lockFd_ = -1;
+  bool terminate_ = false;
+};
+
+// Pure helpers of the host, kept apart so they can be tested without a window.
+namespace qthost {
+// "\r\n" and a lone "\r" become "\n".
+std::string LineBreaks(const std::string& text);
+// "Desc(*.a)|*.a|All|*.*" -> "Desc(*.a);;All (*.*)" (a description that already ends with its
+// pattern list is kept as it is).
+std::string QtFilter(const std::string& filter);
+// The Qt key code of a key event mapped to the virtual-key code the game reads; 0 for others.
+int VirtualKeyFor(int qtKey);
+// Where the instance lock file of `name` lives.
+std::string InstanceLockPath(const std::string& name);
+}  // namespace qthost
+
+}  // namespace plat
