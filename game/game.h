@@ -2,6 +2,7 @@
 #pragma once
 #include "game/menus/menu_state.h"
 #include "game/menus/progress_record.h"
+#include "game/play/cutscene_state.h"
 #include "game/play/play_state.h"
 #include "game/play/stage_model.h"
 #include "game/shell/music_control.h"
@@ -11,8 +12,8 @@
 
 constexpr const char* kGameTitle = "ぷかぷか☆らんぷ";
 
-struct Game : ShellState, MusicControlState, StageModel, PlayState, TProgressRecord, MenuState,
-              SoundObjects {
+struct Game : ShellState, MusicControlState, StageModel, PlayState, CutsceneState, TProgressRecord,
+              MenuState, SoundObjects {
   explicit Game(plat::Host& h) : host(h) {}
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
