@@ -5,10 +5,12 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -119,6 +121,13 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
 QtHost::QtHost() : form_(std::make_unique<QtForm>()), audio_(std::make_unique<AudioDevice>()) {
   // The form closes only through the game's own answer; nothing quits behind its back.
   QApplication::setQuitOnLastWindowClosed(false);
+  // The game speaks Japanese; so do the buttons of its boxes and dialogs where Qt has them.
+  static QTranslator* qtbase = nullptr;
+  if (!qtbase) {
+    qtbase = new QTranslator(QCoreApplication::instance());
+    if (qtbase->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+      QCoreApplication::installTranslator(qtbase);
+  }
 }
 
 QtHost::~QtHost() {

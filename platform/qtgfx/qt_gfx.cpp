@@ -58,7 +58,8 @@ QFont FontForCell(const QString& family, int cellHeight) {
 }
 
 const FontEntry& EntryFor(const std::string& fontName, int cellHeight) {
-  static std::map<std::pair<std::string, int>, std::unique_ptr<FontEntry>> cache;
+  // Never freed: fonts must not be destroyed after the application object at exit.
+  static auto& cache = *new std::map<std::pair<std::string, int>, std::unique_ptr<FontEntry>>;
   auto key = std::make_pair(fontName, cellHeight);
   auto it = cache.find(key);
   if (it != cache.end()) return *it->second;
@@ -96,7 +97,10 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char arg0[] = "plumet";
   static char* argv[] = {arg0, nullptr};
-  static QGuiApplication app(argc, argv);
+  // Never destroyed: Qt's own globals go first at exit and a static application would then
+  // crash in its destructor.
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
 }
 
 std::string FaceFor(const std::string& fontName) {

@@ -8,16 +8,18 @@ CLOSE_REQUEST=${1:?x_close_request helper}
 OUT=${2:-$PWD/e2e_window}
 DIST=${PLUMET_DIST:?PLUMET_DIST not set}
 TITLE="ぷかぷか☆らんぷ"
-GAME_BIN="$DIST/plumet"
 
 for tool in Xvfb xdotool xwininfo /usr/bin/import /usr/bin/convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
 done
-[ -x "$GAME_BIN" ] || { echo "FAIL: $GAME_BIN not built"; exit 1; }
+[ -x "$DIST/plumet" ] || { echo "FAIL: $DIST/plumet not built"; exit 1; }
 
 mkdir -p "$OUT"
 RUNDIR=$(mktemp -d)
 chmod 700 "$RUNDIR"
+# The game writes its record and settings beside itself: run a private copy of the folder.
+cp -a "$DIST" "$RUNDIR/dist"
+GAME_BIN="$RUNDIR/dist/plumet"
 export XDG_RUNTIME_DIR="$RUNDIR"
 export LC_ALL=C.UTF-8
 export QT_QPA_PLATFORM=xcb

@@ -1,0 +1,162 @@
+// The windowed host without a screen: key states, the presented picture, the close request,
+// the single-instance lock and the text helpers of its dialogs.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QPixmap>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+#include "platform/api/keys.h"
+#include "platform/qt/qt_form.h"
+#include "platform/qt/qt_host.h"
+
+namespace {
+
+using namespace plat;
+
+class QtHostTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    if (!QCoreApplication::instance()) {
+      static int argc = 1;
+      static char arg0[] = "qthost_test";
+      static char* argv[] = {arg0, nullptr};
+      qputenv("QT_QPA_PLATFORM", "offscreen");
+      new QApplication(argc, argv);  // kept to the end: a static one would crash at exit
+    }
+  }
+  static void Key(QWidget& w, QEvent::Type type, int key, bool autoRepeat = false) {
+    QKeyEvent e(type, key, Qt::NoModifier, QString(), autoRepeat);
+    QCoreApplication::sendEvent(&w, &e);
+  }
+};
+
+// Down while held; "pressed since" once per press, cleared by the query that reports it.
+TEST_F(QtHostTest, KeyStateFollowsPressesAndQueries) {
+  QtForm f;
+  const short both = short(kKeyDown | kKeyPressedSince);
+  EXPECT_EQ(f.KeyState(kVkZ), 0);
+  Key(f, QEvent::KeyPress, Qt::Key_Z);
+  EXPECT_EQ(f.KeyState(kVkZ), both);
+  EXPECT_EQ(f.KeyState(kVkZ), kKeyDown);
+  Key(f, QEvent::KeyPress, Qt::Key_Z, true);  // auto-repeat is not a new press
+  EXPECT_EQ(f.KeyState(kVkZ), kKeyDown);
+  Key(f, QEvent::KeyRelease, Qt::Key_Z, true);
+  EXPECT_EQ(f.KeyState(kVkZ), kKeyDown);
+  Key(f, QEvent::KeyRelease, Qt::Key_Z);
+  EXPECT_EQ(f.KeyState(kVkZ), 0);
+  // A tap between two queries is still seen once.
+  Key(f, QEvent::KeyPress, Qt::Key_Escape);
+  Key(f, QEvent::KeyRelease, Qt::Key_Escape);
+  EXPECT_EQ(f.KeyState(kVkEscape), kKeyPressedSince);
+  EXPECT_EQ(f.KeyState(kVkEscape), 0);
+  // Keys held when the window loses the keyboard are let go: their release never comes.
+  Key(f, QEvent::KeyPress, Qt::Key_Left);
+  Key(f, QEvent::KeyPress, Qt::Key_Shift);
+  QFocusEvent out(QEvent::FocusOut);
+  QCoreApplication::sendEvent(&f, &out);
+  EXPECT_EQ(f.KeyState(kVkLeft), kKeyPressedSince);
+  EXPECT_EQ(f.KeyState(kVkShift), kKeyPressedSince);
+  EXPECT_EQ(f.KeyState(kVkLeft), 0);
+  EXPECT_EQ(f.KeyState(9999), 0);
+}
+
+TEST_F(QtHostTest, EveryGameKeyHasItsVirtualKey) {
+  struct Case { int qt, vk; } cases[] = {
+      {Qt::Key_Up, 0x26}, {Qt::Key_Down, 0x28}, {Qt::Key_Left, 0x25}, {Qt::Key_Right, 0x27},
+      {Qt::Key_Z, 0x5A},  {Qt::Key_X, 0x58},    {Qt::Key_M, 0x4D},    {Qt::Key_E, 0x45},
+      {Qt::Key_H, 0x48},  {Qt::Key_C, 0x43},    {Qt::Key_F, 0x46},    {Qt::Key_Escape, 0x1B},
+      {Qt::Key_Shift, 0x10}, {Qt::Key_Control, 0x11}, {Qt::Key_A, 0}, {Qt::Key_Return, 0}};
+  for (const auto& c : cases) EXPECT_EQ(qthost::VirtualKeyFor(c.qt), c.vk) << c.qt;
+}
+
+// The picture shown is the presented bitmap, red in the low byte; full screen keeps the
+// aspect with black bars and copies pixels without blending.
+TEST_F(QtHostTest, PresentedFrameIsWhatThePaintShows) {
+  QtForm f;
+  Bitmap b(640, 480, 0x00FF0000);  // blue
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x)
+      if ((x / 8 + y / 8) % 2) b.Set(x, y, 0x000000FF);  // red checks
+  f.Present(b);
+  const QImage shown = f.grab().toImage();
+  ASSERT_EQ(shown.size(), QSize(640, 480));
+  EXPECT_EQ(shown.pixel(0, 0) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(shown.pixel(8, 0) & 0xFFFFFF, 0xFF0000u);
+
+  f.SetFullScreen(true);
+  f.resize(1000, 500);  // wider than 4:3: bars left and right
+  const QImage full = f.grab().toImage();
+  ASSERT_EQ(full.size(), QSize(1000, 500));
+  const int w = 640 * 500 / 480, left = (1000 - w) / 2;
+  EXPECT_EQ(full.pixel(left - 1, 250) & 0xFFFFFF, 0u);
+  EXPECT_EQ(full.pixel(left + w, 250) & 0xFFFFFF, 0u);
+  for (int x = left; x < left + w; x += 3) {
+    const uint32_t c = full.pixel(x, 100) & 0xFFFFFF;
+    ASSERT_TRUE(c == 0xFF0000u || c == 0x0000FFu) << "blended pixel at " << x;
+  }
+  f.SetFullScreen(false);
+  EXPECT_EQ(f.size(), QSize(640, 480));
+}
+
+struct Events : WindowEvents {
+  int asked = 0, painted = 0;
+  bool OnCloseQuery() override { return ++asked, false; }
+  void OnPaint() override { ++painted; }
+};
+
+TEST_F(QtHostTest, ClosingAsksTheGameAndKeepsTheForm) {
+  QtForm f;
+  Events ev;
+  f.SetEvents(&ev);
+  f.show();
+  QCloseEvent close;
+  QCoreApplication::sendEvent(&f, &close);
+  EXPECT_EQ(ev.asked, 1);
+  EXPECT_FALSE(close.isAccepted());
+  EXPECT_TRUE(f.isVisible());
+  f.SetEvents(nullptr);
+}
+
+TEST_F(QtHostTest, OneInstanceLockAtATime) {
+  const std::string dir = ::testing::TempDir() + "qthost-lock";
+  std::filesystem::create_directories(dir);
+  setenv("XDG_RUNTIME_DIR", dir.c_str(), 1);
+  EXPECT_EQ(qthost::InstanceLockPath("plumet"), dir + "/plumet.lock");
+  auto first = std::make_unique<QtHost>();
+  auto second = std::make_unique<QtHost>();
+  EXPECT_TRUE(first->AcquireInstanceLock("plumet-test"));
+  EXPECT_FALSE(second->AcquireInstanceLock("plumet-test"));
+  first.reset();  // the lock goes with its holder, the file stays behind
+  EXPECT_TRUE(second->AcquireInstanceLock("plumet-test"));
+  unsetenv("XDG_RUNTIME_DIR");
+  EXPECT_NE(qthost::InstanceLockPath("plumet").find("/tmp/plumet-"), std::string::npos);
+}
+
+TEST_F(QtHostTest, DialogTextsAndFilters) {
+  EXPECT_EQ(qthost::LineBreaks("記録データが壊れています。\rクリア記録は抹消されました。"),
+            "記録データが壊れています。\nクリア記録は抹消されました。");
+  EXPECT_EQ(qthost::LineBreaks("a\r\nb\rc\n"), "a\nb\nc\n");
+  EXPECT_EQ(qthost::QtFilter("からくりマップ(*.krm)|*.krm"), "からくりマップ(*.krm)");
+  EXPECT_EQ(qthost::QtFilter("Maps|*.krm;*.map|All|*.*"), "Maps (*.krm *.map);;All (*.*)");
+  EXPECT_EQ(qthost::QtFilter(""), "");
+}
+
+TEST_F(QtHostTest, ClockAdvancesWithSleepAndProcessFacts) {
+  QtHost h;
+  const uint32_t t0 = h.TickMs();
+  h.SleepMs(20);
+  const uint32_t dt = h.TickMs() - t0;
+  EXPECT_GE(dt, 20u);
+  EXPECT_LT(dt, 1000u);
+  EXPECT_EQ(h.OsVersion().platformId, 2);
+  EXPECT_EQ(h.Desktop().bitsPerPixel, 32);
+}
+
+}  // namespace
