@@ -65,10 +65,10 @@ struct MaskedCell {
   int ix, iy, mx, my, w, h;
 };
 
-// A strip of `count` frames stepping `step` in x that share one mask.
+// A strip of `count` frames, stepping (dx, dy), that share one mask.
 struct Strip {
   const char* sheet;
-  int x0, y, step, count, maskX, maskY, w, h;
+  int x0, y0, dx, dy, count, maskX, maskY, w, h;
 };
 
 // Masked strips with one mask per frame (mask at the same x, `maskDy` rows below).
@@ -105,11 +105,11 @@ inline constexpr MaskYRow kMaskYRows[] = {
 };
 
 inline constexpr Strip kSharedStrips[] = {
-    {"ImgChar1", 0, 0, 32, 4, 128, 0, 32, 32},   {"ImgChar1", 0, 32, 32, 4, 128, 32, 32, 32},
-    {"ImgChar1", 0, 64, 32, 4, 128, 64, 32, 32}, {"ImgChar6", 0, 0, 32, 8, 256, 0, 32, 32},
-    {"ImgChar7", 0, 0, 32, 3, 96, 0, 32, 32},    {"ImgChar15", 0, 192, 32, 4, 128, 192, 32, 32},
-    {"ImgChar15", 0, 224, 32, 4, 128, 224, 32, 32}, {"ImgChar17", 0, 0, 32, 6, 192, 0, 32, 32},
-    {"EditImgChar10", 0, 0, 32, 3, 0, 128, 32, 32},
+    {"ImgChar1", 0, 0, 32, 0, 4, 128, 0, 32, 32},   {"ImgChar1", 0, 32, 32, 0, 4, 128, 32, 32, 32},
+    {"ImgChar1", 0, 64, 32, 0, 4, 128, 64, 32, 32}, {"ImgChar6", 0, 0, 32, 0, 8, 256, 0, 32, 32},
+    {"ImgChar7", 0, 0, 32, 0, 3, 96, 0, 32, 32},    {"ImgChar15", 0, 192, 32, 0, 4, 128, 192, 32, 32},
+    {"ImgChar15", 0, 224, 32, 0, 4, 128, 224, 32, 32}, {"ImgChar17", 0, 0, 32, 0, 6, 192, 0, 32, 32},
+    {"EditImgChar10", 0, 0, 0, 32, 3, 0, 128, 32, 32},
 };
 
 // MaskX pairs of the stage-clear sheet.

@@ -29,6 +29,9 @@ Bitmap& Art::Sheet(const std::string& name) {
     if (name == s.sheet) FillRect(b, s.maskX, s.maskY, s.w, s.h, 0xFFFFFF);
   for (const auto& c : kMaskXCells)
     if (name == c.sheet) FillRect(b, c.mx, c.my, c.w, c.h, 0xFFFFFF);
+  // Unused cell pairs: their mask halves white as well.
+  if (name == "ImgChar15") FillRect(b, 0, 160, 160, 32, 0xFFFFFF);
+  if (name == "ImgChar16") FillRect(b, 0, 120, 128, 120, 0xFFFFFF);
   return sheets.emplace(name, std::move(b)).first->second;
 }
 

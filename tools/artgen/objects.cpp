@@ -327,33 +327,45 @@ const BarrierTint kBarrierTints[3] = {{0x40d8f0, 0xc8f8ff, 0xffffff}, {0xf060b0,
 
 Cell Barrier(int style, int f) {
   const BarrierTint& t = kBarrierTints[style];
+  // The silhouette (lattice and nodes) is the same in every style and frame; frames 1..3 only
+  // light up a band that sweeps across.
   return Draw(32, 32, [&](QPainter& p) {
     p.setClipRect(QRectF(0, 0, 32, 32));
-    const double sweep = f == 0 ? -100 : (f - 1) * 16 - 4;  // the bright band's diagonal offset
+    const double sweep = (f - 1) * 11.0;
+    auto lit = [&](double x, double y) { return f > 0 && std::fabs((x + y) / 2 - sweep - 5) < 7; };
     for (int pass = 0; pass < 2; ++pass) {
-      p.setPen(QPen(pass ? (f ? t.glow : t.line) : Hex(0x102030), pass ? 1.6 : 3.0, Qt::SolidLine, Qt::FlatCap));
-      if (pass == 1 && f) p.setPen(QPen(Hex(t.glow), 1.6));
-      if (pass == 1 && !f) p.setPen(QPen(Hex(t.line), 1.6));
       for (int k = -3; k <= 3; ++k) {
-        p.drawLine(QPointF(k * 16 - 2, -2), QPointF(k * 16 + 34, 34));
-        p.drawLine(QPointF(k * 16 + 34, -2), QPointF(k * 16 - 2, 34));
+        for (int dir = 0; dir < 2; ++dir) {
+          const QPointF a = dir ? QPointF(k * 16 + 34, -2) : QPointF(k * 16 - 2, -2);
+          const QPointF b = dir ? QPointF(k * 16 - 2, 34) : QPointF(k * 16 + 34, 34);
+          if (pass == 0) {
+            p.setPen(QPen(kInk, 4.2, Qt::SolidLine, Qt::FlatCap));
+          } else {
+            QLinearGradient g(QPointF(0, 0), QPointF(32, 32));
+            for (int s = 0; s <= 8; ++s) {
+              const double v = s * 4.0;
+              g.setColorAt(s / 8.0, lit(v, v) ? Hex(t.node) : Hex(t.line));
+            }
+            p.setPen(QPen(QBrush(g), 2.2, Qt::SolidLine, Qt::FlatCap));
+          }
+          p.drawLine(a, b);
+        }
       }
     }
     p.setPen(Qt::NoPen);
     for (int y = 0; y <= 32; y += 16)
       for (int x = 0; x <= 32; x += 16) {
-        const bool lit = f && std::abs((x + y) - (sweep + 16)) < 10;
         p.setBrush(kInk);
-        p.drawEllipse(QPointF(x, y), 3.0, 3.0);
-        p.setBrush(lit ? Hex(t.node) : Hex(t.line));
-        p.drawEllipse(QPointF(x, y), 2.0, 2.0);
+        p.drawEllipse(QPointF(x, y), 3.6, 3.6);
+        p.setBrush(lit(x, y) ? Hex(t.node) : Hex(t.glow));
+        p.drawEllipse(QPointF(x, y), 2.4, 2.4);
       }
     for (int y = 8; y <= 32; y += 16)
       for (int x = 8; x <= 32; x += 16) {
         p.setBrush(kInk);
-        p.drawEllipse(QPointF(x, y), 2.4, 2.4);
-        p.setBrush(f ? Hex(t.node) : Hex(t.glow));
-        p.drawEllipse(QPointF(x, y), 1.3, 1.3);
+        p.drawEllipse(QPointF(x, y), 3.0, 3.0);
+        p.setBrush(lit(x, y) ? Hex(t.node) : Hex(t.glow));
+        p.drawEllipse(QPointF(x, y), 1.8, 1.8);
       }
   });
 }
@@ -481,7 +493,7 @@ void BuildObjects(Art& a) {
 
   Bitmap& c6 = a.Sheet("ImgChar6");
   for (int f = 0; f < 4; ++f) {
-    const Cell r = Conveyor(true, f), l = Conveyor(false, f);
+    const Cell r = Conveyor(true, f), l = Mirror(r);
     PutOpaque(c6, r, 32 * f, 0);
     PutOpaque(c6, l, 128 + 32 * f, 0);
     PutMask(c6, r, 256, 0);  // all black: the machine fills its cell

@@ -1,10 +1,461 @@
-// stub
+// The title pictures, the logo and its ribbon, the bottom strips, the "STAGE CLEAR" banner and the
+// fireworks. Menu texts are baked in with the game's own text routine so the lit text lands on them.
+#include <cmath>
+#include <cstdint>
+#include <random>
+
+#include "platform/qtgfx/qt_gfx.h"
 #include "tools/artgen/art.h"
-namespace artgen { void BuildTitle(Art& a) {
-  a.Sheet("ImgTitle");
-  a.Sheet("ImgChar12");
-  a.Sheet("ImgChar13");
-  a.Sheet("ImgChar18");
-  a.Sheet("ImgChar19");
-  a.Sheet("ImgChar20");
-} }
+#include "tools/artgen/layout.h"
+
+namespace artgen {
+namespace {
+
+const QColor kInk = Hex(0x1a1426);
+const char* kMenuFont = "ＭＳ 明朝";
+
+void Text(Bitmap& b, int size, uint32_t colour, int x, int y, const char* s) {
+  plat::qtgfx::DrawText(b, kMenuFont, CellHeightFor(size), colour, x, y, s);
+}
+
+void Glint(QPainter& p, double x, double y, double r, QColor c) {
+  QPainterPath s;
+  s.moveTo(x, y - r);
+  s.quadTo(x, y, x + r, y);
+  s.quadTo(x, y, x, y + r);
+  s.quadTo(x, y, x - r, y);
+  s.quadTo(x, y, x, y - r);
+  p.setPen(Qt::NoPen);
+  p.setBrush(c);
+  p.drawPath(s);
+}
+
+// A paper lantern at (x, y) of height h, glowing.
+void Lantern(QPainter& p, double x, double y, double h, double tilt) {
+  p.save();
+  p.translate(x, y);
+  p.rotate(tilt);
+  const double w = h * 0.8;
+  QRadialGradient halo(QPointF(0, 0), h * 1.3);
+  halo.setColorAt(0, QColor(255, 190, 90, 120));
+  halo.setColorAt(1, QColor(255, 160, 60, 0));
+  p.setPen(Qt::NoPen);
+  p.setBrush(halo);
+  p.drawEllipse(QPointF(0, 0), h * 1.3, h * 1.3);
+  QPainterPath body;
+  body.moveTo(-w * 0.3, -h * 0.5);
+  body.cubicTo(-w * 0.75, -h * 0.35, -w * 0.75, h * 0.35, -w * 0.3, h * 0.5);
+  body.lineTo(w * 0.3, h * 0.5);
+  body.cubicTo(w * 0.75, h * 0.35, w * 0.75, -h * 0.35, w * 0.3, -h * 0.5);
+  body.closeSubpath();
+  QRadialGradient fill(QPointF(0, h * 0.05), w * 0.7);
+  fill.setColorAt(0, QColor(255, 244, 190));
+  fill.setColorAt(0.6, QColor(255, 170, 80));
+  fill.setColorAt(1, QColor(220, 100, 50));
+  p.setPen(QPen(QColor(120, 50, 30), std::max(1.0, h * 0.05)));
+  p.setBrush(fill);
+  p.drawPath(body);
+  p.setBrush(QColor(90, 50, 40));
+  p.drawRoundedRect(QRectF(-w * 0.32, -h * 0.6, w * 0.64, h * 0.14), 1.5, 1.5);
+  p.drawRoundedRect(QRectF(-w * 0.32, h * 0.46, w * 0.64, h * 0.14), 1.5, 1.5);
+  p.restore();
+}
+
+Bitmap TitleUpper() {
+  QImage img(640, 480, QImage::Format_RGB32);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  QLinearGradient sky(0, 0, 0, 380);
+  sky.setColorAt(0, QColor(16, 20, 58));
+  sky.setColorAt(0.55, QColor(44, 36, 98));
+  sky.setColorAt(1, QColor(104, 62, 124));
+  p.fillRect(0, 0, 640, 480, sky);
+  std::mt19937 rng(20261210);
+  std::uniform_real_distribution<double> ux(0, 640), uy(0, 330), ur(0.6, 1.6);
+  for (int i = 0; i < 140; ++i) {
+    const double x = ux(rng), y = uy(rng), r = ur(rng);
+    if (x > 290 && x < 350 && y > 40 && y < 100) continue;  // keep the hidden sprite's cell calm
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(220, 226, 255, int(120 + 80 * (r - 0.6))));
+    p.drawEllipse(QPointF(x, y), r, r);
+  }
+  for (auto [x, y, r] : {std::tuple{70.0, 60.0, 5.0}, {250.0, 30.0, 4.0}, {600.0, 40.0, 4.5}, {40.0, 250.0, 4.0}})
+    Glint(p, x, y, r, QColor(255, 250, 220));
+  // The moon.
+  QRadialGradient moonHalo(QPointF(165, 150), 130);
+  moonHalo.setColorAt(0, QColor(255, 240, 200, 90));
+  moonHalo.setColorAt(1, QColor(255, 240, 200, 0));
+  p.setBrush(moonHalo);
+  p.drawEllipse(QPointF(165, 150), 130, 130);
+  p.setBrush(QColor(255, 244, 206));
+  p.drawEllipse(QPointF(165, 150), 68, 68);
+  p.setBrush(QColor(240, 226, 180));
+  p.drawEllipse(QPointF(140, 130), 12, 10);
+  p.drawEllipse(QPointF(190, 175), 16, 13);
+  p.drawEllipse(QPointF(185, 118), 7, 6);
+  // The witch on her broom across the moon.
+  {
+    p.save();
+    p.translate(170, 160);
+    p.rotate(-12);
+    p.setBrush(QColor(40, 28, 70));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(-40, -2, 62, 4), 2, 2);
+    QPainterPath br;
+    br.moveTo(20, -2);
+    br.lineTo(44, -10);
+    br.lineTo(46, 12);
+    br.lineTo(20, 3);
+    br.closeSubpath();
+    p.drawPath(br);
+    p.drawEllipse(QPointF(-4, -12), 9, 11);  // body
+    p.drawEllipse(QPointF(-8, -27), 7, 7);   // head
+    QPainterPath hat;
+    hat.moveTo(-20, -31);
+    hat.lineTo(4, -33);
+    hat.lineTo(-2, -36);
+    hat.lineTo(8, -54);
+    hat.lineTo(-12, -37);
+    hat.closeSubpath();
+    p.drawPath(hat);
+    QPainterPath cape;
+    cape.moveTo(-2, -20);
+    cape.quadTo(20, -22, 28, -12);
+    cape.quadTo(14, -8, 0, -6);
+    p.drawPath(cape);
+    p.restore();
+  }
+  // Distant lanterns rising.
+  const double lant[][4] = {{60, 330, 16, -6}, {110, 270, 22, 4}, {240, 300, 18, -3}, {270, 215, 12, 6},
+                            {45, 170, 11, 0},  {300, 130, 9, -5}, {215, 60, 8, 3},   {345, 345, 14, 5},
+                            {620, 300, 10, -4}, {600, 200, 8, 2}, {30, 400, 12, 3}};
+  for (const auto& l : lant) Lantern(p, l[0], l[1], l[2], l[3]);
+  // Hills and the town.
+  QPainterPath far;
+  far.moveTo(0, 372);
+  far.cubicTo(120, 330, 220, 350, 330, 372);
+  far.cubicTo(430, 392, 520, 340, 640, 350);
+  far.lineTo(640, 480);
+  far.lineTo(0, 480);
+  far.closeSubpath();
+  p.setBrush(QColor(46, 44, 92));
+  p.drawPath(far);
+  p.setBrush(QColor(34, 30, 70));
+  for (auto [x, w, h] : {std::tuple{40.0, 26.0, 40.0}, {72.0, 20.0, 28.0}, {98.0, 30.0, 50.0}, {134.0, 22.0, 34.0},
+                         {162.0, 28.0, 44.0}, {196.0, 18.0, 26.0}}) {
+    p.drawRect(QRectF(x, 370 - h, w, h + 40));
+    QPainterPath roof;
+    roof.moveTo(x - 3, 370 - h);
+    roof.lineTo(x + w / 2, 370 - h - w * 0.6);
+    roof.lineTo(x + w + 3, 370 - h);
+    roof.closeSubpath();
+    p.drawPath(roof);
+  }
+  p.setBrush(QColor(255, 210, 120));
+  for (auto [x, y] : {std::pair{48.0, 345.0}, {58.0, 358.0}, {106.0, 330.0}, {118.0, 345.0}, {140.0, 350.0},
+                      {170.0, 338.0}, {180.0, 355.0}, {104.0, 356.0}})
+    p.drawRect(QRectF(x, y, 4, 5));
+  QPainterPath near;
+  near.moveTo(0, 420);
+  near.cubicTo(160, 385, 300, 430, 420, 412);
+  near.cubicTo(520, 398, 590, 405, 640, 398);
+  near.lineTo(640, 480);
+  near.lineTo(0, 480);
+  near.closeSubpath();
+  QLinearGradient nearFill(0, 390, 0, 480);
+  nearFill.setColorAt(0, QColor(40, 48, 92));
+  nearFill.setColorAt(1, QColor(58, 66, 112));
+  p.setBrush(nearFill);
+  p.drawPath(near);
+  p.end();
+  return FromQImage(img);
+}
+
+// The logo "ぷかぷか☆らんぷ": two lines of chunky outlined letters, rows 84..121 left for the ribbon.
+Cell Logo() {
+  const int w = 223, h = 221;
+  QImage hi = NewHi(w, h);
+  QPainter p;
+  BeginHi(p, hi);
+  QFont f(QString::fromStdString(plat::qtgfx::FaceFor("ＭＳ Ｐゴシック")));
+  auto line = [&](const QString& s, double size, double cy, QColor top, QColor bottom) {
+    f.setPixelSize(int(size));
+    QPainterPath path;
+    path.addText(0, 0, f, s);
+    QRectF r = path.boundingRect();
+    const double fit = std::min(1.0, (w - 14.0) / r.width());
+    path = QTransform::fromScale(fit, fit).map(path);
+    r = path.boundingRect();
+    path.translate(w / 2.0 - r.center().x(), cy - r.center().y());
+    const QRectF b = path.boundingRect();
+    p.setPen(QPen(kInk, 9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(kInk);
+    p.drawPath(path);
+    p.setPen(QPen(Qt::white, 4.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(path);
+    QLinearGradient g(0, b.top(), 0, b.bottom());
+    g.setColorAt(0, top);
+    g.setColorAt(1, bottom);
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawPath(path);
+    p.save();
+    p.setClipPath(path);
+    p.setBrush(QColor(255, 255, 255, 110));
+    p.drawRect(QRectF(0, b.top(), w, b.height() * 0.3));
+    p.restore();
+  };
+  line(QStringLiteral("ぷかぷか"), 66, 44, QColor(255, 150, 190), QColor(236, 70, 120));
+  line(QStringLiteral("らんぷ"), 74, 170, QColor(255, 226, 110), QColor(246, 140, 40));
+  // Stars beside the words.
+  for (auto [x, y, r] : {std::tuple{14.0, 146.0, 13.0}, {208.0, 132.0, 10.0}, {205.0, 12.0, 8.0}}) {
+    p.setPen(QPen(kInk, 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(QColor(255, 240, 110));
+    p.drawPath(StarPath(x, y, r, r * 0.45));
+  }
+  p.end();
+  return Reduce(hi, w, h);
+}
+
+// The ribbon that settles over the logo's middle band.
+Cell Ribbon() {
+  const int w = 196, h = 38;
+  QImage hi = NewHi(w, h);
+  QPainter p;
+  BeginHi(p, hi);
+  p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  for (int side = 0; side < 2; ++side) {  // folded tails
+    QPainterPath t;
+    const double x0 = side ? w - 1.5 : 1.5, d = side ? -1 : 1;
+    t.moveTo(x0, 12);
+    t.lineTo(x0 + d * 26, 12);
+    t.lineTo(x0 + d * 26, 34);
+    t.lineTo(x0, 34);
+    t.lineTo(x0 + d * 8, 23);
+    t.closeSubpath();
+    p.setBrush(QColor(60, 110, 190));
+    p.drawPath(t);
+  }
+  QPainterPath band;
+  band.moveTo(18, 5);
+  band.quadTo(w / 2.0, 0, w - 18, 5);
+  band.lineTo(w - 18, 29);
+  band.quadTo(w / 2.0, 24, 18, 29);
+  band.closeSubpath();
+  QLinearGradient g(0, 2, 0, 30);
+  g.setColorAt(0, QColor(120, 190, 255));
+  g.setColorAt(1, QColor(70, 130, 220));
+  p.setBrush(g);
+  p.drawPath(band);
+  QFont f(QString::fromStdString(plat::qtgfx::FaceFor("ＭＳ 明朝")));
+  f.setPixelSize(17);
+  f.setBold(true);
+  QPainterPath txt;
+  txt.addText(0, 0, f, QStringLiteral("~ Floating Lamp ~"));
+  const QRectF r = txt.boundingRect();
+  txt.translate(w / 2.0 - r.center().x(), 16.5 - r.center().y());
+  p.setPen(Qt::NoPen);
+  p.setBrush(Qt::white);
+  p.drawPath(txt);
+  p.end();
+  return Reduce(hi, w, h);
+}
+
+// A bar strip background: deep navy with a gold rim line.
+void StripBase(Bitmap& s, int y) {
+  for (int j = 0; j < 48; ++j) {
+    const double t = j / 47.0;
+    const int r = int(22 + 14 * t), g = int(20 + 10 * t), b = int(52 + 26 * t);
+    FillRect(s, 0, y + j, 640, 1, Rgb(r, g, b));
+  }
+  FillRect(s, 0, y, 640, 2, Rgb(214, 170, 70));
+  FillRect(s, 0, y + 2, 640, 1, Rgb(120, 90, 40));
+}
+
+void Diamond(Bitmap& s, int cx, int cy, int r, uint32_t c) {
+  for (int j = -r; j <= r; ++j)
+    for (int i = -r; i <= r; ++i)
+      if (std::abs(i) + std::abs(j) <= r) s.Set(cx + i, cy + j, c);
+}
+
+void PickerStrip(Bitmap& s, int y, bool on, bool allClear) {
+  StripBase(s, y);
+  Text(s, 30, on ? kLit : kDim, 50, y + 5, "STAGE");
+  Text(s, 30, kDim, 224, y + 5, "/");
+  // Frames around the digits and the area name.
+  FillRect(s, 176, y + 7, 48, 1, Rgb(90, 80, 140));
+  FillRect(s, 176, y + 43, 48, 1, Rgb(90, 80, 140));
+  FillRect(s, 318, y + 12, 130, 1, Rgb(70, 64, 120));
+  FillRect(s, 318, y + 34, 130, 1, Rgb(70, 64, 120));
+  if (!allClear) {
+    Text(s, 10, kDim, 506, y + 3, "ALL");
+    Text(s, 12, kDim, 498, y + 32, "REST");
+    Diamond(s, 612, y + 24, 4, on ? Rgb(255, 220, 120) : Rgb(150, 120, 60));
+  } else {
+    FillRect(s, 505, y + 3, 135, 45, Rgb(60, 30, 80));
+    FillRect(s, 505, y + 3, 2, 45, Rgb(214, 170, 70));
+    Text(s, 18, on ? Rgb(255, 230, 120) : Rgb(220, 150, 90), 520, y + 12, "ALL CLEAR!");
+    Diamond(s, 512, y + 12, 3, on ? Rgb(255, 255, 200) : Rgb(150, 120, 60));
+    Diamond(s, 632, y + 38, 3, on ? Rgb(255, 255, 200) : Rgb(150, 120, 60));
+  }
+}
+
+// "STAGE CLEAR": white capitals centred in their reveal slots, with black separator columns.
+Bitmap Banner() {
+  QImage img(379, 35, QImage::Format_RGB32);
+  img.fill(Qt::black);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, true);
+  const int cellSlot[10][2] = {{0, 19}, {21, 59}, {61, 95}, {97, 132}, {134, 169}, {171, 231}, {233, 268}, {270, 305}, {307, 344}, {346, 378}};
+  const char* letters = "STAGECLEAR";
+  // The letters land at X 135 + 37k (C onwards 345 + 37k) in the run-time font; centre on those.
+  const int landX[10] = {135, 172, 209, 246, 283, 345, 382, 419, 456, 493};
+  QFont f(QString::fromStdString(plat::qtgfx::FaceFor("ＭＳ 明朝")));
+  f.setPixelSize(40);
+  f.setBold(true);
+  const int letterW = plat::qtgfx::TextWidth(kMenuFont, CellHeightFor(40), "S");
+  for (int k = 0; k < 10; ++k) {
+    QPainterPath path;
+    path.addText(0, 0, f, QString(QChar(letters[k])));
+    const QRectF r = path.boundingRect();
+    double cx = landX[k] - 138 + letterW / 2.0;
+    cx = std::clamp(cx, cellSlot[k][0] + r.width() / 2 + 0.5, cellSlot[k][1] - r.width() / 2 - 0.5);
+    path.translate(cx - r.center().x(), 17.5 - r.center().y());
+    p.save();
+    p.setClipRect(QRectF(cellSlot[k][0], 0, cellSlot[k][1] - cellSlot[k][0] + 1, 35));
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawPath(path);
+    p.restore();
+  }
+  p.end();
+  return FromQImage(img);
+}
+
+Cell Burst(int f) {
+  return [&] {
+    QImage hi = NewHi(60, 60);
+    QPainter p;
+    BeginHi(p, hi);
+    const double r = 8 + f * 6.5;
+    const QColor c[4] = {QColor(255, 255, 230), QColor(255, 230, 120), QColor(255, 150, 90), QColor(230, 90, 140)};
+    for (int k = 0; k < 12; ++k) {
+      const double a = k * M_PI / 6 + f * 0.08;
+      const double x = 30 + r * std::cos(a), y = 30 + r * std::sin(a);
+      p.setPen(QPen(c[f], 2.0 - f * 0.3, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(30 + (r - 6 - f) * std::cos(a), 30 + (r - 6 - f) * std::sin(a)), QPointF(x, y));
+      Glint(p, x, y, 3.2 - f * 0.5, c[std::max(0, f - 1)]);
+      if (f >= 1) Glint(p, 30 + r * 0.6 * std::cos(a + 0.26), 30 + r * 0.6 * std::sin(a + 0.26), 1.8, c[f]);
+    }
+    if (f == 0) Glint(p, 30, 30, 9, Qt::white);
+    p.end();
+    return Reduce(hi, 60, 60);
+  }();
+}
+
+Cell Shell(int k) {
+  QImage hi = NewHi(32, 32);
+  QPainter p;
+  BeginHi(p, hi);
+  // A flare that swells, with a short flame tail, and flashes white at the last frame.
+  const double grow = k / 6.0;
+  const QColor hot = Mix(QColor(255, 170, 80), QColor(255, 250, 220), grow);
+  p.setPen(QPen(QColor(255, 120, 60), 3.2 - grow, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(16, 16), QPointF(16, 30 - grow * 6));
+  p.setPen(QPen(QColor(255, 230, 150), 1.6, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(16, 17), QPointF(16, 27 - grow * 6));
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(255, 200, 110));
+  p.drawEllipse(QPointF(16, 16), 3.4 + grow * 4, 3.4 + grow * 4);
+  Glint(p, 16, 16, 6 + grow * 9, hot);
+  p.setBrush(Qt::white);
+  p.drawEllipse(QPointF(16, 16), 2.0 + grow * 2, 2.0 + grow * 2);
+  p.end();
+  return Reduce(hi, 32, 32);
+}
+
+Cell Flight(int k) {
+  QImage hi = NewHi(32, 32);
+  QPainter p;
+  BeginHi(p, hi);
+  if (k == 0) {  // the shooting star with its tail up and right
+    QLinearGradient g(QPointF(10, 22), QPointF(30, 2));
+    g.setColorAt(0, QColor(255, 250, 200));
+    g.setColorAt(1, QColor(120, 160, 255, 0));
+    p.setPen(QPen(QBrush(g), 4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(11, 21), QPointF(30, 3));
+    p.setPen(QPen(QColor(20, 20, 40), 1.0));
+    p.setBrush(QColor(255, 240, 120));
+    p.drawPath(StarPath(10, 22, 7.5, 3.4, -90));
+  } else {
+    const double r = 10.0 - k * 1.0;
+    const QColor c = Mix(QColor(255, 250, 210), QColor(140, 120, 255), (k - 1) / 6.0);
+    Glint(p, 16, 16, r, c);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Mix(c, Qt::white, 0.5));
+    p.drawEllipse(QPointF(16, 16), 2.2 - k * 0.2, 2.2 - k * 0.2);
+    if (k < 5) Glint(p, 24, 8, r * 0.45, c);
+  }
+  p.end();
+  return Reduce(hi, 32, 32);
+}
+
+}  // namespace
+
+void BuildTitle(Art& a) {
+  Bitmap& title = a.Sheet("ImgTitle");
+  const Bitmap upper = TitleUpper();
+  CopyRect(title, 0, 0, upper, 0, 0, 640, 480);
+  CopyRect(title, 0, 480, upper, 0, 0, 640, 480);
+
+  Bitmap& logo = a.Sheet("ImgChar12");
+  const Cell lg = Logo();
+  PutImage(logo, lg, 0, 0);
+  PutMask(logo, lg, 0, 221);
+  Bitmap& lines = a.Sheet("ImgChar13");
+  const Cell rb = Ribbon();
+  PutImage(lines, rb, 0, 0);
+  PutMask(lines, rb, 0, 38);
+  // The lower picture is the opening's last frame: logo, ribbon, dim items.
+  for (int j = 0; j < lg.h; ++j)
+    for (int i = 0; i < lg.w; ++i)
+      if (lg.On(i, j)) title.Set(363 + i, 480 + 37 + j, lg.At(i, j));
+  for (int j = 0; j < rb.h; ++j)
+    for (int i = 0; i < rb.w; ++i)
+      if (rb.On(i, j)) title.Set(377 + i, 480 + 121 + j, rb.At(i, j));
+  for (const auto& t : kBakedDim)
+    if (std::string(t.sheet) == "ImgTitle") Text(title, t.size, kDim, t.x, t.y, t.text);
+
+  Bitmap& strips = a.Sheet("ImgChar18");
+  PickerStrip(strips, 0, false, false);
+  PickerStrip(strips, 144, true, false);
+  PickerStrip(strips, 192, false, true);
+  PickerStrip(strips, 240, true, true);
+  StripBase(strips, 48);
+  StripBase(strips, 96);
+  for (const auto& t : kBakedDim)
+    if (std::string(t.sheet) == "ImgChar18" && t.y % 48 == 5 && (t.y / 48 == 1 || t.y / 48 == 2))
+      Text(strips, t.size, kDim, t.x, t.y, t.text);
+
+  Bitmap& banner = a.Sheet("ImgChar19");
+  CopyRect(banner, 0, 0, Banner(), 0, 0, 379, 35);
+
+  Bitmap& fw = a.Sheet("ImgChar20");
+  for (int f = 0; f < 4; ++f) {
+    const Cell b = Burst(f);
+    PutImage(fw, b, 60 * f, 0);
+    PutMask(fw, b, 60 * f, 60);
+  }
+  for (int k = 0; k < 7; ++k) {
+    const Cell s = Shell(k);
+    PutImage(fw, s, 32 * k, 120);
+    PutMask(fw, s, 32 * k, 152);
+  }
+  for (int k = 0; k < 8; ++k) {
+    const Cell s = Flight(k);
+    PutImage(fw, s, 32 * k, 184);
+    PutMask(fw, s, 32 * k, 216);
+  }
+}
+
+}  // namespace artgen
