@@ -1,8 +1,15 @@
 // A growable byte stream held in memory: the sound library's source and render buffers.
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+// A file read or write failed (the sound library's input/output error).
+class EInOutError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
 
 enum TSeekOrigin : int { soBeginning = 0, soCurrent = 1, soEnd = 2 };
 

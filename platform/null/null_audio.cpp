@@ -1,0 +1,579 @@
+// The software sound output: buffer emulation, the sound player's voice and the saturating mix.
+#include "platform/null/null_audio.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace plat {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+uint32_t Rd32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
+uint16_t Rd16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+
+int16_t Saturate(int32_t v) {
+  return static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
+}
+
+bool ValidFormat(const WaveFormat& f) {
+  return f.formatTag == 1 && (f.channels == 1 || f.channels == 2) &&
+         (f.bitsPerSample == 8 || f.bitsPerSample == 16) && f.samplesPerSec >= 100 &&
+         f.samplesPerSec <= 200000 && f.blockAlign == f.channels * f.bitsPerSample / 8;
+}
+
+}  // namespace
+
+bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out) {
+  out.clear();
+  const auto* p = static_cast<const uint8_t*>(image);
+  if (!p || size < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
+    return false;
+  size_t end = std::min<size_t>(size, size_t(Rd32(p + 4)) + 8);
+  if (end < 12) end = size;
+  WaveFormat fmt;
+  bool haveFmt = false;
+  const uint8_t* data = nullptr;
+  size_t dataBytes = 0;
+  size_t at = 12;
+  while (at + 8 <= end) {
+    uint32_t len = Rd32(p + at + 4);
+    const uint8_t* body = p + at + 8;
+    size_t avail = end - (at + 8);
+    if (std::memcmp(p + at, "fmt ", 4) == 0 && len >= 16 && avail >= 16) {
+      fmt.formatTag = Rd16(body);
+      fmt.channels = Rd16(body + 2);
+      fmt.samplesPerSec = Rd32(body + 4);
+      fmt.avgBytesPerSec = Rd32(body + 8);
+      fmt.blockAlign = Rd16(body + 12);
+      fmt.bitsPerSample = Rd16(body + 14);
+      haveFmt = true;
+    } else if (std::memcmp(p + at, "data", 4) == 0) {
+      data = body;
+      dataBytes = std::min<size_t>(len, avail);  // a truncated data chunk is clamped
+      break;
+    }
+    at += 8 + size_t(len) + (len & 1);
+  }
+  if (!haveFmt || !data || !ValidFormat(fmt)) return false;
+  const size_t frames = dataBytes / fmt.blockAlign;
+  if (frames == 0) return false;
+  const uint64_t outFrames = uint64_t(frames) * kOutputRate / fmt.samplesPerSec;
+  out.resize(size_t(outFrames) * 2);
+  for (uint64_t j = 0; j < outFrames; ++j) {
+    size_t f = size_t(j * fmt.samplesPerSec / kOutputRate);
+    const uint8_t* s = data + f * fmt.blockAlign;
+    int16_t l, r;
+    if (fmt.bitsPerSample == 8) {
+      l = static_cast<int16_t>((int(s[0]) - 128) << 8);
+      r = fmt.channels == 2 ? static_cast<int16_t>((int(s[1]) - 128) << 8) : l;
+    } else {
+      l = static_cast<int16_t>(Rd16(s));
+      r = fmt.channels == 2 ? static_cast<int16_t>(Rd16(s + 2)) : l;
+    }
+    out[size_t(j) * 2] = l;
+    out[size_t(j) * 2 + 1] = r;
+  }
+  return true;
+}
+
+class SoftBuffer;
+
+struct SoftAudioDevice::Core {
+  std::mutex mu;  // buffers, their data and cursors, the voice
+  std::vector<SoftBuffer*> buffers;
+  std::vector<int16_t> voice;
+  size_t voicePos = 0;
+  bool voiceOn = false;
+  int period = 1024;
+
+  std::mutex clockMu;  // real-time catch-up and the capture
+  std::atomic<bool> realTime{false};
+  Clock::time_point start;
+  uint64_t played = 0;
+  bool capturing = false;
+  std::vector<int16_t> capture;
+
+  void RenderLocked(int16_t* out, int frames);
+  void Play(int frames);  // clockMu held
+  void CatchUp();
+};
+
+namespace {
+
+class RefCounted {
+ protected:
+  std::atomic<uint32_t> refs_{1};
+};
+
+// The primary buffer's listener: counted on its own, it lives as long as its buffer.
+class SoftListener : public Listener3D {
+ public:
+  SoftListener() = default;
+  uint32_t AddRef() override { return ++refs_; }
+  uint32_t Release() override { return refs_ > 0 ? --refs_ : 0; }
+  int32_t GetAllParameters(Listener3DParams* out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = params_;
+    return kAudioOk;
+  }
+  int32_t SetAllParameters(const Listener3DParams& p, uint32_t) override {
+    if (p.size != 64) return kAudioErrInvalidParam;
+    params_ = p;
+    return kAudioOk;
+  }
+
+ private:
+  std::atomic<uint32_t> refs_{0};
+  Listener3DParams params_;
+};
+
+// The primary buffer: the output itself; it holds no data of its own.
+class SoftPrimary : public SoundBuffer, RefCounted {
+ public:
+  explicit SoftPrimary(bool with3D) : with3D_(with3D) {}
+  uint32_t AddRef() override { return ++refs_; }
+  uint32_t Release() override {
+    uint32_t n = --refs_;
+    if (n == 0) delete this;
+    return n;
+  }
+  int32_t QueryInterface(SoundBuffer** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    AddRef();
+    *out = this;
+    return kAudioOk;
+  }
+  int32_t QueryListener(Listener3D** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = nullptr;
+    if (!with3D_) return kAudioErrNoInterface;
+    listener_.AddRef();
+    *out = &listener_;
+    return kAudioOk;
+  }
+  int32_t Query3D(Buffer3D** out) override {
+    if (out) *out = nullptr;
+    return kAudioErrNoInterface;
+  }
+  int32_t Lock(uint32_t, uint32_t, void**, uint32_t*, void**, uint32_t*, uint32_t) override {
+    return kAudioErrInvalidParam;
+  }
+  int32_t Unlock(void*, uint32_t, void*, uint32_t) override { return kAudioErrInvalidParam; }
+  int32_t GetCurrentPosition(uint32_t* play, uint32_t* write) override {
+    if (play) *play = 0;
+    if (write) *write = 0;
+    return kAudioOk;
+  }
+  int32_t GetStatus(uint32_t* status) override {
+    if (!status) return kAudioErrInvalidParam;
+    *status = kStatusPlaying | kStatusLooping;  // the output always runs
+    return kAudioOk;
+  }
+  int32_t Play(uint32_t, uint32_t, uint32_t) override { return kAudioOk; }
+  int32_t Stop() override { return kAudioOk; }
+  int32_t SetCurrentPosition(uint32_t) override { return kAudioErrInvalidParam; }
+  int32_t SetNotificationPositions(uint32_t, const PositionNotify*) override {
+    return kAudioErrInvalidParam;
+  }
+  int32_t GetFormat(WaveFormat* out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = WaveFormat{};
+    return kAudioOk;
+  }
+
+ private:
+  ~SoftPrimary() override = default;
+  bool with3D_;
+  SoftListener listener_;
+};
+
+}  // namespace
+
+// A secondary buffer: a ring of sound data with its own cursor.
+class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
+ public:
+  SoftBuffer(std::shared_ptr<SoftAudioDevice::Core> core, const WaveFormat& fmt, uint32_t flags,
+             std::shared_ptr<std::vector<uint8_t>> data)
+      : core_(std::move(core)), data_(std::move(data)), fmt_(fmt), flags_(flags) {
+    bytes_ = static_cast<uint32_t>(data_->size());
+    frames_ = bytes_ / fmt_.blockAlign;
+    step_ = (uint64_t(fmt_.samplesPerSec) << 16) / kOutputRate;
+    std::lock_guard<std::mutex> lk(core_->mu);
+    core_->buffers.push_back(this);
+  }
+
+  uint32_t AddRef() override { return ++refs_; }
+  uint32_t Release() override {
+    uint32_t n = --refs_;
+    if (n == 0) {
+      {
+        std::lock_guard<std::mutex> lk(core_->mu);
+        auto& v = core_->buffers;
+        v.erase(std::remove(v.begin(), v.end(), this), v.end());
+      }
+      delete this;
+    }
+    return n;
+  }
+  int32_t QueryInterface(SoundBuffer** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    AddRef();
+    *out = this;
+    return kAudioOk;
+  }
+  int32_t QueryListener(Listener3D** out) override {
+    if (out) *out = nullptr;
+    return kAudioErrNoInterface;
+  }
+  int32_t Query3D(Buffer3D** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = nullptr;
+    if (!(flags_ & kBufCtrl3D)) return kAudioErrNoInterface;
+    AddRef();
+    *out = this;
+    return kAudioOk;
+  }
+  int32_t GetAllParameters(Buffer3DParams* out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = params3D_;
+    return kAudioOk;
+  }
+  int32_t SetAllParameters(const Buffer3DParams& p, uint32_t) override {
+    if (p.size != 64) return kAudioErrInvalidParam;
+    params3D_ = p;
+    return kAudioOk;
+  }
+
+  int32_t Lock(uint32_t offset, uint32_t count, void** p1, uint32_t* n1, void** p2, uint32_t* n2,
+               uint32_t flags) override {
+    if (!p1 || !n1) return kAudioErrInvalidParam;
+    if (flags & kLockEntireBuffer) {
+      offset = 0;
+      count = bytes_;
+    }
+    if (offset >= bytes_ || count == 0 || count > bytes_) return kAudioErrInvalidParam;
+    core_->mu.lock();  // held until Unlock
+    uint32_t first = std::min(count, bytes_ - offset);
+    *p1 = data_->data() + offset;
+    *n1 = first;
+    if (p2) *p2 = count > first ? data_->data() : nullptr;
+    if (n2) *n2 = count - first;
+    return kAudioOk;
+  }
+  int32_t Unlock(void*, uint32_t, void*, uint32_t) override {
+    core_->mu.unlock();
+    return kAudioOk;
+  }
+  int32_t GetCurrentPosition(uint32_t* play, uint32_t* write) override {
+    core_->CatchUp();
+    std::lock_guard<std::mutex> lk(core_->mu);
+    uint32_t f = static_cast<uint32_t>(pos_ >> 16);
+    uint32_t w = f;
+    if (playing_) {
+      uint64_t ahead = uint64_t(core_->period) * fmt_.samplesPerSec / kOutputRate;
+      w = static_cast<uint32_t>((f + ahead) % frames_);
+    }
+    if (play) *play = f * fmt_.blockAlign;
+    if (write) *write = w * fmt_.blockAlign;
+    return kAudioOk;
+  }
+  int32_t GetStatus(uint32_t* status) override {
+    if (!status) return kAudioErrInvalidParam;
+    core_->CatchUp();
+    std::lock_guard<std::mutex> lk(core_->mu);
+    *status = (playing_ ? kStatusPlaying : 0) | (playing_ && looping_ ? kStatusLooping : 0);
+    return kAudioOk;
+  }
+  int32_t Play(uint32_t reserved, uint32_t, uint32_t flags) override {
+    if (reserved != 0) return kAudioErrInvalidParam;
+    core_->CatchUp();
+    std::lock_guard<std::mutex> lk(core_->mu);
+    playing_ = true;
+    looping_ = (flags & kPlayLooping) != 0;
+    return kAudioOk;
+  }
+  int32_t Stop() override {
+    core_->CatchUp();
+    std::lock_guard<std::mutex> lk(core_->mu);
+    playing_ = false;
+    return kAudioOk;
+  }
+  int32_t SetCurrentPosition(uint32_t pos) override {
+    if (pos >= bytes_) return kAudioErrInvalidParam;
+    std::lock_guard<std::mutex> lk(core_->mu);
+    pos_ = uint64_t(pos / fmt_.blockAlign) << 16;
+    return kAudioOk;
+  }
+  int32_t SetNotificationPositions(uint32_t count, const PositionNotify* n) override {
+    if (!(flags_ & kBufCtrlPositionNotify)) return kAudioErrInvalidParam;
+    if (count > 0 && !n) return kAudioErrInvalidParam;
+    std::lock_guard<std::mutex> lk(core_->mu);
+    if (playing_) return kAudioErrInvalidParam;  // only while stopped
+    uint32_t last = 0;
+    for (uint32_t i = 0; i < count; ++i) {
+      if (n[i].offset == kNotifyOffsetStop) continue;
+      if (n[i].offset >= bytes_ || (i > 0 && n[i].offset < last)) return kAudioErrInvalidParam;
+      last = n[i].offset;
+    }
+    notifies_.assign(n, n + count);
+    return kAudioOk;
+  }
+  int32_t GetFormat(WaveFormat* out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = fmt_;
+    return kAudioOk;
+  }
+
+  const std::shared_ptr<std::vector<uint8_t>>& Data() const { return data_; }
+  const WaveFormat& Format() const { return fmt_; }
+  uint32_t Flags() const { return flags_; }
+
+  // Adds this buffer's next `frames` output frames to `acc` (core mutex held).
+  void MixInto(int32_t* acc, int frames) {
+    if (!playing_ || frames_ == 0) return;
+    const uint8_t* d = data_->data();
+    const bool eight = fmt_.bitsPerSample == 8, stereo = fmt_.channels == 2;
+    for (int i = 0; i < frames; ++i) {
+      const uint8_t* s = d + size_t(pos_ >> 16) * fmt_.blockAlign;
+      int32_t l, r;
+      if (eight) {
+        l = (int(s[0]) - 128) << 8;
+        r = stereo ? (int(s[1]) - 128) << 8 : l;
+      } else {
+        l = static_cast<int16_t>(Rd16(s));
+        r = stereo ? static_cast<int16_t>(Rd16(s + 2)) : l;
+      }
+      acc[2 * i] += l;
+      acc[2 * i + 1] += r;
+      pos_ += step_;
+      if ((pos_ >> 16) >= frames_) {
+        if (looping_) {
+          pos_ -= uint64_t(frames_) << 16;
+        } else {
+          playing_ = false;
+          pos_ = 0;
+          return;
+        }
+      }
+    }
+  }
+
+ private:
+  ~SoftBuffer() override = default;
+  std::shared_ptr<SoftAudioDevice::Core> core_;
+  std::shared_ptr<std::vector<uint8_t>> data_;
+  WaveFormat fmt_;
+  uint32_t flags_;
+  uint32_t bytes_ = 0, frames_ = 0;
+  uint64_t pos_ = 0;  // source frames, 16.16 fixed point
+  uint64_t step_ = 65536;
+  bool playing_ = false, looping_ = false;
+  std::vector<PositionNotify> notifies_;
+  Buffer3DParams params3D_;
+};
+
+namespace {
+
+class SoftDevice : public SoundDevice, RefCounted {
+ public:
+  explicit SoftDevice(std::shared_ptr<SoftAudioDevice::Core> core) : core_(std::move(core)) {}
+  uint32_t AddRef() override { return ++refs_; }
+  uint32_t Release() override {
+    uint32_t n = --refs_;
+    if (n == 0) delete this;
+    return n;
+  }
+  int32_t Initialize() override {
+    if (initialized_) return kAudioErrAlreadyInitialized;
+    initialized_ = true;
+    return kAudioOk;
+  }
+  int32_t SetCooperativeLevel(int, uint32_t level) override {
+    if (!initialized_) return kAudioErrUninitialized;
+    return level >= 1 && level <= 3 ? kAudioOk : kAudioErrInvalidParam;
+  }
+  int32_t CreateSoundBuffer(const BufferDesc& desc, SoundBuffer** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = nullptr;
+    if (!initialized_) return kAudioErrUninitialized;
+    if (desc.size != 36) return kAudioErrInvalidParam;
+    if (desc.flags & kBufPrimary) {
+      if (desc.bufferBytes != 0 || desc.format) return kAudioErrInvalidParam;
+      *out = new SoftPrimary((desc.flags & kBufCtrl3D) != 0);
+      return kAudioOk;
+    }
+    if (!desc.format || !ValidFormat(*desc.format)) return kAudioErrInvalidParam;
+    if (desc.bufferBytes < 4 || desc.bufferBytes > 0x0FFFFFFF ||
+        desc.bufferBytes < desc.format->blockAlign)
+      return kAudioErrInvalidParam;
+    if ((desc.flags & kBufCtrl3D) && (desc.flags & kBufCtrlPan)) return kAudioErrInvalidParam;
+    auto data = std::make_shared<std::vector<uint8_t>>(desc.bufferBytes, 0);
+    *out = new SoftBuffer(core_, *desc.format, desc.flags, std::move(data));
+    return kAudioOk;
+  }
+  int32_t DuplicateSoundBuffer(SoundBuffer* src, SoundBuffer** out) override {
+    if (!out) return kAudioErrInvalidParam;
+    *out = nullptr;
+    auto* s = dynamic_cast<SoftBuffer*>(src);
+    if (!s) return kAudioErrInvalidParam;
+    *out = new SoftBuffer(core_, s->Format(), s->Flags(), s->Data());
+    return kAudioOk;
+  }
+
+ private:
+  ~SoftDevice() override = default;
+  std::shared_ptr<SoftAudioDevice::Core> core_;
+  bool initialized_ = false;
+};
+
+}  // namespace
+
+void SoftAudioDevice::Core::RenderLocked(int16_t* out, int frames) {
+  constexpr int kChunk = 512;
+  int32_t acc[kChunk * 2];
+  while (frames > 0) {
+    int n = std::min(frames, kChunk);
+    std::memset(acc, 0, sizeof(int32_t) * size_t(n) * 2);
+    for (SoftBuffer* b : buffers) b->MixInto(acc, n);
+    if (voiceOn) {
+      size_t left = (voice.size() - voicePos) / 2;
+      size_t m = std::min<size_t>(left, size_t(n));
+      for (size_t i = 0; i < m * 2; ++i) acc[i] += voice[voicePos + i];
+      voicePos += m * 2;
+      if (voicePos >= voice.size()) {
+        voiceOn = false;
+        voice.clear();
+        voicePos = 0;
+      }
+    }
+    for (int i = 0; i < n * 2; ++i) out[i] = Saturate(acc[i]);
+    out += n * 2;
+    frames -= n;
+  }
+}
+
+void SoftAudioDevice::Core::Play(int frames) {
+  if (frames <= 0) return;
+  std::vector<int16_t> tmp(size_t(frames) * 2);
+  {
+    std::lock_guard<std::mutex> lk(mu);
+    RenderLocked(tmp.data(), frames);
+  }
+  if (capturing) capture.insert(capture.end(), tmp.begin(), tmp.end());
+}
+
+void SoftAudioDevice::Core::CatchUp() {
+  if (!realTime) return;
+  std::lock_guard<std::mutex> lk(clockMu);
+  auto us = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count();
+  uint64_t due = uint64_t(us) * kOutputRate / 1000000;
+  if (due <= played) return;
+  // After a long stall the output does not try to play the missed time all at once.
+  uint64_t n = std::min<uint64_t>(due - played, kOutputRate);
+  played = due;
+  Play(static_cast<int>(n));
+}
+
+SoftAudioDevice::SoftAudioDevice(int periodFrames)
+    : core_(std::make_shared<Core>()), period_(periodFrames) {
+  core_->period = periodFrames;
+}
+
+SoftAudioDevice::~SoftAudioDevice() = default;
+
+int32_t SoftAudioDevice::CreateDevice(SoundDevice** out) {
+  if (!out) return kAudioErrInvalidParam;
+  *out = new SoftDevice(core_);
+  return kAudioOk;
+}
+
+bool SoftAudioDevice::PlayWave(const void* image, size_t size, bool noStop, bool sync) {
+  core_->CatchUp();
+  if (noStop) {
+    std::lock_guard<std::mutex> lk(core_->mu);
+    if (core_->voiceOn) return false;
+  }
+  std::vector<int16_t> pcm;
+  bool ok = DecodeWaveImage(image, size, pcm);
+  {
+    std::lock_guard<std::mutex> lk(core_->mu);
+    if (noStop && core_->voiceOn) return false;
+    core_->voiceOn = ok;
+    core_->voice = std::move(pcm);
+    core_->voicePos = 0;
+  }
+  if (ok && sync) WaitWaveEnd();
+  return ok;
+}
+
+void SoftAudioDevice::StopWave() {
+  core_->CatchUp();
+  std::lock_guard<std::mutex> lk(core_->mu);
+  core_->voiceOn = false;
+  core_->voice.clear();
+  core_->voicePos = 0;
+}
+
+bool SoftAudioDevice::WavePlaying() {
+  core_->CatchUp();
+  std::lock_guard<std::mutex> lk(core_->mu);
+  return core_->voiceOn;
+}
+
+void SoftAudioDevice::WaitWaveEnd() {
+  for (int i = 0; i < 60000 && WavePlaying(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+}
+
+void SoftAudioDevice::Render(int16_t* out, int frames) {
+  std::lock_guard<std::mutex> lk(core_->mu);
+  core_->RenderLocked(out, frames);
+}
+
+void SoftAudioDevice::Advance(int frames) {
+  std::lock_guard<std::mutex> lk(core_->clockMu);
+  core_->Play(frames);
+}
+
+void SoftAudioDevice::SetRealTime(bool on) {
+  std::lock_guard<std::mutex> lk(core_->clockMu);
+  core_->start = Clock::now();
+  core_->played = 0;
+  core_->realTime = on;
+}
+
+bool SoftAudioDevice::RealTime() const { return core_->realTime; }
+
+void SoftAudioDevice::StartCapture() {
+  std::lock_guard<std::mutex> lk(core_->clockMu);
+  core_->capturing = true;
+  core_->capture.clear();
+}
+
+std::vector<int16_t> SoftAudioDevice::TakeCapture() {
+  std::lock_guard<std::mutex> lk(core_->clockMu);
+  std::vector<int16_t> v;
+  v.swap(core_->capture);
+  return v;
+}
+
+int SoftAudioDevice::LiveBuffers() const {
+  std::lock_guard<std::mutex> lk(core_->mu);
+  return static_cast<int>(core_->buffers.size());
+}
+
+void NullAudioDevice::WaitWaveEnd() {
+  if (RealTime()) {
+    SoftAudioDevice::WaitWaveEnd();
+    return;
+  }
+  // Driven by hand: a synchronous play takes the sound's whole length at once.
+  while (WavePlaying()) Advance(PeriodFrames());
+}
+
+}  // namespace plat

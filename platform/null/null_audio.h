@@ -1,0 +1,64 @@
+// The software sound output: our buffer emulation (device, primary and ring buffers, cursors,
+// notification positions) and the sound player's voice, mixed with saturation into 44100 Hz
+// 16-bit stereo. The SDL output drives it from its callback; the null device drives it by hand
+// (tests, headless runs) or by the wall clock (a silent output that still plays in real time).
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/api/audio.h"
+
+namespace plat {
+
+// Parses a RIFF WAVE image (PCM 8/16-bit, mono/stereo, any rate; unknown chunks skipped; a
+// truncated data chunk clamped) into 44100 Hz interleaved stereo. False when unplayable.
+bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out);
+
+class SoftAudioDevice : public AudioDevice {
+ public:
+  explicit SoftAudioDevice(int periodFrames = 1024);
+  ~SoftAudioDevice() override;
+
+  int32_t CreateDevice(SoundDevice** out) override;
+  bool PlayWave(const void* image, size_t size, bool noStop, bool sync) override;
+  void StopWave() override;
+  bool WavePlaying() override;
+
+  // Mixes `frames` output frames into `out` (interleaved stereo), moving the cursors of the
+  // playing buffers and the voice. Called by the output (any thread).
+  void Render(int16_t* out, int frames);
+  // Plays `frames` frames by hand: into the capture when one runs, else into nothing.
+  void Advance(int frames);
+  // Output driven by the wall clock: every query first plays the frames that are due.
+  void SetRealTime(bool on);
+  bool RealTime() const;
+  // Keeps everything played from now on (Advance or real time), for tests and --audio.
+  void StartCapture();
+  std::vector<int16_t> TakeCapture();
+  int PeriodFrames() const { return period_; }
+  // Secondary buffers alive (tests check that shutdown releases them).
+  int LiveBuffers() const;
+
+  struct Core;
+
+ protected:
+  // How a synchronous play waits for the voice to end.
+  virtual void WaitWaveEnd();
+
+ private:
+  std::shared_ptr<Core> core_;
+  int period_;
+};
+
+// The headless output: silent, driven by Advance (the default) or by the wall clock.
+class NullAudioDevice : public SoftAudioDevice {
+ public:
+  explicit NullAudioDevice(bool realTime = false) { SetRealTime(realTime); }
+
+ protected:
+  void WaitWaveEnd() override;
+};
+
+}  // namespace plat
