@@ -228,8 +228,8 @@ void DrawFigure(QPainter& p, const Look& L, const Pose& P) {
       p.restore();
     }
     if (L.hood) {  // cat ears on the hood
-      for (double phi : {-40.0, 40.0}) {
-        const double ea = Rad(P.yaw + phi * 0.0 + (phi > 0 ? 55 : -55));
+      for (double phi : {60.0, -120.0}) {  // left and right of the crown, apart in every view
+        const double ea = Rad(P.yaw + phi);
         const double ex = cx + 4.0 * std::sin(ea);
         QPainterPath ear;
         ear.moveTo(ex - 2.6, headY - 4.6);

@@ -310,7 +310,7 @@ Cell Cursor(int f) {
 // --- Sparkle 15x15: 0/1 the bright twinkle pair, 2..4 decay ---
 Cell Sparkle(int f) {
   return Draw(15, 15, [&](QPainter& p) {
-    const double r[5] = {7.2, 6.0, 5.0, 3.8, 2.6};
+    const double r[5] = {7.4, 6.4, 5.4, 4.4, 3.4};
     const QColor c[5] = {Hex(0xffffff), Hex(0xfff6b0), Hex(0xffe070), Hex(0xe0a040), Hex(0xa06828)};
     p.translate(7.5, 7.5);
     if (f == 1) p.rotate(45);

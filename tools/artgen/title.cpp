@@ -163,8 +163,9 @@ Bitmap TitleUpper() {
   near.lineTo(0, 480);
   near.closeSubpath();
   QLinearGradient nearFill(0, 390, 0, 480);
+  // Mid tone at the bottom, under the overlay corner (black text in the opening, white later).
   nearFill.setColorAt(0, QColor(40, 48, 92));
-  nearFill.setColorAt(1, QColor(58, 66, 112));
+  nearFill.setColorAt(1, QColor(100, 100, 150));
   p.setBrush(nearFill);
   p.drawPath(near);
   p.end();
@@ -288,8 +289,9 @@ void PickerStrip(Bitmap& s, int y, bool on, bool allClear) {
   FillRect(s, 318, y + 12, 130, 1, Rgb(70, 64, 120));
   FillRect(s, 318, y + 34, 130, 1, Rgb(70, 64, 120));
   if (!allClear) {
-    Text(s, 10, kDim, 506, y + 3, "ALL");
-    Text(s, 12, kDim, 498, y + 32, "REST");
+    // Labels right before the two counts the code draws at (557, 3) and (535, 32).
+    Text(s, 10, kDim, 553 - plat::qtgfx::TextWidth(kMenuFont, CellHeightFor(10), "ALL"), y + 3, "ALL");
+    Text(s, 12, kDim, 531 - plat::qtgfx::TextWidth(kMenuFont, CellHeightFor(12), "REST"), y + 32, "REST");
     Diamond(s, 612, y + 24, 4, on ? Rgb(255, 220, 120) : Rgb(150, 120, 60));
   } else {
     FillRect(s, 505, y + 3, 135, 45, Rgb(60, 30, 80));
