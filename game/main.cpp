@@ -9,6 +9,8 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(kGameTitle));
   plat::QtHost host;
+  // The sound output: the host starts with a silent device; the SDL device goes in here with
+  // host.SetAudio(...) once it exists.
   Game g(host);
   return ProgramMain(g);
 }
