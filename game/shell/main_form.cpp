@@ -10,9 +10,9 @@
 #include "game/scenes.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/music_control.h"
+#include "game/shell/sound_setup.h"
 #include "game/shell/transitions.h"
 #include "platform/api/sys.h"
-#include "sound/vorbis_dll.h"
 
 using plat::MsgButtons;
 using plat::MsgIcon;
@@ -36,16 +36,12 @@ class FormEvents : public plat::WindowEvents {
 
 // Start-up step 6: the decoder library and the music objects. False after a fatal exit.
 bool SetUpMusic(Game& g) {
-  std::string dll = ProgramFile(g, "plumetogg/wuvorbis.dll");
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(dll, ec)) {
+  if (!DecoderPresent(g)) {
     FatalStartupExit(g, kDecoderMissing, true);
     return false;
   }
   try {
-    // A library that lacks an export is treated as one that failed to load: nothing may call
-    // through an unbound entry point.
-    if (!LoadVorbisDLL(dll)) throw EVorbisError(kDecoderFailed);
+    CreateMusicObjects(g);
   } catch (const std::exception&) {
     FatalStartupExit(g, kDecoderFailed, true);
     return false;
@@ -116,7 +112,10 @@ void FormCreate(Game& g) {
   g.ProgramFolder = std::filesystem::path(g.host.ProgramPath()).parent_path().string();
 
   // Steps 1-2: the timer resolution is fine already; the off-screen bitmaps exist (sized below).
-  // Steps 3-5: the wave players and the sound device come with the sound library.
+  // Steps 3-5: the wave players, loaded where their files exist, and the sound device.
+  CreateWavePlayers(g);
+  LoadWavePlayers(g);
+  CreateSoundDevice(g);
   // Step 6: the decoder library and the music objects.
   if (!SetUpMusic(g)) return;
   // Step 7-10: the data files, relative to the program's folder.
@@ -185,7 +184,7 @@ void QuitSequence(Game& g) {
   StopMusic(g);
   g.host.ShowWindow(false);
   LeaveFullScreen(g);
-  // The wave players' sound data is freed with the sound library.
+  ShutSoundPlayers(g);
   g.host.Terminate();
 }
 
@@ -207,6 +206,6 @@ void FormPaint(Game& g) {
 
 void FormDestroy(Game& g) {
   StopMusic(g);
-  FreeVorbisDLL();
+  TearDownMusic(g);
   g.host.ShowWindow(false);
 }

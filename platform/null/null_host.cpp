@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/api/keys.h"
+#include "platform/null/null_audio.h"
 #include "platform/qtgfx/qt_gfx.h"
 
 namespace plat {
@@ -43,7 +44,7 @@ uint64_t Fnv1a(const Bitmap& b) {
 
 }  // namespace
 
-NullHost::NullHost() : audio_(std::make_unique<AudioDevice>()) {}
+NullHost::NullHost() : audio_(std::make_unique<NullAudioDevice>()) {}
 NullHost::~NullHost() = default;
 
 void NullHost::SetKeyScript(std::vector<KeyStep> steps) {
