@@ -33,6 +33,20 @@ void DropSong(Game& g) {
   g.CurrentSongFile.clear();
 }
 
+// The music folder's file of that name. Names are matched ignoring letter case, as the
+// original's file system did; an exact match wins. Empty when there is none.
+fs::path FindSongFile(const fs::path& folder, const std::string& name) {
+  std::error_code ec;
+  if (name.empty()) return {};
+  if (fs::is_regular_file(folder / name, ec)) return folder / name;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (strcasecmp(it->path().filename().string().c_str(), name.c_str()) == 0 &&
+        it->is_regular_file(ec))
+      return it->path();
+  }
+  return {};
+}
+
 bool MusicReady(Game& g) { return g.MusicState == 1 && g.OggPlayer && g.OggData; }
 
 }  // namespace
@@ -49,8 +63,8 @@ void PlayMusic(Game& g, const std::string& fileName) {
     return;
   }
   EnterFolder(folder);  // it stays there afterwards
-  const fs::path file = folder / fileName;
-  if (fileName.empty() || !fs::exists(file, ec)) {
+  const fs::path file = FindSongFile(folder, fileName);
+  if (file.empty()) {
     DropSong(g);
     ShowMusicError(g, "指定のoggファイルがplumetoggフォルダ内に存在しません。");
     return;
