@@ -1,0 +1,190 @@
+// The editor's windowed host on Qt Widgets.
+#include "editor/ui/editor_host.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <thread>
+
+#include "platform/api/sys.h"
+#include "platform/qt/qt_host.h"
+#include "platform/qtgfx/qt_gfx.h"
+
+namespace editorui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const plat::FileDialogSpec& spec, bool save) {
+  QFileDialog dlg(parent, Q(spec.title), Q(spec.initialDir));
+  dlg.setOption(QFileDialog::DontUseNativeDialog);
+  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dlg.setFileMode(save || !spec.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !spec.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!spec.filter.empty()) dlg.setNameFilter(Q(plat::qthost::QtFilter(spec.filter)));
+  std::string ext = spec.defaultExt;
+  while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
+  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList files = dlg.selectedFiles();
+  if (files.isEmpty()) return std::nullopt;
+  return QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath()).toStdString();
+}
+
+}  // namespace
+
+EditorHost::EditorHost() : audio_(std::make_unique<plat::AudioDevice>()) {}
+
+EditorHost::~EditorHost() {
+  for (auto& [id, t] : timers_) delete t;
+}
+
+void EditorHost::SetAudio(std::unique_ptr<plat::AudioDevice> a) {
+  if (a) audio_ = std::move(a);
+}
+
+uint32_t EditorHost::TickMs() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void EditorHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void EditorHost::SetCaption(const std::string& utf8) {
+  if (form_) form_->setWindowTitle(Q(utf8));
+}
+
+void EditorHost::SetClientSize(int w, int h) {
+  if (form_) form_->setFixedSize(w, h);
+}
+
+void EditorHost::ShowWindow(bool visible) {
+  if (form_) form_->setVisible(visible);
+}
+
+void EditorHost::ActivateWindow() {
+  if (!form_ || !form_->isVisible()) return;
+  form_->raise();
+  form_->activateWindow();
+}
+
+int EditorHost::ActiveWindowId() { return form_ && form_->isActiveWindow() ? 1 : 0; }
+
+void EditorHost::MinimizeWindow() {
+  if (form_) form_->showMinimized();
+}
+
+void EditorHost::GetWindowPos(int& left, int& top) {
+  left = form_ ? form_->x() : 0;
+  top = form_ ? form_->y() : 0;
+}
+
+void EditorHost::MoveWindow(int left, int top) {
+  if (form_) form_->move(left, top);
+}
+
+void EditorHost::ProcessMessages() {
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents(QEventLoop::AllEvents);
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void EditorHost::Terminate() {
+  terminate_ = true;
+  QCoreApplication::exit(0);  // no-op before the event loop runs
+}
+
+std::string EditorHost::ProgramPath() { return plat::ExecutablePath(); }
+
+plat::DesktopInfo EditorHost::Desktop() {
+  plat::DesktopInfo d;
+  if (QScreen* s = QGuiApplication::primaryScreen()) {
+    d.width = s->geometry().width();
+    d.height = s->geometry().height();
+    d.refresh = qRound(s->refreshRate());
+  }
+  d.bitsPerPixel = 32;
+  return d;
+}
+
+QWidget* EditorHost::Owner() const { return form_ && form_->isVisible() ? form_ : nullptr; }
+
+plat::MsgResult EditorHost::MessageBox(const std::string& text, const std::string& caption,
+                                       plat::MsgButtons buttons, plat::MsgIcon icon) {
+  using plat::MsgButtons;
+  using plat::MsgResult;
+  QMessageBox::Icon qi = QMessageBox::NoIcon;
+  switch (icon) {
+    case plat::MsgIcon::None: qi = QMessageBox::NoIcon; break;
+    case plat::MsgIcon::Error: qi = QMessageBox::Critical; break;
+    case plat::MsgIcon::Warning: qi = QMessageBox::Warning; break;
+    case plat::MsgIcon::Question: qi = QMessageBox::Question; break;
+    case plat::MsgIcon::Information: qi = QMessageBox::Information; break;
+  }
+  QMessageBox::StandardButtons sb = QMessageBox::Ok;
+  if (buttons == MsgButtons::YesNo) sb = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == MsgButtons::OkCancel) sb = QMessageBox::Ok | QMessageBox::Cancel;
+  QWidget* parent = Owner();
+  QMessageBox box(qi, Q(caption), Q(plat::qthost::LineBreaks(text)), sb, parent);
+  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  const int answer = box.exec();
+  switch (answer) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default:
+      return buttons == MsgButtons::YesNo ? MsgResult::No
+             : buttons == MsgButtons::OkCancel ? MsgResult::Cancel
+                                               : MsgResult::Ok;
+  }
+}
+
+std::optional<std::string> EditorHost::OpenFileDialog(const plat::FileDialogSpec& spec) {
+  return RunFileDialog(Owner(), spec, false);
+}
+
+std::optional<std::string> EditorHost::SaveFileDialog(const plat::FileDialogSpec& spec) {
+  return RunFileDialog(Owner(), spec, true);
+}
+
+int EditorHost::StartTimer(int intervalMs, std::function<void()> fn) {
+  const int id = nextTimer_++;
+  auto* t = new QTimer();
+  t->setInterval(intervalMs);
+  QObject::connect(t, &QTimer::timeout, [fn = std::move(fn)] { fn(); });
+  timers_[id] = t;
+  t->start();
+  return id;
+}
+
+void EditorHost::StopTimer(int id) {
+  auto it = timers_.find(id);
+  if (it == timers_.end()) return;
+  it->second->stop();
+  it->second->deleteLater();
+  timers_.erase(it);
+}
+
+void EditorHost::DrawText(plat::Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour,
+                          int x, int y, std::string_view utf8) {
+  plat::qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
+}
+
+int EditorHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
+  return plat::qtgfx::TextWidth(fontName, cellHeight, utf8);
+}
+
+bool EditorHost::LoadImage(const std::string& name, plat::Bitmap& out) {
+  return plat::qtgfx::LoadArt(name, out);
+}
+
+}  // namespace editorui
