@@ -17,7 +17,7 @@ namespace {
 
 std::string Dist() {
   const char* d = std::getenv("PLUMET_DIST");
-  return d ? d : "dist";
+  return d && *d ? d : PLUMET_DIST_DIR;
 }
 
 std::vector<uint8_t> ReadFile(const std::string& path) {
