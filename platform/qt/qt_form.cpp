@@ -205,10 +205,13 @@ void QtForm::SetFullScreen(bool on) {
     unsetCursor();
     if (isVisible()) {
       showNormal();
+      setFixedSize(clientSize_);
+      // A move before the window manager has put the border back lands off by the border.
+      WaitQuietly([&] { return size() == clientSize_ && frameGeometry() != geometry(); }, 200);
     } else {
       setWindowState(windowState() & ~Qt::WindowFullScreen);
+      setFixedSize(clientSize_);
     }
-    setFixedSize(clientSize_);
     move(normalPos_);
   }
   update();
