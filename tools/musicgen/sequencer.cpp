@@ -222,6 +222,7 @@ void Arp(Part& p, double beat, const Progression& pr, const std::vector<int>& pa
 }
 
 void BassLine(Part& p, double beat, const Progression& pr, const std::string& pattern, int octaveC, float vel) {
+  if (octaveC % 12 != 0) Fail("bass register must start on a C");
   auto toks = Split(pattern);
   for (size_t ci = 0; ci < pr.chords.size(); ++ci) {
     const Chord& c = pr.chords[ci];
@@ -436,13 +437,14 @@ Rendered Render(const Song& s) {
   }
   // Drop the silent end, keep a short fade.
   Levels lv = Measure(out.pcm);
-  size_t n = out.pcm.Size();
+  // At most 3 s of ring after the last bar, so the editor's once-through preview stays short.
+  size_t n = std::min(out.pcm.Size(), static_cast<size_t>(std::llround(total * fpb)) + Frames(3.0));
   size_t minLen = std::max(out.loopEnd + Frames(0.5), static_cast<size_t>(std::llround(total * fpb)));
   while (n > minLen && std::fabs(out.pcm.l[n - 1]) < lv.peak * 3e-4 && std::fabs(out.pcm.r[n - 1]) < lv.peak * 3e-4) --n;
   out.pcm.Resize(n);
   out.pcm.l.resize(n);
   out.pcm.r.resize(n);
-  size_t fade = std::min(n, Frames(0.3));
+  size_t fade = std::min(n, Frames(0.6));
   for (size_t k = 0; k < fade; ++k) {
     float g = static_cast<float>(k) / fade;
     out.pcm.l[n - 1 - k] *= g;

@@ -259,13 +259,13 @@ Mono Hanabi() {
 // Ice: a glassy hiss with soft edges, so back-to-back repeats blend into one slide.
 Mono Ice() {
   Mono b;
-  Noise(b, 0.0, 0.2, NoiseFilter::High, 5500, 4500, 0.7, 0.5f, Adsr{0.04f, 0.1f, 0.8f, 0.01f}, 19);
-  Noise(b, 0.0, 0.2, NoiseFilter::Band, 2800, 3400, 3.0, 0.25f, Adsr{0.04f, 0.1f, 0.8f, 0.01f}, 20);
+  Noise(b, 0.0, 0.2, NoiseFilter::High, 5500, 4500, 0.7, 0.5f, Adsr{0.02f, 0.1f, 0.8f, 0.01f}, 19);
+  Noise(b, 0.0, 0.2, NoiseFilter::Band, 2800, 3400, 3.0, 0.25f, Adsr{0.02f, 0.1f, 0.8f, 0.01f}, 20);
   Ping(b, 0.01, 5274, 0.05, 0.05f);
   Ping(b, 0.09, 6272, 0.05, 0.04f);
-  Finish(b, 0.3f, 0.2, 0.05);
+  Finish(b, 0.3f, 0.2, 0.03);
   // Matching fade-in so a restart joins without a click.
-  FadeEdges(b, 0.04, 0.0);
+  FadeEdges(b, 0.02, 0.0);
   return b;
 }
 

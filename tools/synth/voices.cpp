@@ -77,11 +77,12 @@ void RenderNote(Inst inst, double hz, double gate, float vel, uint32_t seed, Mon
       out.assign(n, 0.0f);
       for (size_t k = 0; k < n; ++k) {
         double t = static_cast<double>(k) / kRate;
-        double idx = 2.2 * std::exp(-t / 0.5);
+        // A harmonic 1:4 ratio keeps melodies sweet; the index dies away to a pure tone.
+        double idx = 0.25 + 2.0 * std::exp(-t / 0.22);
         double env = std::exp(-t / 0.9);
         if (t > gate) env *= std::exp(-(t - gate) / 0.4);
         double a = std::min(1.0, t / 0.001);
-        double v = Sin1(hz * t + idx * Sin1(hz * 3.5 * t) / kTwoPi);
+        double v = Sin1(hz * t + idx * Sin1(hz * 4.0 * t) / kTwoPi);
         out[k] = static_cast<float>(a * env * v * 0.45);
       }
       Scale(out, vel);

@@ -61,10 +61,10 @@ Song Never() {
   Arp(box, A2, a2, {2, -1, 3, -1, 4, -1, 3, -1}, 0.5, 76, 0.4f);
 
   auto& bass = s.Add(Inst::Bass, 0.55f, 0.0f, 0.05f);
-  BassLine(bass, A, a, "R/12 5/4", 31, 0.7f);
-  BassLine(bass, Bs, b, "R/6 5/6 8/4", 31, 0.7f);
-  BassLine(bass, A2, a2, "R/6 R/2 5/4 8/4", 31, 0.75f);
-  BassLine(bass, C, coda, "R/12 5/4", 31, 0.7f);
+  BassLine(bass, A, a, "R/12 5/4", 36, 0.7f);
+  BassLine(bass, Bs, b, "R/6 5/6 8/4", 36, 0.7f);
+  BassLine(bass, A2, a2, "R/6 R/2 5/4 8/4", 36, 0.75f);
+  BassLine(bass, C, coda, "R/12 5/4", 36, 0.7f);
   Seq(bass, F, "g1/16~", 0.7f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.45f, 0.0f, 0.05f);

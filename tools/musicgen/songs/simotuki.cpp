@@ -56,9 +56,9 @@ Song Simotuki() {
   Arp(bells, B + 64, c, {3, -1, -1, 2, -1, -1, 4, -1}, 0.5, 76, 0.45f);
 
   auto& bass = s.Add(Inst::Bass, 0.55f, 0.0f, 0.05f);
-  BassLine(bass, B, a, "R/12 5/4", 33, 0.7f);
-  BassLine(bass, B + 32, b, "R/6 5/6 8/4", 33, 0.7f);
-  BassLine(bass, B + 64, c, "R/8 5/4 8/4", 33, 0.7f);
+  BassLine(bass, B, a, "R/12 5/4", 36, 0.7f);
+  BassLine(bass, B + 32, b, "R/6 5/6 8/4", 36, 0.7f);
+  BassLine(bass, B + 64, c, "R/8 5/4 8/4", 36, 0.7f);
   Seq(bass, O, "a1/16 | a1/16", 0.7f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.35f, 0.0f, 0.05f);
