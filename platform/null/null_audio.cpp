@@ -567,6 +567,16 @@ int SoftAudioDevice::LiveBuffers() const {
   return static_cast<int>(core_->buffers.size());
 }
 
+void NullAudioDevice::AdvanceMs(uint32_t ms) {
+  dueMicroFrames_ += uint64_t(ms) * kOutputRate * 1000;
+  const uint64_t period = uint64_t(PeriodFrames()) * 1000000;
+  while (dueMicroFrames_ >= period) {
+    dueMicroFrames_ -= period;
+    Advance(PeriodFrames());
+    if (OnPeriod) OnPeriod();
+  }
+}
+
 void NullAudioDevice::WaitWaveEnd() {
   if (RealTime()) {
     SoftAudioDevice::WaitWaveEnd();

@@ -4,6 +4,7 @@
 // (tests, headless runs) or by the wall clock (a silent output that still plays in real time).
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -57,8 +58,16 @@ class NullAudioDevice : public SoftAudioDevice {
  public:
   explicit NullAudioDevice(bool realTime = false) { SetRealTime(realTime); }
 
+  // Plays `ms` milliseconds by hand in output periods, calling OnPeriod after each one (a
+  // headless run polls the stream's notify there, so music renders in step with its clock).
+  void AdvanceMs(uint32_t ms);
+  std::function<void()> OnPeriod;
+
  protected:
   void WaitWaveEnd() override;
+
+ private:
+  uint64_t dueMicroFrames_ = 0;  // frames owed, in millionths (44.1 frames a millisecond)
 };
 
 }  // namespace plat
