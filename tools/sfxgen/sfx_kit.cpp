@@ -8,7 +8,9 @@ namespace sfx {
 using namespace synth;
 
 void Reserve(Mono& b, double seconds) {
-  size_t n = Frames(seconds);
+  // One spare frame: callers write from Frames(start) for Frames(length) frames, and the two
+  // roundings can add up to one more than Frames(start + length).
+  size_t n = Frames(seconds) + 1;
   if (b.size() < n) b.resize(n, 0.0f);
 }
 
