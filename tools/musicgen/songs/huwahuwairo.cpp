@@ -34,7 +34,7 @@ Song Huwahuwairo() {
   m = Seq(box, m, "f5/8 d5/4 | e5/8 c5/4 | c5/6 d5/2 e5/4 | f5/12 | d5/4 f5/4 bb5/4 | a5/6 g5/2 e5/4 | f5/12 | eb5/8 c5/4");
   m = Seq(box, m, "d6/8 c6/4 | bb5/6 a5/2 g5/4 | a5/8 e5/4 | f5/6 e5/2 d5/4 | g5/4 bb5/4 d6/4 | c6/8 a5/4 | f5/6 g5/2 a5/4 | g5/12");
   m = Seq(box, m, aMel);
-  m = Seq(box, m, "bb5/8 a5/4 | g5/8 e5/4 | f5/6 d5/2 f5/4 | e5/8 g5/4");
+  m = Seq(box, m, "bb5/6 a5/2 g5/4 | g5/8 e5/4 | f5/6 d5/2 f5/4 | e5/8 g5/4");
   ExpectBeat(m, O, "huwahuwairo melody");
   Seq(box, O, "f5/12 | c6/12", 0.6f);
 
