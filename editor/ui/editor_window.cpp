@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTimer>
 
 #include "editor/bgm_preview.h"
 #include "editor/editor_files.h"
@@ -44,25 +45,38 @@ void ImageView::MoveTo(int x, int y) {
   if (OnMove) OnMove(x, y);
 }
 
+void ImageView::FlushPress() {
+  if (!pressPending_) return;
+  pressPending_ = false;
+  if (OnDown) OnDown(pendingButton_, lastX_, lastY_);
+}
+
 void ImageView::mouseMoveEvent(QMouseEvent* ev) {
+  FlushPress();
   const QPoint p = ev->position().toPoint();
   MoveTo(p.x(), p.y());
 }
 
 void ImageView::mousePressEvent(QMouseEvent* ev) {
+  FlushPress();
   const QPoint p = ev->position().toPoint();
   // The window system reports the pointer's arrival before a press; make sure we have it.
   if (p.x() != lastX_ || p.y() != lastY_) MoveTo(p.x(), p.y());
-  if (OnDown) OnDown(ev->button(), p.x(), p.y());
+  pressPending_ = true;
+  pendingButton_ = ev->button();
+  QTimer::singleShot(0, this, [this] { FlushPress(); });
 }
 
 void ImageView::mouseReleaseEvent(QMouseEvent* ev) {
+  FlushPress();
   const QPoint p = ev->position().toPoint();
   if (OnUp) OnUp(ev->button(), p.x(), p.y(), rect().contains(p));
 }
 
 void ImageView::mouseDoubleClickEvent(QMouseEvent* ev) {
+  pressPending_ = false;  // this press is the double click
   const QPoint p = ev->position().toPoint();
+  if (p.x() != lastX_ || p.y() != lastY_) MoveTo(p.x(), p.y());
   if (OnDoubleClick) OnDoubleClick(ev->button(), p.x(), p.y());
 }
 

@@ -60,6 +60,12 @@ class ImageView : public QWidget {
 
  private:
   void MoveTo(int x, int y);
+  void FlushPress();
+
+  // The second press of a double click comes just before the double click itself; the form's
+  // handlers expect only the double click, so a press waits until the next event decides.
+  bool pressPending_ = false;
+  Qt::MouseButton pendingButton_ = Qt::NoButton;
 
   const plat::Bitmap& bmp_;
   int lastX_ = -100000, lastY_ = -100000;

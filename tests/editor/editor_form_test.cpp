@@ -1,0 +1,160 @@
+// The editor form: start-up failures, the close question, the repaint after re-activation, the
+// wait after dialogs and the music preview's reload rule.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "editor/bgm_preview.h"
+#include "editor/editor_files.h"
+#include "tests/editor/editor_fixture.h"
+#include "tests/sound/ogg_fixture.h"
+
+using edtest::Editor;
+using plat::MsgResult;
+
+TEST(EditorStartUp, EndsWithABoxWhenTheDecoderIsMissingOrBroken) {
+  struct Case {
+    bool present;
+    const char* text;
+  } cases[] = {
+      {false, "plumetoggフォルダ内にwuvorbis.dllが存在しません。"},
+      {true, "wuvorbis.dllの読込に失敗しました。"},
+  };
+  for (const Case& c : cases) {
+    Editor ed(false);
+    std::filesystem::remove(ed.folder.File("plumetogg/wuvorbis.dll"));
+    if (c.present) ed.folder.Write("plumetogg/wuvorbis.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    ed.Create();
+    ASSERT_EQ(ed.host.DialogLog.size(), 1u);
+    EXPECT_EQ(ed.LastDialog(), Editor::Line(c.text));
+    EXPECT_EQ(ed.e.MusicState, 2);
+    EXPECT_TRUE(ed.host.TerminateRequested());
+    EXPECT_FALSE(ed.host.Visible());
+    // Creation ended there: no folder file was made.
+    EXPECT_FALSE(ed.folder.Exists(kFolderFileName));
+  }
+}
+
+TEST(EditorStartUp, ShowsTheEmptyMapWithTheFirstPartSelected) {
+  Editor ed;
+  EXPECT_TRUE(ed.host.DialogLog.empty());
+  EXPECT_FALSE(ed.host.TerminateRequested());
+  EXPECT_EQ(ed.host.Caption(), kEditorTitle);
+  EXPECT_EQ(ed.host.ClientWidth(), 742);
+  EXPECT_EQ(ed.host.ClientHeight(), 563);
+  EXPECT_EQ(ed.e.SelectedPart, 0);
+  EXPECT_EQ(ed.e.Label3, "バルーン0/20");
+  EXPECT_EQ(ed.e.Label5, "このマップは未クリア状態です");
+  EXPECT_EQ(ed.e.picParts.px, ed.e.Art.partsImage.px);
+  EXPECT_EQ(ed.e.picSelectedParts.At(5, 5), ed.e.Art.partsImage.At(5, 5));
+}
+
+TEST(EditorClose, AsksAndNoKeepsTheEditorOpen) {
+  Editor ed;
+  ed.host.Answers.push_back(MsgResult::No);
+  EXPECT_FALSE(FormCloseQuery(ed.e));
+  EXPECT_EQ(ed.LastDialog(), Editor::Line("終了しますか？", "yesno"));
+  EXPECT_FALSE(ed.host.TerminateRequested());
+  ed.host.Answers.push_back(MsgResult::Yes);
+  EXPECT_TRUE(FormCloseQuery(ed.e));
+  EXPECT_TRUE(ed.host.TerminateRequested());
+}
+
+TEST(EditorTimer, RepaintsOnceEachTimeTheFormIsActiveAgain) {
+  Editor ed;
+  auto runMs = [&](int ms) {
+    for (int i = 0; i < ms; i++) ed.host.ProcessMessages();
+  };
+  runMs(1000);
+  EXPECT_EQ(ed.repaints, 0);
+  ed.host.SetActive(false);
+  runMs(1000);
+  EXPECT_EQ(ed.repaints, 0);
+  ed.host.SetActive(true);
+  runMs(1000);
+  EXPECT_EQ(ed.repaints, 1);
+  ed.host.SetActive(false);
+  runMs(300);
+  ed.host.SetActive(true);
+  runMs(300);
+  EXPECT_EQ(ed.repaints, 2);
+}
+
+TEST(EditorWait, WaitsTheTimeWhileHandlingMessages) {
+  Editor ed;
+  const uint32_t start = ed.host.Now();
+  const int before = ed.host.ProcessMessagesCalls;
+  WaitMs(ed.e, 50);
+  EXPECT_EQ(ed.host.Now() - start, 50u);
+  EXPECT_EQ(ed.host.ProcessMessagesCalls - before, 2);
+}
+
+namespace {
+
+// The editor with a short song for every theme in its music folder.
+struct PreviewEditor : Editor {
+  PreviewEditor() {
+    for (int t = 0; t < 6; t++)
+      folder.Write(std::string("plumetogg/") + BgmFileName(t), SineOgg(44100, 2, 0.3, 300.0 + 100 * t));
+  }
+  int32_t TrackState() { return e.OggData->State(); }
+};
+
+}  // namespace
+
+TEST(EditorPreview, ReloadsOnlyWhenTheThemeChanged) {
+  PreviewEditor ed;
+  Button11Click(ed.e);
+  EXPECT_EQ(ed.e.BgmFileLoads, 1);
+  EXPECT_EQ(ed.e.BgmLoaded, 1);
+  EXPECT_EQ(ed.e.LastBgmIndex, 0);
+  EXPECT_EQ(ed.TrackState(), 2);  // playing once
+  // Again with the same theme: from the start, without reading the file.
+  ed.e.OggData->Seek(0.2f);
+  Button11Click(ed.e);
+  EXPECT_EQ(ed.e.BgmFileLoads, 1);
+  EXPECT_LT(ed.e.OggData->Position(), 0.1f);
+  EXPECT_EQ(ed.TrackState(), 2);
+  // "BGM" alone changes neither the track nor what plays.
+  Button10Click(ed.e);
+  EXPECT_EQ(ed.e.BgmFileLoads, 1);
+  EXPECT_EQ(ed.TrackState(), 2);
+  Button11Click(ed.e);
+  EXPECT_EQ(ed.e.BgmFileLoads, 2);
+  EXPECT_EQ(ed.e.LastBgmIndex, 1);
+  // Stop, then play the same theme: no reload.
+  Button12Click(ed.e);
+  EXPECT_EQ(ed.e.BgmLoaded, 0);
+  EXPECT_EQ(ed.TrackState(), 1);
+  Button11Click(ed.e);
+  EXPECT_EQ(ed.e.BgmFileLoads, 2);
+  EXPECT_EQ(ed.TrackState(), 2);
+  EXPECT_TRUE(ed.host.DialogLog.empty());
+}
+
+TEST(EditorPreview, MissingMusicIsReportedAndNothingPlays) {
+  struct Case {
+    bool removeFolder;
+    const char* text;
+  } cases[] = {
+      {false, "指定のoggファイルがplumetoggフォルダ内に存在しません。"},
+      {true, "plumetoggフォルダがディレクトリ内に存在しません。"},
+  };
+  for (const Case& c : cases) {
+    Editor ed;
+    if (c.removeFolder) std::filesystem::remove_all(ed.folder.File("plumetogg"));
+    Button11Click(ed.e);
+    EXPECT_EQ(ed.LastDialog(), Editor::Line(c.text));
+    EXPECT_EQ(ed.e.BgmLoaded, 0);
+    EXPECT_EQ(ed.e.BgmFileLoads, 0);
+    EXPECT_EQ(ed.e.OggData->State(), 0);
+  }
+}
+
+TEST(EditorPreview, FileDialogsStillOpenInTheEditFolderAfterAPreview) {
+  PreviewEditor ed;
+  Button11Click(ed.e);
+  cmdLoadClick(ed.e);
+  ASSERT_FALSE(ed.host.FileDialogLog.empty());
+  EXPECT_EQ(ed.host.FileDialogLog.back().initialDir, ed.folder.Path());
+}
