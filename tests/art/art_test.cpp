@@ -217,14 +217,29 @@ TEST(Art, SpareAreasAreBlack) {
   }
   // The bonus marker's top row may hold colour only in columns 10..21 (only they are erased).
   const Bitmap& m = Art("ImgChar11");
-  for (int x = 0; x < 32; ++x)
+  for (int x = 0; x < 32; ++x) {
     if (x < 10 || x > 21) EXPECT_EQ(m.At(128 + x, 0), 0u) << "column " << x;
+  }
 }
 
-TEST(Art, BannerSeparatorColumnsAreBlack) {
+TEST(Art, BannerIsTheLandedLettersWithBlackSeparators) {
   const Bitmap& b = Art("ImgChar19");
   for (int x : {20, 60, 96, 133, 170, 232, 269, 306, 345})
     for (int y = 0; y < 35; ++y) EXPECT_EQ(b.At(x, y), 0u) << "column " << x;
+  // Inside its slot each letter is the game's own size-40 letter at its landing place.
+  for (const auto& s : kBannerSlots) {
+    Bitmap probe(379, 35, 0);
+    const char text[2] = {s.letter, 0};
+    plat::qtgfx::DrawText(probe, "ＭＳ 明朝", CellHeightFor(40), 0xFFFFFF, s.landX - 138, -10, text);
+    int diff = 0, ink = 0;
+    for (int y = 0; y < 35; ++y)
+      for (int x = s.x0; x <= s.x1; ++x) {
+        diff += probe.At(x, y) != b.At(x, y);
+        ink += b.At(x, y) != 0;
+      }
+    EXPECT_EQ(diff, 0) << s.letter << " at " << s.x0;
+    EXPECT_GT(ink, 30) << s.letter << " at " << s.x0;
+  }
 }
 
 }  // namespace

@@ -177,6 +177,18 @@ inline constexpr BakedText kBakedLit[] = {
     {"ImgChar18", 50, 240 + 5, 30, "STAGE"},
 };
 
+// The banner "STAGE CLEAR" (ImgChar19, drawn at (138, 340)): the columns each letter owns, and
+// where the run-time letter of that slot lands (size 40, Y 330).
+struct BannerSlot {
+  char letter;
+  int x0, x1, landX;
+};
+inline constexpr BannerSlot kBannerSlots[10] = {
+    {'S', 0, 19, 135},    {'T', 21, 59, 172},   {'A', 61, 95, 209},   {'G', 97, 132, 246},
+    {'E', 134, 169, 283}, {'C', 171, 231, 345}, {'L', 233, 268, 382}, {'E', 270, 305, 419},
+    {'A', 307, 344, 456}, {'R', 346, 378, 493},
+};
+
 inline int CellHeightFor(int size) { return static_cast<int>(size * 96.0 / 72.0 + 0.5); }
 
 }  // namespace artgen

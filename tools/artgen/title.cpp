@@ -1,5 +1,6 @@
 // The title pictures, the logo and its ribbon, the bottom strips, the "STAGE CLEAR" banner and the
 // fireworks. Menu texts are baked in with the game's own text routine so the lit text lands on them.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <random>
@@ -302,36 +303,19 @@ void PickerStrip(Bitmap& s, int y, bool on, bool allClear) {
   }
 }
 
-// "STAGE CLEAR": white capitals centred in their reveal slots, with black separator columns.
+// "STAGE CLEAR": the run-time letters themselves (size 40, white, at their landing X and Y 330,
+// seen from the banner's origin (138, 340)), each clipped to its reveal slot, so the swap between
+// the fading letter and the banner is seamless.
 Bitmap Banner() {
-  QImage img(379, 35, QImage::Format_RGB32);
-  img.fill(Qt::black);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing, true);
-  const int cellSlot[10][2] = {{0, 19}, {21, 59}, {61, 95}, {97, 132}, {134, 169}, {171, 231}, {233, 268}, {270, 305}, {307, 344}, {346, 378}};
-  const char* letters = "STAGECLEAR";
-  // The letters land at X 135 + 37k (C onwards 345 + 37k) in the run-time font; centre on those.
-  const int landX[10] = {135, 172, 209, 246, 283, 345, 382, 419, 456, 493};
-  QFont f(QString::fromStdString(plat::qtgfx::FaceFor("ＭＳ 明朝")));
-  f.setPixelSize(40);
-  f.setBold(true);
-  const int letterW = plat::qtgfx::TextWidth(kMenuFont, CellHeightFor(40), "S");
+  Bitmap b(379, 35, 0);
   for (int k = 0; k < 10; ++k) {
-    QPainterPath path;
-    path.addText(0, 0, f, QString(QChar(letters[k])));
-    const QRectF r = path.boundingRect();
-    double cx = landX[k] - 138 + letterW / 2.0;
-    cx = std::clamp(cx, cellSlot[k][0] + r.width() / 2 + 0.5, cellSlot[k][1] - r.width() / 2 - 0.5);
-    path.translate(cx - r.center().x(), 17.5 - r.center().y());
-    p.save();
-    p.setClipRect(QRectF(cellSlot[k][0], 0, cellSlot[k][1] - cellSlot[k][0] + 1, 35));
-    p.setPen(Qt::NoPen);
-    p.setBrush(Qt::white);
-    p.drawPath(path);
-    p.restore();
+    const BannerSlot& s = kBannerSlots[k];
+    Bitmap letter(379, 35, 0);
+    const char text[2] = {s.letter, 0};
+    Text(letter, 40, 0xFFFFFF, s.landX - 138, 330 - 340, text);
+    CopyRect(b, s.x0, 0, letter, s.x0, 0, s.x1 - s.x0 + 1, 35);
   }
-  p.end();
-  return FromQImage(img);
+  return b;
 }
 
 Cell Burst(int f) {
