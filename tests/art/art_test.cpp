@@ -218,7 +218,9 @@ TEST(Art, SpareAreasAreBlack) {
   // The bonus marker's top row may hold colour only in columns 10..21 (only they are erased).
   const Bitmap& m = Art("ImgChar11");
   for (int x = 0; x < 32; ++x) {
-    if (x < 10 || x > 21) EXPECT_EQ(m.At(128 + x, 0), 0u) << "column " << x;
+    if (x < 10 || x > 21) {
+      EXPECT_EQ(m.At(128 + x, 0), 0u) << "column " << x;
+    }
   }
 }
 
