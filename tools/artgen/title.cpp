@@ -319,24 +319,33 @@ Bitmap Banner() {
 }
 
 Cell Burst(int f) {
-  return [&] {
-    QImage hi = NewHi(60, 60);
-    QPainter p;
-    BeginHi(p, hi);
-    const double r = 8 + f * 6.5;
-    const QColor c[4] = {QColor(255, 255, 230), QColor(255, 230, 120), QColor(255, 150, 90), QColor(230, 90, 140)};
-    for (int k = 0; k < 12; ++k) {
-      const double a = k * M_PI / 6 + f * 0.08;
-      const double x = 30 + r * std::cos(a), y = 30 + r * std::sin(a);
-      p.setPen(QPen(c[f], 2.0 - f * 0.3, Qt::SolidLine, Qt::RoundCap));
-      p.drawLine(QPointF(30 + (r - 6 - f) * std::cos(a), 30 + (r - 6 - f) * std::sin(a)), QPointF(x, y));
-      Glint(p, x, y, 3.2 - f * 0.5, c[std::max(0, f - 1)]);
-      if (f >= 1) Glint(p, 30 + r * 0.6 * std::cos(a + 0.26), 30 + r * 0.6 * std::sin(a + 0.26), 1.8, c[f]);
+  QImage hi = NewHi(60, 60);
+  QPainter p;
+  BeginHi(p, hi);
+  // Twelve streaks with bright heads, an inner ring of second-colour sparks, fading outwards.
+  const double r = 9 + f * 6.5;
+  const QColor outer[4] = {QColor(255, 255, 235), QColor(255, 226, 110), QColor(255, 150, 80), QColor(240, 90, 150)};
+  const QColor inner[4] = {QColor(255, 255, 255), QColor(150, 230, 255), QColor(170, 150, 255), QColor(200, 110, 240)};
+  for (int k = 0; k < 12; ++k) {
+    const double a = k * M_PI / 6 + f * 0.08;
+    const double x = 30 + r * std::cos(a), y = 30 + r * std::sin(a);
+    const double tail = 7 + f * 1.5;
+    QLinearGradient g(QPointF(30 + (r - tail) * std::cos(a), 30 + (r - tail) * std::sin(a)), QPointF(x, y));
+    QColor fade = outer[f];
+    fade.setAlpha(0);
+    g.setColorAt(0, fade);
+    g.setColorAt(1, outer[f]);
+    p.setPen(QPen(QBrush(g), 2.8 - f * 0.3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(30 + (r - tail) * std::cos(a), 30 + (r - tail) * std::sin(a)), QPointF(x, y));
+    Glint(p, x, y, 4.2 - f * 0.6, f == 0 ? Qt::white : outer[f - 1]);
+    if (f >= 1) {
+      const double ri = r * 0.58, ai = a + M_PI / 12;
+      Glint(p, 30 + ri * std::cos(ai), 30 + ri * std::sin(ai), 3.0 - f * 0.4, inner[f]);
     }
-    if (f == 0) Glint(p, 30, 30, 9, Qt::white);
-    p.end();
-    return Reduce(hi, 60, 60);
-  }();
+  }
+  if (f == 0) Glint(p, 30, 30, 11, Qt::white);
+  p.end();
+  return Reduce(hi, 60, 60);
 }
 
 Cell Shell(int k) {
