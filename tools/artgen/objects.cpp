@@ -197,7 +197,7 @@ Cell Ball(int f) {
     p.setBrush(Hex(0xfff6a0));
     p.drawPath(StarPath(16, 16.5, 5.2, 2.2, -90 + 18 * f));
     const double a = f * M_PI / 2;
-    Glint(p, 16 + 13 * std::cos(a), 16 + 13 * std::sin(a), 2.6);
+    Glint(p, 16 + 12 * std::cos(a), 16 + 12 * std::sin(a), 3.0);
   });
 }
 
@@ -307,15 +307,18 @@ Cell Cursor(int f) {
   return ClipTo(c, sil, 0x1070b0);
 }
 
-// --- Sparkle 15x15: 0/1 the bright twinkle pair, 2..4 decay ---
+// --- Sparkle 15x15: 0/1 the bright twinkle pair (long and short rays), 2..4 decay ---
 Cell Sparkle(int f) {
   return Draw(15, 15, [&](QPainter& p) {
-    const double r[5] = {7.4, 6.4, 5.4, 4.4, 3.4};
+    const double r[5] = {7.4, 5.4, 5.4, 4.4, 3.4};
     const QColor c[5] = {Hex(0xffffff), Hex(0xfff6b0), Hex(0xffe070), Hex(0xe0a040), Hex(0xa06828)};
-    p.translate(7.5, 7.5);
-    if (f == 1) p.rotate(45);
-    Glint(p, 0, 0, r[f], c[f]);
-    if (f <= 1) Fill(p, Ellipse(0, 0, 1.8, 1.8), Qt::white, Qt::transparent);
+    Glint(p, 7.5, 7.5, r[f], c[f]);
+    if (f == 1) {
+      p.setPen(QPen(Hex(0xfff6b0), 1.2, Qt::SolidLine, Qt::RoundCap));
+      p.drawLine(QPointF(3.5, 3.5), QPointF(11.5, 11.5));
+      p.drawLine(QPointF(11.5, 3.5), QPointF(3.5, 11.5));
+    }
+    if (f <= 1) Fill(p, Ellipse(7.5, 7.5, 1.8, 1.8), Qt::white, Qt::transparent);
   });
 }
 
@@ -539,16 +542,21 @@ void BuildObjects(Art& a) {
     PutMask(c15, sil, 128, 192 + 32 * fig);
   }
 
+  // Corner star: it turns and twinkles (frames 0..4), frame 5 a one-tick flash; one shared outline.
   Bitmap& c17 = a.Sheet("ImgChar17");
-  std::vector<Cell> lamps;
+  std::vector<Cell> stars;
   for (int f = 0; f < 6; ++f) {
-    Cell l = Lamp(32, 32, f == 5 ? 1 : f, true);
-    if (f == 5)  // the one-tick flash: brighter lamp
-      for (auto& px : l.rgb) px = px ? (px | 0x404040) : 0;
-    lamps.push_back(l);
+    stars.push_back(Draw(32, 32, [&](QPainter& p) {
+      const bool flash = f == 5;
+      const double turn = f * 14.4;
+      Glint(p, 16, 16, flash ? 15 : 11 + (f % 2) * 2, flash ? Qt::white : Hex(0xfff4c0));
+      Fill(p, StarPath(16, 16.6, flash ? 11 : 9.5, flash ? 5 : 4.2, -90 + turn), flash ? Hex(0xffffe0) : Hex(0xf6c830),
+           Hex(0x8a5a10), 1.2);
+      Fill(p, StarPath(16, 16.6, 4.5, 2.0, -90 + turn), Hex(0xfff8d0), Qt::transparent);
+    }));
   }
-  for (int f = 0; f < 6; ++f) PutImage(c17, lamps[f], 32 * f, 0);
-  PutMask(c17, UnionMask(lamps), 192, 0);
+  for (int f = 0; f < 6; ++f) PutImage(c17, stars[f], 32 * f, 0);
+  PutMask(c17, UnionMask(stars), 192, 0);
 }
 
 }  // namespace artgen
