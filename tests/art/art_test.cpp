@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "art/art_init.h"
 #include "platform/qtgfx/qt_gfx.h"
 #include "tools/artgen/layout.h"
 
@@ -40,6 +41,7 @@ MaskFaults CheckMasked(const Bitmap& b, int ix, int iy, int mx, int my, int w, i
 }
 
 TEST(Art, EverySheetIsEmbeddedAtItsLayoutSize) {
+  plumet::InitArt();  // also registered by its static initialiser; a second registration is harmless
   for (const auto& s : kSheets) {
     Bitmap b;
     ASSERT_TRUE(plat::qtgfx::LoadArt(s.name, b)) << s.name;
