@@ -452,7 +452,9 @@ Rendered Render(const Song& s) {
   }
   // Level: aim at the song's loudness, never above -1.6 dBFS before encoding.
   lv = Measure(out.pcm);
-  if (lv.rms > 0) {
+  if (s.fixedGain > 0) {
+    Scale(out.pcm, s.fixedGain);
+  } else if (lv.rms > 0) {
     double g = std::min(s.targetRms / lv.rms, 0.79 / lv.peak);
     Scale(out.pcm, static_cast<float>(g));
   }

@@ -57,6 +57,7 @@ struct Song {
   double echoBeats = 0.75;
   float echoFeedback = 0.35f;
   float targetRms = 0.12f;
+  float fixedGain = 0.0f;  // above 0: this gain instead of levelling (part balance checks)
   std::deque<Part> parts;  // deque: references from Add stay valid
 
   double BeatSeconds() const { return 60.0 / bpm; }

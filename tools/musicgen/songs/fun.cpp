@@ -14,7 +14,7 @@ Song Fun() {
   s.reverbRoom = 0.6f;
   s.targetRms = 0.14f;
 
-  auto& lead = s.Add(Inst::Brass, 0.45f, 0.0f, 0.3f, 0.1f);
+  auto& lead = s.Add(Inst::Brass, 0.55f, 0.0f, 0.3f, 0.1f);
   double m = Seq(lead, 0, "c5/2 e5/2 g5/2 c6/6 b5/2 c6/2 | a5/2 c6/2 f6/4 g5/2 b5/2 d6/4", 0.8f);
   Seq(lead, m, "e6/14~", 0.85f);
   auto& lead2 = s.Add(Inst::Lead, 0.25f, 0.2f, 0.3f, 0.15f);
@@ -32,8 +32,8 @@ Song Fun() {
   auto& bass = s.Add(Inst::Bass, 0.6f, 0.0f, 0.05f);
   Seq(bass, 0, "c3/6 c3/2 g2/8 | f2/8 g2/8 | c2/14~", 0.8f);
 
-  auto& snare = s.AddDrum(Drum::Snare, 0.35f, 0.05f, 0.25f);
-  auto& kick = s.AddDrum(Drum::Kick, 0.55f, 0.0f, 0.05f);
+  auto& snare = s.AddDrum(Drum::Snare, 0.5f, 0.05f, 0.25f);
+  auto& kick = s.AddDrum(Drum::Kick, 0.4f, 0.0f, 0.05f);
   auto& crash = s.AddDrum(Drum::Crash, 0.35f, 0.3f, 0.35f);
   auto& tom = s.AddDrum(Drum::Tom, 0.4f, -0.2f, 0.3f);
   Grid(kick, 0, "x.......x.......", 1, 0.8f);

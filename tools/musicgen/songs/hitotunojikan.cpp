@@ -23,7 +23,7 @@ Song Hitotunojikan() {
   Progression b = Prog("Gmaj7 A F#m7 Bm7 Em7 A Gmaj7 A7sus4");
   Progression c = Prog("Em7 F#m7 Gmaj7 A7");
 
-  auto& flute = s.Add(Inst::Flute, 0.55f, 0.12f, 0.35f, 0.18f);
+  auto& flute = s.Add(Inst::Flute, 0.7f, 0.12f, 0.35f, 0.18f);
   double m = B;
   m = Seq(flute, m, "f#5/6 e5/2 d5/4 a4/4 | b4/6 c#5/2 d5/4 f#5/4 | g5/6 f#5/2 e5/4 d5/4 | e5/12 r/4");
   m = Seq(flute, m, "f#5/6 e5/2 d5/4 a5/4 | c#6/6 b5/2 a5/8 | b5/4 a5/4 g5/4 f#5/4 | e5/8 r/4 a4/4");
@@ -36,7 +36,7 @@ Song Hitotunojikan() {
   auto& second = s.Add(Inst::MusicBox, 0.3f, -0.35f, 0.4f, 0.2f);
   Harmonize(second, flute, b, B + 32, B + 32, B + 64, 0.8f);
 
-  auto& ep = s.Add(Inst::EPiano, 0.42f, -0.2f, 0.3f);
+  auto& ep = s.Add(Inst::EPiano, 0.36f, -0.2f, 0.3f);
   PadChords(ep, 0, intro, 62, 0.5f);
   Comp(ep, B, a, "x.....x...x.....", 62, 0.5f, 5);
   Comp(ep, B + 32, b, "x.....x...x.....", 62, 0.5f, 5);
@@ -58,8 +58,8 @@ Song Hitotunojikan() {
   Seq(bass, O, "d2/16", 0.75f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.5f, 0.0f, 0.05f);
-  auto& rim = s.AddDrum(Drum::Rim, 0.25f, -0.25f, 0.25f);
-  auto& shaker = s.AddDrum(Drum::Shaker, 0.22f, 0.3f, 0.2f);
+  auto& rim = s.AddDrum(Drum::Rim, 0.45f, -0.25f, 0.25f);
+  auto& shaker = s.AddDrum(Drum::Shaker, 0.3f, 0.3f, 0.2f);
   Grid(kick, B, "x.......x.x.....", 20, 0.7f);
   Grid(rim, B, "....x.......x...", 20, 0.6f);
   Grid(shaker, B + 32, "x.o.x.o.x.o.x.oo", 12, 0.6f);

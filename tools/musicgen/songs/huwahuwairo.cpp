@@ -65,7 +65,7 @@ Song Huwahuwairo() {
     BassLine(bass, start, *pr, "R/4 -/4 5/4", 36, 0.7f);
   Seq(bass, O, "f2/12", 0.7f);
 
-  auto& shaker = s.AddDrum(Drum::Shaker, 0.18f, 0.35f, 0.3f);
+  auto& shaker = s.AddDrum(Drum::Shaker, 0.24f, 0.35f, 0.3f);
   auto& tri = s.AddDrum(Drum::Triangle, 0.28f, -0.4f, 0.6f);
   Grid(shaker, B + 24, "x.o.o.x.o.o.", 48, 0.55f);
   Grid(tri, B, "x.......................", 54, 0.45f);

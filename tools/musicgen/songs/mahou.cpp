@@ -49,7 +49,7 @@ Song Mahou() {
   Arp(box, B + 32, b, {0, 2, 1, 3, 2, 4}, 1.0 / 3, 62, 0.5f);
   Arp(box, B + 64, c, {0, 1, 2, 3, 4, 5}, 1.0 / 3, 62, 0.5f);
 
-  auto& pluck = s.Add(Inst::Pluck, 0.22f, -0.45f, 0.4f);
+  auto& pluck = s.Add(Inst::Pluck, 0.35f, -0.45f, 0.4f);
   Harmonize(pluck, cel, b, B + 32, B + 32, B + 64, 0.75f);
 
   auto& strings = s.Add(Inst::Strings, 0.2f, 0.3f, 0.6f);
@@ -62,8 +62,8 @@ Song Mahou() {
   Seq(bass, O, "d2/16 | d2/16", 0.7f);
 
   auto& tom = s.AddDrum(Drum::Tom, 0.3f, -0.2f, 0.35f, 0.8);
-  auto& shaker = s.AddDrum(Drum::Shaker, 0.18f, 0.35f, 0.3f);
-  auto& rim = s.AddDrum(Drum::Rim, 0.16f, 0.2f, 0.4f, 0.8);
+  auto& shaker = s.AddDrum(Drum::Shaker, 0.24f, 0.35f, 0.3f);
+  auto& rim = s.AddDrum(Drum::Rim, 0.3f, 0.2f, 0.4f, 0.8);
   auto& tri = s.AddDrum(Drum::Triangle, 0.25f, -0.45f, 0.6f);
   Grid(tom, B, "x.......x.x.....", 22, 0.6f);
   Grid(shaker, B + 32, "x..o.ox..o.ox..o", 14, 0.5f);

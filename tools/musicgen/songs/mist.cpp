@@ -45,7 +45,7 @@ Song Mist() {
   PadChords(pad, B + 64, c, 64, 0.5f);
   PadChords(pad, O, Prog("Em9", 8), 64, 0.5f);
 
-  auto& pluck = s.Add(Inst::Pluck, 0.28f, -0.45f, 0.4f, 0.3f);
+  auto& pluck = s.Add(Inst::Pluck, 0.4f, -0.45f, 0.4f, 0.3f);
   Arp(pluck, 0, intro, {0, 2, 1, 3, 2, 4, 3, 1}, 0.5, 59, 0.5f);
   Arp(pluck, B + 32, b, {0, 2, 1, 3, 2, 4, 3, 1}, 0.5, 59, 0.5f);
   Arp(pluck, B + 64, c, {0, 2, 4, 5, 3, 2, 1, 2}, 0.5, 59, 0.5f);
@@ -60,7 +60,7 @@ Song Mist() {
   Seq(bass, O, "e2/16", 0.7f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.35f, 0.0f, 0.05f);
-  auto& hat = s.AddDrum(Drum::HatClosed, 0.2f, 0.35f, 0.3f);
+  auto& hat = s.AddDrum(Drum::HatClosed, 0.26f, 0.35f, 0.3f);
   auto& tri = s.AddDrum(Drum::Triangle, 0.3f, -0.4f, 0.6f);
   Grid(kick, B, "x.........x.....", 20, 0.6f);
   Grid(hat, B + 32, "..o...o...o...o.", 12, 0.6f);

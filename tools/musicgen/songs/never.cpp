@@ -22,7 +22,7 @@ Song Never() {
   Progression a2 = Prog("Am7 D G Em7 Cmaj7 D Em7 Cmaj7");
   Progression coda = Prog("Am7 D7sus4 Gmaj7 Cmaj7 Am7 D7sus4");
 
-  auto& flute = s.Add(Inst::Flute, 0.5f, 0.1f, 0.4f, 0.15f);
+  auto& flute = s.Add(Inst::Flute, 0.6f, 0.1f, 0.4f, 0.15f);
   double m = A;
   m = Seq(flute, m, "b4/4 d5/4 g5/6 f#5/2 | a5/8 f#5/4 d5/4 | g5/6 f#5/2 e5/4 b4/4 | e5/12 r/4");
   m = Seq(flute, m, "c5/4 e5/4 a5/6 g5/2 | f#5/8 a5/4 d6/4 | b5/6 a5/2 g5/4 d5/4 | a5/12 r/4");
@@ -32,7 +32,7 @@ Song Never() {
   m = Seq(bell, m, "c6/6 b5/2 a5/4 e5/4 | f#5/6 g5/2 a5/8 | b5/6 a5/2 g5/4 f#5/4 | g#5/8 b5/4 d6/4");
   ExpectBeat(m, A2, "never B");
   Seq(flute, Bs, "e5/16 | f#5/16 | d5/16 | e5/16 | e5/16 | d5/16 | d5/16 | d5/16", 0.45f);
-  auto& lead = s.Add(Inst::Lead, 0.36f, 0.05f, 0.35f, 0.2f);
+  auto& lead = s.Add(Inst::Lead, 0.5f, 0.05f, 0.35f, 0.2f);
   m = Seq(lead, A2, "c5/4 e5/4 a5/6 g5/2 | f#5/8 a5/4 d6/4 | b5/6 a5/2 g5/4 d5/4 | g5/6 a5/2 b5/8");
   m = Seq(lead, m, "e5/4 g5/4 c6/6 b5/2 | a5/8 f#5/4 d5/4 | b5/6 a5/2 g5/4 e5/4 | g5/12 r/4");
   ExpectBeat(m, C, "never A2");
@@ -43,7 +43,7 @@ Song Never() {
   Seq(flute, F, "g5/16~", 0.55f);
   Seq(bell, F, "g6/16", 0.4f);
 
-  auto& ep = s.Add(Inst::EPiano, 0.42f, -0.15f, 0.35f);
+  auto& ep = s.Add(Inst::EPiano, 0.32f, -0.15f, 0.35f);
   Arp(ep, 0, intro, {0, 1, 2, 3, 2, 1, 2, 3}, 0.5, 55, 0.5f);
   Arp(ep, A, a, {0, 1, 2, 3, 2, 1, 2, 3}, 0.5, 55, 0.45f);
   Comp(ep, Bs, b, "x.....x...x.....", 60, 0.45f, 5);
@@ -68,9 +68,9 @@ Song Never() {
   Seq(bass, F, "g1/16~", 0.7f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.45f, 0.0f, 0.05f);
-  auto& snare = s.AddDrum(Drum::Snare, 0.28f, 0.05f, 0.3f);
+  auto& snare = s.AddDrum(Drum::Snare, 0.4f, 0.05f, 0.3f);
   auto& hat = s.AddDrum(Drum::HatClosed, 0.18f, 0.35f, 0.15f);
-  auto& rim = s.AddDrum(Drum::Rim, 0.2f, -0.25f, 0.3f);
+  auto& rim = s.AddDrum(Drum::Rim, 0.4f, -0.25f, 0.3f);
   auto& crash = s.AddDrum(Drum::Crash, 0.28f, -0.3f, 0.4f);
   Grid(kick, Bs, "x.......x.x.....", 8, 0.65f);
   Grid(rim, Bs, "....x.......x...", 8, 0.55f);

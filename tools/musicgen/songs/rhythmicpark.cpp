@@ -23,7 +23,7 @@ Song RhythmicPark() {
   Progression b = Prog("Fmaj7 G Em7 Am7 Dm7 G C C7");
   Progression c = Prog("Fmaj7 Fm6 Em7 A7 Dm7 G7 Cmaj7 G7");
 
-  auto& lead = s.Add(Inst::Lead, 0.4f, 0.05f, 0.22f, 0.18f);
+  auto& lead = s.Add(Inst::Lead, 0.6f, 0.05f, 0.22f, 0.18f);
   double m = B;
   m = Seq(lead, m, "e5/2 g5/2 r/2 b5/4 a5/2 g5/4 | e5/2 c5/2 r/2 e5/4 g5/2 a5/4 | f5/2 a5/2 r/2 c6/4 b5/2 a5/4 | g5/6 f5/2 d5/8");
   m = Seq(lead, m, "e5/2 g5/2 r/2 b5/4 d6/2 b5/4 | c#6/6 b5/2 a5/4 e5/4 | d5/2 f5/2 a5/2 c6/2 b5/4 a5/4 | g5/8 f5/4 d5/4");
@@ -34,7 +34,7 @@ Song RhythmicPark() {
   ExpectBeat(m, O, "rhythmicpark melody");
   Seq(lead, O, "c6/2 e6/2 g6/4' c6/8'", 0.8f);
 
-  auto& harm = s.Add(Inst::Lead, 0.22f, -0.4f, 0.3f, 0.2f);
+  auto& harm = s.Add(Inst::Lead, 0.3f, -0.4f, 0.3f, 0.2f);
   Harmonize(harm, lead, c, B + 64, B + 64, B + 96, 0.8f);
 
   auto& ep = s.Add(Inst::EPiano, 0.36f, -0.25f, 0.25f);
@@ -57,11 +57,11 @@ Song RhythmicPark() {
   BassLine(bass, B + 64, c, "R/3 -/1 8/2 R/2 -/2 5/2 8/2 ^/2", 36, 0.8f);
   Seq(bass, O, "c2/2 c3/2 g2/2 c2/10", 0.8f);
 
-  auto& kick = s.AddDrum(Drum::Kick, 0.62f, 0.0f, 0.05f);
-  auto& snare = s.AddDrum(Drum::Snare, 0.42f, 0.05f, 0.22f);
+  auto& kick = s.AddDrum(Drum::Kick, 0.5f, 0.0f, 0.05f);
+  auto& snare = s.AddDrum(Drum::Snare, 0.62f, 0.05f, 0.22f);
   auto& hat = s.AddDrum(Drum::HatClosed, 0.24f, 0.35f, 0.12f);
   auto& ohat = s.AddDrum(Drum::HatOpen, 0.16f, 0.35f, 0.15f);
-  auto& clap = s.AddDrum(Drum::Clap, 0.25f, -0.2f, 0.3f);
+  auto& clap = s.AddDrum(Drum::Clap, 0.35f, -0.2f, 0.3f);
   auto& crash = s.AddDrum(Drum::Crash, 0.3f, -0.3f, 0.3f);
   Grid(hat, 0, "x.o.x.o.x.o.x.oo", 2, 0.55f);
   Grid(snare, 7, "oxxX", 1, 0.5f);

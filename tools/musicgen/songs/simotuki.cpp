@@ -25,7 +25,7 @@ Song Simotuki() {
   Progression b = Prog("F G Em7 Am Dm7 G Cmaj7 E7");
   Progression c = Prog("F G Am Am/G Fmaj7 E7");
 
-  auto& glass = s.Add(Inst::MusicBox, 0.5f, 0.1f, 0.45f, 0.35f);
+  auto& glass = s.Add(Inst::MusicBox, 0.42f, 0.1f, 0.45f, 0.35f);
   double m = B;
   m = Seq(glass, m, "e5/6 d5/2 c5/4 a4/4 | a4/6 c5/2 f5/8 | e5/6 d5/2 c5/4 g4/4 | b4/8 d5/8");
   m = Seq(glass, m, "e5/6 a5/2 b5/4 c6/4 | a5/8 f5/4 c5/4 | d5/4 f5/4 a5/4 c6/4 | b5/8 g#5/8");
@@ -46,7 +46,7 @@ Song Simotuki() {
   PadChords(strings, B + 64, c, 64, 0.5f);
   PadChords(strings, O, Prog("Am", 8), 64, 0.45f);
 
-  auto& harp = s.Add(Inst::Pluck, 0.3f, -0.45f, 0.45f, 0.25f);
+  auto& harp = s.Add(Inst::Pluck, 0.4f, -0.45f, 0.45f, 0.25f);
   Arp(harp, 0, intro, {0, 1, 2, 3, 4, 3, 2, 1}, 0.5, 53, 0.5f);
   Arp(harp, B, a, {0, 2, 1, 3, 2, 4, 3, 1}, 0.5, 57, 0.5f);
   Arp(harp, B + 32, b, {0, 1, 2, 3, 4, 3, 2, 1}, 0.5, 57, 0.5f);
@@ -62,8 +62,8 @@ Song Simotuki() {
   Seq(bass, O, "a1/16 | a1/16", 0.7f);
 
   auto& kick = s.AddDrum(Drum::Kick, 0.35f, 0.0f, 0.05f);
-  auto& hat = s.AddDrum(Drum::HatClosed, 0.16f, 0.35f, 0.3f);
-  auto& rim = s.AddDrum(Drum::Rim, 0.18f, -0.3f, 0.35f);
+  auto& hat = s.AddDrum(Drum::HatClosed, 0.22f, 0.35f, 0.3f);
+  auto& rim = s.AddDrum(Drum::Rim, 0.35f, -0.3f, 0.35f);
   auto& tri = s.AddDrum(Drum::Triangle, 0.3f, 0.45f, 0.6f);
   Grid(kick, B + 32, "x.......x.......", 22, 0.6f);
   Grid(hat, B + 32, "..o...o...o...o.", 22, 0.55f);

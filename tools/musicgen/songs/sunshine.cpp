@@ -30,7 +30,7 @@ Song Sunshine() {
   const std::string bMel =
       "e5/4 e5/2 f#5/2 g5/4 e5/4 | f#5/4 f#5/2 g5/2 a5/8 | b5/4 a5/2 g5/2 f#5/4 d5/4 | e5/8 g5/4 b5/4 |"
       " c6/4 b5/2 a5/2 g5/4 e5/4 | f#5/4 a5/4 d6/4 c6/4 | b5/6 a5/2 g5/4 d5/4 | f5/8 g5/4 b5/4";
-  auto& lead = s.Add(Inst::Lead, 0.42f, 0.05f, 0.25f, 0.15f);
+  auto& lead = s.Add(Inst::Lead, 0.62f, 0.05f, 0.25f, 0.15f);
   double m = B;
   m = Seq(lead, m, aMel);
   m = Seq(lead, m, bMel);
@@ -64,9 +64,9 @@ Song Sunshine() {
   BassLine(bass, B + 96, tag, "R/2 R/2 8/2 R/2 5/2 R/2 8/2 ^/2", 36, 0.8f);
   Seq(bass, O, "g2/4 r/4 g1/8", 0.8f);
 
-  auto& kick = s.AddDrum(Drum::Kick, 0.6f, 0.0f, 0.05f);
-  auto& snare = s.AddDrum(Drum::Snare, 0.4f, 0.05f, 0.25f);
-  auto& hat = s.AddDrum(Drum::HatClosed, 0.25f, 0.35f, 0.15f);
+  auto& kick = s.AddDrum(Drum::Kick, 0.48f, 0.0f, 0.05f);
+  auto& snare = s.AddDrum(Drum::Snare, 0.6f, 0.05f, 0.25f);
+  auto& hat = s.AddDrum(Drum::HatClosed, 0.3f, 0.35f, 0.15f);
   auto& clap = s.AddDrum(Drum::Clap, 0.25f, -0.2f, 0.3f);
   auto& tamb = s.AddDrum(Drum::Tambourine, 0.2f, -0.45f, 0.2f);
   auto& crash = s.AddDrum(Drum::Crash, 0.3f, 0.3f, 0.3f);
