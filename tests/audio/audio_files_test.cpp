@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/null/null_audio.h"
+#include "sound/wave_player.h"
 #include "tests/sound/track_fixture.h"
 
 namespace {
@@ -53,6 +54,15 @@ TEST(ShippedEffects, EachIs16BitPcm44100WithinItsLengthAndWellBelowFullScale) {
     EXPECT_TRUE(channels == 1 || channels == 2);
     EXPECT_EQ(Rd32(&img[24]), 44100u);
     EXPECT_EQ(Rd16(&img[34]), 16);
+
+    // Loaded the way the game loads it, from "plumetwave/" of the program's folder.
+    plat::SoftAudioDevice device;
+    TWavePlayer player(device);
+    player.SearchExePath = true;
+    player.ProgramFolder = Dist();
+    player.SetFileName(c.file);
+    player.Loaded();
+    EXPECT_EQ(player.Data(), img);
 
     // Through the sound player's own parser: 44100 Hz stereo as the voice plays it.
     std::vector<int16_t> pcm;
