@@ -320,8 +320,9 @@ void BuildPlayerSheet(Bitmap& s, const Look& L) {
   // Fall (2 frames), landing impact, landing recovery.
   Pose fall[2], land, recover;
   for (int k = 0; k < 2; ++k) {
-    fall[k].armA = 150 + 12 * k;
-    fall[k].armB = 140 - 10 * k;
+    // The near arm flails up behind the head, so it never crosses the face.
+    fall[k].armA = -150 - 12 * k;
+    fall[k].armB = 140 + 12 * k;
     fall[k].legA = 12 - 18 * k;
     fall[k].legB = -14 + 16 * k;
     fall[k].hairUp = 1.5;
@@ -364,8 +365,8 @@ void BuildPlayerSheet(Bitmap& s, const Look& L) {
   lift[0].wand = true;
   lift[0].legA = 10;
   lift[0].legB = -6;
-  lift[1].armA = 158;
-  lift[1].armB = 148;
+  lift[1].armA = -172;
+  lift[1].armB = 165;
   lift[1].wand = true;
   lift[1].wandGlow = 0.3;
   lift[2].armA = 125;

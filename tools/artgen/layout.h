@@ -29,7 +29,7 @@
 //                        192, 224 with one mask at x 128
 // ImgChar16     128x240  helper bird: B row 0, A row 24, C row 48 (24x24); carrying row 96 (32x24);
 //                        masks 120 below
-// ImgChar17     224x32   corner lamp, 6 frames, one mask at x 192
+// ImgChar17     224x32   corner star, 6 frames (5 the one-tick flash), one mask at x 192
 // ImgChar18     640x288  bottom strips: picker off 0, select bar 48, edit bar 96, picker on 144,
 //                        all-clear picker off 192 / on 240
 // ImgChar19     379x35   "STAGE CLEAR", white on black, letters in their reveal slots
