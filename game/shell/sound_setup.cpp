@@ -63,13 +63,13 @@ void LoadWavePlayers(Game& g) {
   }
 }
 
-void CreateSoundDevice(Game& g, bool threadedNotify) {
+void CreateSoundDevice(Game& g) {
   g.DDSD1 = std::make_unique<TDDSD>(g.host.Audio());
   g.DDSD1->Name = "DDSD1";
   g.DDSD1->SetDebugOption(dsoHaltOnError);
   g.DDSD1->Window = g.host.FormWindowId();
   g.DDSD1->Unit().LogFolder = g.ProgramFolder;
-  g.DDSD1->ThreadedNotify = threadedNotify;
+  g.DDSD1->ThreadedNotify = !g.host.Audio().Manual();
   g.DDSD1->Loaded();
 }
 

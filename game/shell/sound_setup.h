@@ -16,9 +16,11 @@ extern const char* const kWavePlayerFiles[20];
 void CreateWavePlayers(Game& g);
 // Step 4: loads each player whose file exists (a missing or unreadable file leaves it silent).
 void LoadWavePlayers(Game& g);
-// Step 5: DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). threadedNotify false:
-// the stream gets no notify thread and the caller polls it (deterministic headless runs).
-void CreateSoundDevice(Game& g, bool threadedNotify = true);
+// Step 5: DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). The stream gets a
+// notify thread unless the output is advanced by hand (then its owner polls
+// g.WaveData->PollNotify(), e.g. from NullAudioDevice::OnPeriod), so headless runs stay
+// deterministic.
+void CreateSoundDevice(Game& g);
 // True when "plumetogg/wuvorbis.dll" exists in the program's folder.
 bool DecoderPresent(Game& g);
 // Step 6, steps 1-6 of the guard: loads the decoder (a library lacking an export counts as a

@@ -171,6 +171,9 @@ class AudioDevice {
   // Ends whatever the voice plays.
   virtual void StopWave() {}
   virtual bool WavePlaying() { return false; }
+  // True when the output plays only as its owner advances it by hand (headless runs): the
+  // sound library then starts no notify thread and the owner polls the stream itself.
+  virtual bool Manual() { return false; }
 };
 
 }  // namespace plat

@@ -62,6 +62,7 @@ class NullAudioDevice : public SoftAudioDevice {
   // headless run polls the stream's notify there, so music renders in step with its clock).
   void AdvanceMs(uint32_t ms);
   std::function<void()> OnPeriod;
+  bool Manual() override { return !RealTime(); }
 
  protected:
   void WaitWaveEnd() override;

@@ -35,7 +35,8 @@ struct MusicRig {
     host.SetAudio(std::make_unique<plat::NullAudioDevice>());
     g = std::make_unique<Game>(host);
     g->ProgramFolder = dir.string();
-    CreateSoundDevice(*g, false);
+    CreateSoundDevice(*g);
+    EXPECT_FALSE(g->DDSD1->ThreadedNotify) << "a hand-driven output gets no thread";
     CreateMusicObjects(*g);
   }
   ~MusicRig() {
