@@ -99,7 +99,10 @@ void DrawSelect(const Art& a, Bitmap& bb) {
   Bitmap board(640, 480, 0);
   DrawField(a, board);
   FillRect(bb, 0, 0, 640, 480, 0);
-  plat::gfx::StretchBlt(bb, 6 + 32, 8, 560, 420, board, 0, 0, 640, 480, Rop::Copy);
+  // As the stage preview: every 32-px cell stretched to 28 px, rows and columns dropped.
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 20; ++x)
+      plat::gfx::StretchBlt(bb, 38 + 28 * x, 8 + 28 * y, 28, 28, board, 32 * x, 32 * y, 32, 32, Rop::Copy);
   BitBlt(bb, 0, 430, 640, 48, a.sheets.at("ImgChar18"), 0, 48, Rop::Copy);
   Text(bb, 30, kLit, 210, 435, "PLAY");
   Masked(bb, a.sheets.at("ImgChar7"), 0, 0, 96, 0, 32, 32, 177, 440);
