@@ -1,4 +1,4 @@
-// Area theme 4, "simotuki": wistful and wintry; a glass melody over strings and harp in A minor.
+// Area theme 4, "simotuki": wistful and wintry; a flute over strings, harp and flute chimes in A minor.
 #include "tools/musicgen/songs.h"
 
 namespace music {
@@ -25,19 +25,20 @@ Song Simotuki() {
   Progression b = Prog("F G Em7 Am Dm7 G Cmaj7 E7");
   Progression c = Prog("F G Am Am/G Fmaj7 E7");
 
-  auto& glass = s.Add(Inst::MusicBox, 0.42f, 0.1f, 0.45f, 0.35f);
+  auto& flute = s.Add(Inst::Flute, 0.62f, 0.1f, 0.45f, 0.3f);
   double m = B;
-  m = Seq(glass, m, "e5/6 d5/2 c5/4 a4/4 | a4/6 c5/2 f5/8 | e5/6 d5/2 c5/4 g4/4 | b4/8 d5/8");
-  m = Seq(glass, m, "e5/6 a5/2 b5/4 c6/4 | a5/8 f5/4 c5/4 | d5/4 f5/4 a5/4 c6/4 | b5/8 g#5/8");
-  m = Seq(glass, m, "a5/6 g5/2 f5/4 c5/4 | d5/6 e5/2 g5/8 | b5/6 a5/2 g5/4 e5/4 | a5/16");
-  m = Seq(glass, m, "f5/6 e5/2 d5/4 a4/4 | b4/4 d5/4 g5/8 | e5/6 g5/2 b5/8 | g#5/8 e5/4 d5/4");
-  m = Seq(glass, m, "c5/4 f5/4 a5/4 c6/4 | b5/8 g5/4 d5/4 | c6/6 b5/2 a5/4 e5/4 | e5/8 c5/4 a4/4");
-  m = Seq(glass, m, "a4/6 c5/2 e5/4 f5/4 | e5/8 d5/4 b4/4");
+  m = Seq(flute, m, "e5/6 d5/2 c5/4 a4/4 | a4/6 c5/2 f5/8 | e5/6 d5/2 c5/4 g4/4 | b4/8 d5/8");
+  m = Seq(flute, m, "e5/6 a5/2 b5/4 c6/4 | a5/8 f5/4 c5/4 | d5/4 f5/4 a5/4 c6/4 | b5/8 g#5/8");
+  m = Seq(flute, m, "a5/6 g5/2 f5/4 c5/4 | d5/6 e5/2 g5/8 | b5/6 a5/2 g5/4 e5/4 | a5/16");
+  m = Seq(flute, m, "f5/6 e5/2 d5/4 a4/4 | b4/4 d5/4 g5/8 | e5/6 g5/2 b5/8 | g#5/8 e5/4 d5/4");
+  m = Seq(flute, m, "c5/4 f5/4 a5/4 c6/4 | b5/8 g5/4 d5/4 | c6/6 b5/2 a5/4 e5/4 | e5/8 c5/4 a4/4");
+  m = Seq(flute, m, "a4/6 c5/2 e5/4 f5/4 | e5/8 d5/4 b4/4");
   ExpectBeat(m, O, "simotuki melody");
-  Seq(glass, O, "a4/4 c5/4 e5/4 a5/4 | a5/16", 0.55f);
+  Seq(flute, O, "a4/4 c5/4 e5/4 a5/4 | a5/16", 0.55f);
 
-  auto& flute = s.Add(Inst::Flute, 0.3f, -0.25f, 0.5f, 0.2f);
-  Harmonize(flute, glass, b, B + 32, B + 32, B + 64, 0.75f);
+  auto& chime = s.Add(Inst::MusicBox, 0.3f, -0.3f, 0.5f, 0.35f);
+  Harmonize(chime, flute, b, B + 32, B + 32, B + 64, 0.8f);
+  Harmonize(chime, flute, c, B + 64, B + 64, B + 88, 0.7f);
 
   auto& strings = s.Add(Inst::Strings, 0.3f, 0.2f, 0.55f);
   PadChords(strings, 0, intro, 64, 0.45f);
