@@ -1,4 +1,4 @@
-// Area theme 4, "simotuki": wistful and wintry; a flute over strings, harp and flute chimes in A minor.
+// Area theme 4, "simotuki": wistful and wintry; a flute over strings, harp and glassy music-box chimes in A minor.
 #include "tools/musicgen/songs.h"
 
 namespace music {
