@@ -106,7 +106,7 @@ bool ParseHeader(const std::vector<uint8_t>& bytes, Header& h) {
   return true;
 }
 
-TEST(ShippedSongs, Stereo44100WithLoopTablesThatFitTheirLength) {
+TEST(ShippedSongs, Stereo44100BelowFullScaleWithLoopTablesThatFitTheirLength) {
   for (const auto& c : kSongs) {
     SCOPED_TRACE(c.file);
     std::vector<uint8_t> bytes = ReadFile(Dist() + "/plumetogg/" + c.file);
@@ -123,6 +123,11 @@ TEST(ShippedSongs, Stereo44100WithLoopTablesThatFitTheirLength) {
         EXPECT_EQ(h.entries[k].Trigger, 0.0f) << k;
       }
     }
+    std::vector<int16_t> pcm = DecodeAll(std::vector<uint8_t>(bytes.begin() + 200, bytes.end()));
+    int peak = 0;
+    for (int16_t s : pcm) peak = std::max(peak, std::abs(static_cast<int>(s)));
+    EXPECT_LT(peak, 31000) << "decoded song too close to full scale";
+    EXPECT_GT(peak, 12000) << "song much quieter than the others";
     double len = t->Seconds();
     if (c.repeat == 0) {
       EXPECT_GE(len, c.minPlayed);
