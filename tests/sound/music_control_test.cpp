@@ -264,3 +264,38 @@ TEST(SoundSetup, HeadlessOutputRendersTheSongInStepWithItsClock) {
   for (int16_t v : pcm) loud += std::abs(v) > 8000;
   EXPECT_GT(loud, 1000) << "the song is in the captured output";
 }
+
+TEST(SoundSetup, DecoderThatFailsToLoadOrBindThrows) {
+  struct Case { const char* name; bool textFile; const char* what; } cases[] = {
+      {"lacks an export", false, "wuvorbis.dllの読込に失敗しました。"},
+      {"not a library", true, "wuvorbis.dllが存在しません。\r\n("},
+  };
+  for (const auto& c : cases) {
+    char tmpl[] = "/tmp/plumet-decoder-XXXXXX";
+    fs::path dir = ::mkdtemp(tmpl);
+    fs::create_directory(dir / "plumetogg");
+    fs::path dll = dir / "plumetogg" / "wuvorbis.dll";
+    if (c.textFile)
+      WriteBytes(dll.string(), {'t', 'e', 'x', 't'});
+    else
+      fs::copy_file(NoCrosslapDecoderPath(), dll);
+    plat::NullHost host;
+    host.SetAudio(std::make_unique<plat::NullAudioDevice>());
+    {
+      Game g(host);
+      g.ProgramFolder = dir.string();
+      CreateSoundDevice(g);
+      EXPECT_TRUE(DecoderPresent(g));
+      try {
+        CreateMusicObjects(g);
+        ADD_FAILURE() << c.name;
+      } catch (const std::exception& e) {
+        EXPECT_EQ(std::string(e.what()).rfind(c.what, 0), 0u) << c.name << ": " << e.what();
+      }
+      EXPECT_EQ(g.WaveData, nullptr) << c.name;
+      TearDownMusic(g);
+      EXPECT_EQ(VorbisDLL, nullptr);
+    }
+    fs::remove_all(dir);
+  }
+}
