@@ -72,7 +72,7 @@ void RenderNote(Inst inst, double hz, double gate, float vel, uint32_t seed, Mon
       break;
     }
     case Inst::Bell: {
-      double len = std::min(gate + 1.5, 3.0);
+      double len = std::min(gate + 1.5, 5.0);
       size_t n = Frames(len);
       out.assign(n, 0.0f);
       for (size_t k = 0; k < n; ++k) {
@@ -264,6 +264,9 @@ void RenderNote(Inst inst, double hz, double gate, float vel, uint32_t seed, Mon
       break;
     }
   }
+  // Whatever an instrument's length rule cut off ends with a 5 ms fade, never a step.
+  size_t fade = std::min<size_t>(out.size(), Frames(0.005));
+  for (size_t i = 0; i < fade; ++i) out[out.size() - 1 - i] *= static_cast<float>(i) / fade;
   Trim(out);
 }
 
