@@ -65,7 +65,8 @@ Song Mata02() {
   Grid(snare, B, "....x.......x..o", 32, 0.7f);
   Grid(hat, B, "..x...x...x...x.", 32, 0.6f);
   Grid(tamb, B + 32, "x.x.x.x.x.x.x.x.", 32, 0.5f);
-  for (double at : {B + 31.0, B + 63.0, B + 95.0, B + 127.0}) Grid(snare, at, "xxxX", 1, 0.5f);
+  for (double at : {B + 31.0, B + 63.0, B + 95.0}) Grid(snare, at, "xxxX", 1, 0.5f);
+  Grid(snare, B + 127, "xxX.", 1, 0.5f);  // the last sixteenth stays clear for the loop seam
   for (double at : {B, B + 32.0, B + 64.0, B + 96.0}) Grid(crash, at, "x", 1, 0.6f);
   Grid(crash, O, "x", 1, 0.7f);
   Grid(kick, O, "x", 1, 0.8f);

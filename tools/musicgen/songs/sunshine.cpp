@@ -79,7 +79,7 @@ Song Sunshine() {
   Grid(snare, B + 31, "oxxX", 1, 0.5f);
   Grid(snare, B + 63, "oxxX", 1, 0.5f);
   Grid(snare, B + 95, "xxxX", 1, 0.5f);
-  Grid(snare, B + 111, "oxXX", 1, 0.5f);
+  Grid(snare, B + 111, "oxX.", 1, 0.5f);  // the last sixteenth stays clear for the loop seam
   for (double at : {B, B + 32.0, B + 64.0, B + 96.0}) Grid(crash, at, "x", 1, 0.6f);
   Grid(crash, O, "x", 1, 0.7f);
   Grid(kick, O, "x.......x", 1, 0.8f);
