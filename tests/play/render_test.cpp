@@ -1,0 +1,90 @@
+// The play-field renderer with synthetic sheets: restore rectangles, barrier blink columns,
+// draw order and the animation tick.
+#include <gtest/gtest.h>
+
+#include "game/play/play.h"
+#include "game/scenes.h"
+#include "tests/play/play_fixture.h"
+
+using namespace playtest;
+
+namespace {
+
+// A sheet whose 32-pixel column block c is filled with colour c + 1.
+plat::Bitmap ColumnSheet(int w, int h) {
+  plat::Bitmap b(w, h, 0);
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) b.Set(x, y, static_cast<uint32_t>(x / 32 + 1));
+  return b;
+}
+
+}  // namespace
+
+TEST(Render, BarriersBlinkThroughTheirColumnsAndVanishForGood) {
+  struct Case {
+    uint8_t tick;
+    uint32_t colour;
+  } cases[] = {{0, 1}, {79, 1}, {80, 2}, {83, 2}, {84, 3}, {87, 3}, {88, 4}, {91, 4}};
+  for (const auto& c : cases) {
+    PlayBoard b({"#####", "#P!.#", "#####"});
+    b.g.Art.ImgChar10 = ColumnSheet(160, 288);
+    b.g.BackBuffer.Resize(640, 480, 0);
+    b.g.BarrierBlinkTick = c.tick;
+    DrawFieldObjects(b.g, false);
+    EXPECT_EQ(b.g.BackBuffer.At(32 * 2 + 5, 32 + 5), c.colour) << int(c.tick);
+  }
+  PlayBoard b({"#####", "#P!.#", "#####"});
+  b.g.Art.ImgChar10 = ColumnSheet(160, 288);
+  b.g.BackBuffer.Resize(640, 480, 0);
+  b.g.BarrierGone = 1;
+  DrawFieldObjects(b.g, false);
+  EXPECT_EQ(b.g.BackBuffer.At(32 * 2 + 5, 32 + 5), 0u);
+}
+
+TEST(Render, OnlyTheListedRectanglesAreRestoredUnlessAFadeInIsPending) {
+  PlayBoard b({"########", "#......#", "#..P...#", "########"});
+  b.g.BoardLayer.Resize(640, 480, 0x00FF00);
+  b.g.BackBuffer.Resize(640, 480, 0);
+  DrawPlayField(b.g);
+  // The player's 56x76 rectangle starts one cell up-left plus 20 pixels: (84, 52).
+  EXPECT_EQ(b.g.BackBuffer.At(84, 52), 0x00FF00u);
+  EXPECT_EQ(b.g.BackBuffer.At(83, 52), 0u);
+  EXPECT_EQ(b.g.BackBuffer.At(84 + 55, 52 + 75), 0x00FF00u);
+  EXPECT_EQ(b.g.BackBuffer.At(84 + 56, 52), 0u);
+  EXPECT_EQ(b.g.BackBuffer.At(300, 300), 0u);
+  b.g.FadeInPending = 1;
+  b.g.Art.ImgAnten.Resize(256, 32, 0xFFFFFF);  // darkening tiles that keep every pixel
+  DrawPlayField(b.g);
+  EXPECT_EQ(b.g.BackBuffer.At(300, 300), 0x00FF00u);
+}
+
+TEST(Render, JumpPadsAreDrawnByTheirPoseAndABalloonHeldIsTintedOverItsSprite) {
+  PlayBoard b({"#####", "#...#", "#PJ.#", "#####"});
+  b.g.Art.ImgChar2 = plat::Bitmap(128, 80, 0);
+  for (int y = 0; y < 40; y++)
+    for (int x = 0; x < 128; x++) b.g.Art.ImgChar2.Set(x, y, static_cast<uint32_t>(x / 32 + 1));  // image
+  // Masks (rows 40..79) stay black: the sprite covers its whole cell.
+  b.g.BackBuffer.Resize(640, 480, 0);
+  b.g.JumpPadList.Pose[1] = 2;
+  DrawFieldObjects(b.g, false);
+  EXPECT_EQ(b.g.BackBuffer.At(64 + 3, 64 - 8 + 3), 3u);  // pose 2, drawn 8 pixels high
+}
+
+TEST(Tick, CountersStepOnTheirFramesAndTheFrameCounterWrapsAt48) {
+  PlayBoard b({"###", "#P#", "###"});
+  ResetPlayState(b.g);
+  int objSteps = 0, itemSteps = 0, goalSteps = 0;
+  for (int i = 1; i <= 96; i++) {
+    const uint8_t o = b.g.ObjAnimFrame, it = b.g.ItemAnimFrame, go = b.g.GoalAnimFrame;
+    TickAnimation(b.g);
+    objSteps += o != b.g.ObjAnimFrame;
+    itemSteps += it != b.g.ItemAnimFrame;
+    goalSteps += go != b.g.GoalAnimFrame;
+    EXPECT_LT(b.g.FrameCounter, 48);
+  }
+  EXPECT_EQ(objSteps, 16);
+  EXPECT_EQ(itemSteps, 12);
+  EXPECT_EQ(goalSteps, 16);
+  EXPECT_EQ(b.g.FrameCounter, 0);
+  EXPECT_EQ(b.g.BarrierBlinkTick, 96 - 92);
+}
