@@ -1,0 +1,109 @@
+// The progress step after the stage-clear scene: records the clear and leads to the next
+// built-in stage, to the ending after stage 49 or 54, or back to EDIT GAME after a user stage.
+#include "game/play/progress_step.h"
+
+#include "game/menus/progress_record.h"
+#include "game/play/play_internal.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "game/shell/music_control.h"
+#include "game/shell/transitions.h"
+
+#if __has_include("game/menus/ending.h")
+#include "game/menus/ending.h"
+#define PLUMET_HAVE_ENDING 1
+#endif
+#if __has_include("game/menus/stage_select.h")
+#include "game/menus/stage_select.h"
+#define PLUMET_HAVE_AREA_MUSIC 1
+#endif
+
+using namespace play;
+
+namespace {
+
+void SetSlotVolumeFull(Game& g) {
+  if (g.OggPlayer) g.OggPlayer->SetSlotVolume(0, 1.0f);
+}
+
+// The area music of the stage that follows; the stage select owns the table.
+void StartAreaMusic(Game& g) {
+#ifdef PLUMET_HAVE_AREA_MUSIC
+  PlayAreaMusic(g);
+#else
+  (void)g;  // nothing until the stage select's PlayAreaMusic exists
+#endif
+}
+
+void StartEnding(Game& g) {
+#ifdef PLUMET_HAVE_ENDING
+  RunEnding(g);
+#else
+  g.SceneId = scTitleMenu;  // until the ending exists, the title menu follows
+#endif
+}
+
+void BackToEditGame(Game& g) {
+  SaveUserStage(g);
+  g.SceneId = scEditSelect;
+  g.PauseCursor = 0;
+  g.FrameCounter = 0;
+  g.BarCursor = 0;
+  g.KeysHeld = 0;
+  g.PadLaunchCut = 0;
+  g.HoldingObject = 0;
+  for (TCellList* l : {&g.BallList, &g.JailList, &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList}) l->Count = 0;
+  g.BallsTaken = 0;
+  g.BallsInStage = 0;
+  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList})
+    for (int i = 0; i <= 234; i++) l->State[i] = 0;
+  g.BarrierGone = 0;
+  for (int i = 0; i <= 20; i++) g.JumpPadList.Pose[i] = 0;
+  g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = g.BarrierBlinkTick = 0;
+  BlackOut(g);
+  PlayMusic(g, "rhythmicpark.ogg");
+  if (g.AltMode == 0)
+    SetSlotVolumeFull(g);
+  else
+    ArmMusicStart(g);
+  UserStageToGrid(g);
+}
+
+void ToEnding(Game& g) {
+  g.StageIndex++;
+  BlackOut(g);
+  RecordStageClear(g);
+  ResetPlayState(g);
+  WaitMs(g, g.AltMode == 0 ? 590 : 442);
+  PlayMusic(g, "never.ogg");
+  ArmMusicStart(g);
+  g.FrameCounter = 0;
+  g.SceneId = scEnding;
+  StartEnding(g);
+}
+
+void ToNextStage(Game& g) {
+  g.StageIndex++;
+  BlackOut(g);
+  RecordStageClear(g);
+  ResetPlayState(g);
+  LoadStage(g);
+  SetupPlayBoard(g);
+  StartAreaMusic(g);
+  ArmMusicStart(g);
+  g.FrameCounter = 0;
+  g.SceneId = scStageStart;
+}
+
+}  // namespace
+
+void RunProgressStep(Game& g) {
+  g.PlayerX = 12.0f;
+  g.PlayerY = 12.0f;
+  if (g.StageIndex == kUserStageIndex)
+    BackToEditGame(g);
+  else if (g.StageIndex == 49 || g.StageIndex == 54)
+    ToEnding(g);
+  else
+    ToNextStage(g);
+}
