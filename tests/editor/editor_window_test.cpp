@@ -56,6 +56,7 @@ TEST(EditorWindowLayout, ButtonsSitAtTheirPlacesWithTheirCaptions) {
   EXPECT_EQ(f.form.Display()->geometry(), QRect(1, 0, 640, 480));
   EXPECT_EQ(f.form.Parts()->geometry(), QRect(8, 488, 577, 33));
   EXPECT_EQ(f.form.font().pixelSize(), 12);
+  EXPECT_EQ(f.form.font().family().toStdString(), "IPAPGothic");
 }
 
 TEST(EditorWindowEvents, MouseOnTheViewAndThePaletteEditsTheMap) {
