@@ -185,10 +185,17 @@ TEST(ShippedSongs, LoopJumpJoinsWithoutAClick) {
     for (int ch = 0; ch < 2; ++ch) {
       int seam = std::abs(out[2 * T + ch] - out[2 * (T - 1) + ch]);
       EXPECT_LE(seam, maxNatural + 200) << "click at the loop seam, channel " << ch;
-      // What leads into the seam matches what leads into the loop start on the first pass.
-      double diff = 0;
-      for (long k = 1; k <= 64; ++k) diff = std::max(diff, std::fabs(ref[2 * (T - k) + ch] - ref[2 * (J - k) + ch] + 0.0));
-      EXPECT_LT(diff, 1500) << "the sound before the trigger differs from the sound before the loop start";
+      // What leads into the seam matches what leads into the loop start on the first pass, up
+      // to the codec's own error (largest on noisy drum tails, about a fifth): the seam then
+      // continues the music as the first pass did. A body whose ringing was not carried round
+      // to its start differs by the whole signal (ratio near 1).
+      double diff = 0, level = 0;
+      for (long k = 1; k <= 256; ++k) {
+        double a = ref[2 * (T - k) + ch], b = ref[2 * (J - k) + ch];
+        diff += (a - b) * (a - b);
+        level += a * a;
+      }
+      EXPECT_LT(std::sqrt(diff / level), 0.3) << "the sound before the trigger differs from the sound before the loop start";
     }
   }
 }

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     loops.push_back({static_cast<float>(static_cast<double>(r.loopStart) / synth::kRate),
                      static_cast<float>(static_cast<double>(r.loopEnd) / synth::kRate), song.loopRepeat});
   std::vector<uint8_t> bytes = music::LoopHeader(loops);
-  std::vector<uint8_t> ogg = music::EncodeVorbis(r.pcm, 0.45f, song.name);
+  std::vector<uint8_t> ogg = music::EncodeVorbis(r.pcm, 0.6f, song.name);
   if (ogg.empty()) {
     std::fprintf(stderr, "musicgen: encoding failed\n");
     return 1;

@@ -408,14 +408,14 @@ Rendered Render(const Song& s) {
       body.r[k % L] += parts[1].r[k];
     }
     out.pcm.Resize(T + parts[2].Size());
-    // Intro, cross-faded over its last 40 ms into the end of the folded body so the first entry
-    // into the loop section is as smooth as every later one.
-    const size_t xf = std::min<size_t>(Frames(0.04), J);
+    // Intro, cross-faded into the end of the folded body over 40 ms that end 5 ms before the
+    // loop start, so the first entry into the loop section sounds just like every later one.
+    const size_t xf = std::min<size_t>(Frames(0.04), J / 2), flat = std::min<size_t>(Frames(0.005), J / 2);
     for (size_t k = 0; k < J; ++k) {
       out.pcm.l[k] = parts[0].l[k];
       out.pcm.r[k] = parts[0].r[k];
-      if (k + xf < J) continue;
-      float w = static_cast<float>(k + xf - J + 1) / (xf + 1);
+      if (k + xf + flat < J) continue;
+      float w = std::min(1.0f, static_cast<float>(k + xf + flat - J + 1) / (xf + 1));
       out.pcm.l[k] = parts[0].l[k] * (1 - w) + body.l[L - (J - k)] * w;
       out.pcm.r[k] = parts[0].r[k] * (1 - w) + body.r[L - (J - k)] * w;
     }
