@@ -1,10 +1,11 @@
 // plumet-headless: the real game on the headless host.
 //
 //   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
-//                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace]
+//                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
 //
 // Prints one "dialog: <caption> | <text> | <buttons>" line per message box, then
-// "exit: <quit|fatal|frames> frames=<n>" and "state <StateLine>".
+// "exit: <quit|fatal|frames> frames=<n>" and "state <StateLine>"; with --record then
+// "record highest=<HighestStage> cleared=<ClearedCount> bonus=<BonusAreaOpen> marks=<56 x 0/1>".
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -24,7 +25,7 @@ namespace {
 int Usage(const std::string& why) {
   std::cerr << "plumet-headless: " << why << "\n"
             << "usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...\n"
-            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace]\n";
+            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]\n";
   return 2;
 }
 
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
   std::string keysFile, captureDir, atList;
   int frames = 0;
-  bool trace = false, secondInstance = false;
+  bool trace = false, secondInstance = false, record = false;
   plat::NullHost host;
 
   for (int i = 1; i < argc; ++i) {
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
       if (!next(atList)) return Usage("--at needs frame numbers");
     } else if (a == "--trace") {
       trace = true;
+    } else if (a == "--record") {
+      record = true;
     } else if (a == "--second-instance") {
       secondInstance = true;  // as if another copy held the single-instance guard
     } else {
@@ -119,5 +122,11 @@ int main(int argc, char** argv) {
   }
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
   std::cout << "state " << StateLine(g) << "\n";
+  if (record) {
+    std::string marks;
+    for (uint8_t m : g.StageCleared) marks += m == 1 ? '1' : '0';
+    std::cout << "record highest=" << int(g.HighestStage) << " cleared=" << int(g.ClearedCount)
+              << " bonus=" << int(g.BonusAreaOpen) << " marks=" << marks << "\n";
+  }
   return 0;
 }
