@@ -158,3 +158,16 @@ TEST(EditorPreview, FileDialogsStillOpenInTheEditFolderAfterAPreview) {
   ASSERT_FALSE(ed.host.FileDialogLog.empty());
   EXPECT_EQ(ed.host.FileDialogLog.back().initialDir, ed.folder.Path());
 }
+
+TEST(EditorPreview, CloseAnsweredNoKeepsTheSongPlayingYesStopsIt) {
+  PreviewEditor ed;
+  Button11Click(ed.e);
+  ed.host.Answers.push_back(MsgResult::No);
+  EXPECT_FALSE(FormCloseQuery(ed.e));
+  EXPECT_EQ(ed.TrackState(), 2);
+  EXPECT_EQ(ed.e.OggPlayer->Slot(0), ed.e.OggData.get());
+  ed.host.Answers.push_back(MsgResult::Yes);
+  EXPECT_TRUE(FormCloseQuery(ed.e));
+  EXPECT_EQ(ed.TrackState(), 1);
+  EXPECT_EQ(ed.e.OggPlayer->Slot(0), nullptr);
+}
