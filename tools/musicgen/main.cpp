@@ -1,5 +1,6 @@
 // musicgen: renders one of the game's songs and writes it as Ogg Vorbis behind its loop header.
 // Usage: musicgen FILE.ogg OUTPATH [--report FILE] [--wav FILE]
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "musicgen: no song %s\n", file.c_str());
     return 2;
   }
+  const auto started = std::chrono::steady_clock::now();
   music::Song song = entry->make();
   music::Rendered r = music::Render(song);
 
@@ -58,6 +60,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (!wavPath.empty()) synth::WriteWav(wavPath, r.pcm);
+  const double took = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   if (!reportPath.empty()) {
     FILE* rep = std::fopen(reportPath.c_str(), "w");
     if (rep) {
@@ -66,6 +69,7 @@ int main(int argc, char** argv) {
       double j = static_cast<double>(r.loopStart) / synth::kRate, t = static_cast<double>(r.loopEnd) / synth::kRate;
       std::fprintf(rep, "%s  %.2f s  peak %.2f dB  rms %.2f dB  %.0f kB", file.c_str(), seconds,
                    20 * std::log10(lv.peak + 1e-12), 20 * std::log10(lv.rms + 1e-12), bytes.size() / 1024.0);
+      std::fprintf(rep, "  made in %.1f s", took);
       if (loops.empty())
         std::fprintf(rep, "  no loop\n");
       else if (song.loopRepeat < 0)
