@@ -14,9 +14,24 @@ struct GoalStop {};
 }  // namespace
 
 PlayBoard::PlayBoard(const std::vector<std::string>& rows, uint8_t facing) {
+  g.StageGridRows = RowsFromText(rows);
+  g.StartFacing = facing;
+  g.StageIndex = 0;
+  Start();
+}
+
+PlayBoard::PlayBoard(const TUserStage& stage) {
+  g.StageGridRows = stage.Rows;
+  g.StageStyle = stage.Style;
+  g.StageTheme = stage.Theme;
+  g.StartFacing = stage.Facing;
+  g.StageIndex = kUserStageIndex;
+  Start();
+}
+
+void PlayBoard::Start() {
   plat::qtgfx::EnsureGuiApplication();
   host.SetFrameBudget(100000);
-  g.OwnWindow = g.LastActiveWindow = host.FormWindowId();  // the window is active, so play is not paused
   host.OnFrame = [this](int) {
     if (g.Cutscenes.StageClearScenes + g.Cutscenes.StageClearAltScenes > 0) throw GoalStop{};
   };
@@ -24,10 +39,7 @@ PlayBoard::PlayBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.BackBuffer.Resize(640, 480, 0);
   g.BoardLayer.Resize(640, 480, 0);
   g.ScratchBitmap.Resize(100, 100, 0);
-  g.StageGridRows = RowsFromText(rows);
   UserStageToGrid(g);
-  g.StartFacing = facing;
-  g.StageIndex = 0;
   ResetPlayState(g);
   SetupPlayBoard(g);
   // The stage intro's end.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/play/stage_format.h"
 #include "platform/api/keys.h"
 #include "platform/null/null_host.h"
 
@@ -16,6 +17,8 @@ class PlayBoard {
   // Rows are placed from the top-left; cells not given are blocks. The board is set up and
   // the stage intro's end steps applied, so the next frame is a play frame.
   explicit PlayBoard(const std::vector<std::string>& rows, uint8_t facing = 0);
+  // A whole stage with its selectors, played as user stage (StageIndex 255).
+  explicit PlayBoard(const TUserStage& stage);
 
   plat::NullHost host;
   Game g{host};
@@ -34,6 +37,9 @@ class PlayBoard {
   bool ReachedGoal = false;
 
   uint8_t Cell(int x, int y) const;
+ private:
+  void Start();
+ public:
   int CellX() const;
   int CellY() const;
   int Sound(int player) const { return g.SoundRequests[player]; }

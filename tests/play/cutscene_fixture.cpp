@@ -1,0 +1,123 @@
+// The cut-scene test fixture.
+#include <gtest/gtest.h>
+
+#include "tests/play/cutscene_fixture.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "game/play/play.h"
+#include "game/play/stage_text.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "platform/qtgfx/qt_gfx.h"
+
+namespace cuttest {
+
+void PausingHost::ProcessMessages() {
+  NullHost::ProcessMessages();
+  if (pauseLeft_ > 0) {
+    PausedPasses++;
+    if (--pauseLeft_ == 0) SetActive(true);
+  }
+}
+
+void LoadSyntheticArt(Game& g) {
+  struct Sheet {
+    plat::Bitmap* bmp;
+    int w, h;
+  };
+  FormArt& a = g.Art;
+  const Sheet sheets[] = {
+      {&a.ImgMap0, 352, 32},    {&a.ImgMap1, 160, 64},    {&a.ImgChar, 256, 384},   {&a.ImgChar1, 160, 96},
+      {&a.ImgChar2, 128, 80},   {&a.ImgChar3, 128, 288},  {&a.ImgChar4, 192, 96},   {&a.ImgChar5, 256, 64},
+      {&a.ImgChar6, 288, 32},   {&a.ImgChar8, 128, 196},  {&a.ImgChar9, 75, 30},    {&a.ImgChar10, 160, 288},
+      {&a.ImgChar14, 256, 512}, {&a.ImgChar15, 160, 256}, {&a.ImgChar19, 379, 35},  {&a.ImgChar20, 256, 248},
+  };
+  uint32_t id = 1;
+  for (const Sheet& s : sheets) {
+    s.bmp->Resize(s.w, s.h, 0);
+    for (int y = 0; y < s.h; y++)
+      for (int x = 0; x < s.w; x++) {
+        // Cells of 8 pixels in colours that differ from cell to cell and sheet to sheet; the
+        // left half of every 4-pixel run is transparent in a mask.
+        const uint32_t v = (id * 97 + (x / 8) * 31 + (y / 8) * 57) & 0xFF;
+        s.bmp->Set(x, y, (x % 4 < 2) ? 0xFFFFFFu : (v | (255 - v) << 8 | ((v * 3) & 0xFF) << 16));
+      }
+    id++;
+  }
+  a.ImgAnten.Resize(256, 32, 0);
+  for (int k = 0; k < 8; k++)
+    for (int y = 0; y < 32; y++)
+      for (int x = 0; x < 32; x++) a.ImgAnten.Set(32 * k + x, y, k == 7 ? 0 : 0xFFFFFFu >> (k / 2 + 1) | 0x404040u);
+}
+
+SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
+  plat::qtgfx::EnsureGuiApplication();
+  host.SetFrameBudget(200000);
+  host.SetProgramPath(folder.Path() + "/plumet");
+  g.ProgramFolder = folder.Path();
+  g.OwnWindow = g.LastActiveWindow = host.FormWindowId();
+  g.BackBuffer.Resize(640, 480, 0);
+  g.BoardLayer.Resize(640, 480, 0);
+  g.ScratchBitmap.Resize(100, 100, 0);
+  LoadSyntheticArt(g);
+  host.OnFrame = [this](int n) {
+    if (OnFrame) OnFrame(n - startFrames_);
+  };
+  g.StageGridRows = RowsFromText(rows);
+  UserStageToGrid(g);
+  g.StartFacing = facing;
+  g.StageIndex = 0;
+  ResetPlayState(g);
+  SetupPlayBoard(g);
+  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
+  g.SceneId = scPlay;
+  g.KeyLatch = 0;
+  startFrames_ = host.Frames();
+}
+
+void SceneBoard::FillCourse(const std::vector<std::string>& rows) {
+  const auto r = RowsFromText(rows);
+  for (int s = 0; s < kBuiltinStageCount; s++)
+    for (int x = 0; x < kGridCols; x++)
+      for (int y = 0; y < kGridRows; y++) g.BuiltinStages[s * kGridCells + GridIndex(x, y)] = r[RowsIndex(x, y)];
+}
+
+void SceneBoard::PlayFrame() {
+  BeginFrame(g);
+  if (g.Paused == 0) RunSceneFrame(g);
+  FullFrameTail(g);
+}
+
+::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name) {
+  const char* src = std::getenv("PLUMET_SOURCE");
+  const std::string golden = std::string(src ? src : ".") + "/tests/play/golden/" + name + ".png";
+  const char* update = std::getenv("PLUMET_UPDATE_GOLDEN");
+  if (update && std::string(update) == "1") {
+    plat::qtgfx::SavePng(golden, frame);
+    return ::testing::AssertionSuccess() << "rewrote " << golden;
+  }
+  plat::Bitmap want;
+  if (!plat::qtgfx::LoadPng(golden, want)) {
+    plat::qtgfx::SavePng(name + "-actual.png", frame);
+    return ::testing::AssertionFailure() << "no golden " << golden << " (actual written)";
+  }
+  if (want.width != frame.width || want.height != frame.height)
+    return ::testing::AssertionFailure() << name << ": size differs";
+  plat::Bitmap diff;
+  diff.Resize(frame.width, frame.height, 0);
+  int differing = 0;
+  for (int y = 0; y < frame.height; y++)
+    for (int x = 0; x < frame.width; x++) {
+      const bool same = (want.At(x, y) & 0xFFFFFF) == (frame.At(x, y) & 0xFFFFFF);
+      diff.Set(x, y, same ? (frame.At(x, y) >> 2 & 0x3F3F3F) : 0x0000FFu);
+      differing += !same;
+    }
+  if (differing == 0) return ::testing::AssertionSuccess();
+  plat::qtgfx::SavePng(name + "-actual.png", frame);
+  plat::qtgfx::SavePng(name + "-diff.png", diff);
+  return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ (actual and diff written)";
+}
+
+}  // namespace cuttest

@@ -1,0 +1,60 @@
+// A stage on a fresh Game for the cut-scene tests: synthetic art of the real sheet sizes, an
+// active window, a temporary program folder, and hooks on presented frames.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/null/null_host.h"
+#include "tests/harness/harness.h"
+
+namespace cuttest {
+
+// The headless host, which can also stay inactive for a number of message passes (a pause
+// that ends by itself, since nothing is presented while the game is paused).
+class PausingHost : public plat::NullHost {
+ public:
+  void PauseFor(int messagePasses) {
+    SetActive(false);
+    pauseLeft_ = messagePasses;
+  }
+  int PausedPasses = 0;
+  void ProcessMessages() override;
+
+ private:
+  int pauseLeft_ = 0;
+};
+
+class SceneBoard {
+ public:
+  // Rows from the top-left, the rest blocks; set up and the intro's end applied (scene 3).
+  explicit SceneBoard(const std::vector<std::string>& rows, uint8_t facing = 0);
+
+  harness::ProgramFolder folder{false};
+  PausingHost host;
+  Game g{host};
+
+  // Every built-in stage slot holds `rows`.
+  void FillCourse(const std::vector<std::string>& rows);
+  // Called after each presented frame with the frame number since the board was made.
+  std::function<void(int)> OnFrame;
+  int Presented() const { return host.Frames() - startFrames_; }
+  // One play frame as MainLoop runs it.
+  void PlayFrame();
+  uint8_t Cell(int x, int y) const { return g.StageGrid[GridIndex(x, y)]; }
+  int Sound(int player) const { return g.SoundRequests[player]; }
+
+ private:
+  int startFrames_ = 0;
+};
+
+// Synthetic sheets: each pixel a fixed function of the sheet, x and y; darkening tiles that
+// really darken (tile 7 black).
+void LoadSyntheticArt(Game& g);
+
+// Compares `frame` with tests/play/golden/<name>.png; on a mismatch writes <name>-actual.png
+// and <name>-diff.png into the working folder. PLUMET_UPDATE_GOLDEN=1 rewrites the golden.
+::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name);
+
+}  // namespace cuttest
