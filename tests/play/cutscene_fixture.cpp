@@ -14,6 +14,11 @@
 
 namespace cuttest {
 
+namespace {
+// Where the test started: the music control changes the working folder during a run.
+const std::string kOutDir = std::filesystem::current_path().string();
+}  // namespace
+
 void PausingHost::ProcessMessages() {
   NullHost::ProcessMessages();
   if (pauseLeft_ > 0) {
@@ -100,7 +105,7 @@ void SceneBoard::PlayFrame() {
   }
   plat::Bitmap want;
   if (!plat::qtgfx::LoadPng(golden, want)) {
-    plat::qtgfx::SavePng(name + "-actual.png", frame);
+    plat::qtgfx::SavePng(kOutDir + "/" + name + "-actual.png", frame);
     return ::testing::AssertionFailure() << "no golden " << golden << " (actual written)";
   }
   if (want.width != frame.width || want.height != frame.height)
@@ -115,8 +120,8 @@ void SceneBoard::PlayFrame() {
       differing += !same;
     }
   if (differing == 0) return ::testing::AssertionSuccess();
-  plat::qtgfx::SavePng(name + "-actual.png", frame);
-  plat::qtgfx::SavePng(name + "-diff.png", diff);
+  plat::qtgfx::SavePng(kOutDir + "/" + name + "-actual.png", frame);
+  plat::qtgfx::SavePng(kOutDir + "/" + name + "-diff.png", diff);
   return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ (actual and diff written)";
 }
 

@@ -1,0 +1,290 @@
+// The stage intro and the door, all-balls and barrier-vanish scenes: their lengths, keys,
+// pauses, quits, what they leave behind, and a few frames compared as pictures.
+#include <gtest/gtest.h>
+
+#include "game/play/cutscenes.h"
+#include "game/play/play.h"
+#include "game/play/scene_field.h"
+#include "game/scenes.h"
+#include "game/shell/draw.h"
+#include "platform/api/keys.h"
+#include "tests/play/cutscene_fixture.h"
+
+using namespace cuttest;
+using namespace plat;
+
+namespace {
+
+constexpr int kDoorWave = 6, kBoal = 2, kOk1 = 14, kRouya = 15, kBarrior = 17;
+
+// A room with a bit of everything the field draws, the player at (2, 3).
+const std::vector<std::string> kBusy = {
+    "##########",  //
+    "#k.C.X.x.#",  //
+    "#o.!.B.>.#",  //
+    "#.P.D..J.#",  //
+    "##########",
+};
+
+void SetEffects(Game& g) {
+  g.KeyList.State[1] = 5;
+  g.BallList.State[1] = 3;
+  g.CloudList.State[1] = 4;
+  g.JailList.State[1] = 10;  // closing
+  g.JailList.State[2] = 30;  // opening
+  g.ItemAnimFrame = 1;
+  g.BarrierBlinkTick = 85;
+}
+
+}  // namespace
+
+// The layers the scenes compose must draw and advance exactly what the play renderer does.
+TEST(SceneField, LayersMatchThePlayRenderer) {
+  SceneBoard a(kBusy), b(kBusy);
+  SetEffects(a.g);
+  SetEffects(b.g);
+  for (int frame = 0; frame < 3; frame++) {
+    DrawFieldObjects(a.g, true);
+    scene::LowerLayers(b.g);
+    DrawPlayer(b.g);
+    scene::Jails(b.g);
+    scene::Hud(b.g);
+    ASSERT_EQ(a.g.BackBuffer.px, b.g.BackBuffer.px) << frame;
+    EXPECT_EQ(a.g.KeyList.State, b.g.KeyList.State);
+    EXPECT_EQ(a.g.JailList.State, b.g.JailList.State);
+    EXPECT_EQ(a.g.CloudList.State, b.g.CloudList.State);
+    EXPECT_EQ(a.g.StageGrid, b.g.StageGrid);
+  }
+}
+
+TEST(StageIntro, RunsTwoLoopsOf48And161FramesAndStartsPlay) {
+  SceneBoard b({"#####", "#P.G#", "#####"});
+  b.g.StageGrid[GridIndex(1, 1)] = ccPlayerStart;
+  b.g.SceneId = scStageStart;
+  b.g.KeyLatch = 1;
+  b.g.BarrierBlinkTick = 0;
+  RunStageIntro(b.g);
+  EXPECT_EQ(b.Presented(), 48 + 161);
+  EXPECT_EQ(b.g.BarrierBlinkTick, (47 + 160) % 92);  // no tick on the last frame of either loop
+  EXPECT_EQ(b.Cell(1, 1), ccEmpty);
+  EXPECT_EQ(b.g.SceneId, scPlay);
+  EXPECT_EQ(b.g.KeyLatch, 0);
+  EXPECT_EQ(b.g.Cutscenes.StageIntros, 1);
+}
+
+TEST(StageIntro, TitleFramesAsPictures) {
+  struct Case {
+    uint8_t stage;
+    int frame;
+    const char* golden;
+  } cases[] = {
+      {0, 30, "intro-letters"},  // "S T" white, "A" dropping
+      {0, 48 + 60, "intro-number-1"},
+      {9, 48 + 60, "intro-number-10"},  // two digits sit 10 pixels further left
+      {255, 48 + 15, "intro-user-fading-in"},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#P.G#", "#####"});
+    b.g.StageIndex = c.stage;
+    Bitmap shot;
+    b.OnFrame = [&](int n) {
+      if (n == c.frame) shot = b.host.LastFrame();
+    };
+    RunStageIntro(b.g);
+    EXPECT_TRUE(MatchesGolden(shot, c.golden));
+  }
+}
+
+TEST(StageIntro, QuitEndsAtOnceButStillStartsPlay) {
+  SceneBoard b({"#####", "#P.G#", "#####"});
+  b.g.StageGrid[GridIndex(1, 1)] = ccPlayerStart;
+  b.OnFrame = [&](int n) {
+    if (n == 20) b.g.QuitRequested = 1;
+  };
+  RunStageIntro(b.g);
+  EXPECT_EQ(b.Presented(), 20);
+  EXPECT_EQ(b.Cell(1, 1), ccEmpty);
+  EXPECT_EQ(b.g.SceneId, scPlay);
+}
+
+// A pause inside each scene freezes it: the same frames are drawn, none while paused.
+TEST(Cutscenes, APauseFreezesEveryScene) {
+  struct Case {
+    const char* name;
+    void (*run)(Game&);
+    int frames;
+  } cases[] = {
+      {"intro", RunStageIntro, 209},
+      {"door", PlayDoorScene, 34},
+      {"balls", PlayBallsCompleteScene, 31 + 78 + 51},
+      {"barrier", PlayBarrierVanishScene, 51},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#PD.#", "#o!G#", "#####"});
+    int pausedAt = -1;
+    b.OnFrame = [&](int n) {
+      if (n == 10) {
+        b.host.PauseFor(40);
+        pausedAt = n;
+      }
+    };
+    c.run(b.g);
+    EXPECT_EQ(pausedAt, 10) << c.name;
+    EXPECT_EQ(b.host.PausedPasses, 40) << c.name;
+    EXPECT_EQ(b.Presented(), c.frames) << c.name;
+  }
+}
+
+TEST(DoorScene, OpensTheDoorIn34FramesAndLeavesItsCellEmpty) {
+  SceneBoard b({"#####", "#PD.#", "#####"});
+  b.g.StageGrid[GridIndex(2, 1)] = ccDoorOpening;
+  PlayDoorScene(b.g);
+  EXPECT_EQ(b.Presented(), 34);
+  EXPECT_EQ(b.g.DoorFrame, 34);
+  EXPECT_EQ(b.g.DoorList.State[1], 2);
+  EXPECT_EQ(b.Cell(2, 1), ccEmpty);
+  EXPECT_EQ(b.Sound(kDoorWave), 1);
+  EXPECT_EQ(b.g.Cutscenes.DoorScenes, 1);
+}
+
+TEST(DoorScene, FacingLeftOpensTheDoorOnTheLeft) {
+  SceneBoard b({"#####", "#.DP#", "#####"}, 1);
+  PlayDoorScene(b.g);
+  EXPECT_EQ(b.g.DoorTargetX, 2);
+  EXPECT_EQ(b.g.DoorList.State[1], 2);
+  EXPECT_EQ(b.Cell(2, 1), ccEmpty);
+}
+
+TEST(DoorScene, RoundsTheWalkFrameUpToAStillPose) {
+  struct Case {
+    uint8_t before, after;
+  } cases[] = {{5, 0}, {2, 4}, {0, 0}, {4, 4}, {7, 0}};
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#PD.#", "#####"});
+    b.g.PlayerAnimFrame = c.before;
+    PlayDoorScene(b.g);
+    EXPECT_EQ(b.g.PlayerAnimFrame, c.after) << int(c.before);
+  }
+}
+
+// The latch from the key press that walked into the door is released in place once Z, X and
+// Escape are all up; arrows do not hold it.
+TEST(DoorScene, ReleasesTheLatchOnceZXAndEscapeAreUp) {
+  struct Case {
+    std::vector<int> held;
+    uint8_t latch;
+  } cases[] = {{{kVkZ}, 1}, {{kVkEscape}, 1}, {{kVkRight, kVkUp}, 0}, {{}, 0}};
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#PD.#", "#####"});
+    b.g.KeyLatch = 1;
+    for (int k : c.held) b.host.KeyDown(k);
+    PlayDoorScene(b.g);
+    EXPECT_EQ(b.g.KeyLatch, c.latch);
+  }
+}
+
+TEST(DoorScene, QuitLeavesTheDoorOpening) {
+  SceneBoard b({"#####", "#PD.#", "#####"});
+  b.g.StageGrid[GridIndex(2, 1)] = ccDoorOpening;
+  b.OnFrame = [&](int n) {
+    if (n == 5) b.g.QuitRequested = 1;
+  };
+  PlayDoorScene(b.g);
+  EXPECT_EQ(b.Presented(), 5);
+  EXPECT_EQ(b.g.DoorList.State[1], 1);
+  EXPECT_EQ(b.Cell(2, 1), ccDoorOpening);
+}
+
+TEST(DoorScene, RingsAsPictures) {
+  SceneBoard b({"#######", "#.PD..#", "#######"});
+  Bitmap shot;
+  b.OnFrame = [&](int n) {
+    if (n == 12) shot = b.host.LastFrame();
+  };
+  PlayDoorScene(b.g);
+  EXPECT_TRUE(MatchesGolden(shot, "door-frame-12"));
+}
+
+TEST(BallsScene, RunsDotsRingsAndTheBarrierScene) {
+  SceneBoard b({"#######", "#P.!x.#", "#.B!X.#", "#######"});
+  b.g.StageGrid[GridIndex(3, 2)] = ccBalloon;  // a balloon standing in a barrier's cell
+  PlayBallsCompleteScene(b.g);
+  EXPECT_EQ(b.Presented(), 31 + 78 + 51);
+  EXPECT_EQ(b.Sound(kBoal), 1);
+  EXPECT_EQ(b.Sound(kOk1), 2);
+  EXPECT_EQ(b.Sound(kBarrior), 1);
+  EXPECT_EQ(b.Sound(kRouya), 1);  // only the closed jail starts an opening effect
+  EXPECT_EQ(b.g.BarrierGone, 1);
+  EXPECT_EQ(b.Cell(3, 1), ccEmpty);
+  EXPECT_EQ(b.Cell(3, 2), ccBalloon);
+  EXPECT_EQ(b.g.JailList.State[1], 43);  // open: open for good at once
+  EXPECT_EQ(b.g.JailList.State[2], 25);  // closed: opening since frame 50, two frames drawn
+  EXPECT_EQ(b.Cell(4, 1), ccJailOpen);
+  EXPECT_EQ(b.Cell(4, 2), ccJailOpen);
+  EXPECT_EQ(b.g.Cutscenes.BallsCompleteScenes, 1);
+}
+
+TEST(BarrierScene, WithoutBarriersOrJailsItStillRuns51FramesSilently) {
+  SceneBoard b({"#####", "#P.G#", "#####"});
+  b.g.BallsTaken = 2;
+  b.g.BallsInStage = 2;
+  PlayBarrierVanishScene(b.g);
+  EXPECT_EQ(b.Presented(), 51);
+  EXPECT_EQ(b.Sound(kBarrior), 0);
+  EXPECT_EQ(b.Sound(kRouya), 0);
+  EXPECT_EQ(b.g.BallsTaken, 0);
+  EXPECT_EQ(b.g.BallsInStage, 0);
+}
+
+TEST(BarrierScene, QuitBeforeFrame50LeavesBarriersAndJails) {
+  SceneBoard b({"######", "#P!X.#", "######"});
+  b.OnFrame = [&](int n) {
+    if (n == 30) b.g.QuitRequested = 1;
+  };
+  PlayBarrierVanishScene(b.g);
+  EXPECT_EQ(b.g.BarrierGone, 0);
+  EXPECT_EQ(b.Cell(2, 1), ccBarrier);
+  EXPECT_EQ(b.g.JailList.State[1], 22);
+}
+
+TEST(BarrierScene, EndsAHopOverAtOnceInTheAlternateMode) {
+  struct Case {
+    uint8_t alt, code, frames;
+  } cases[] = {{1, paHopOverRight, 0}, {1, paHopOverLeft, 0}, {0, paHopOverRight, 5}, {1, paHopRight, 5}};
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#P.G#", "#####"});
+    b.g.AltMode = c.alt;
+    b.g.ActionCode = c.code;
+    b.g.ActionFrames = 5;
+    PlayBarrierVanishScene(b.g);
+    EXPECT_EQ(b.g.ActionFrames, c.frames);
+  }
+}
+
+TEST(BarrierScene, GlowAsPictures) {
+  SceneBoard b({"#######", "#P.!X.#", "#..!x.#", "#######"});
+  Bitmap shot10, shot40;
+  b.OnFrame = [&](int n) {
+    if (n == 10) shot10 = b.host.LastFrame();
+    if (n == 40) shot40 = b.host.LastFrame();
+  };
+  PlayBarrierVanishScene(b.g);
+  EXPECT_TRUE(MatchesGolden(shot10, "barrier-frame-10"));
+  EXPECT_TRUE(MatchesGolden(shot40, "barrier-frame-40"));
+}
+
+// The last ball taken in play runs the scenes inside the frame; play goes on afterwards on
+// the changed stage.
+TEST(BallsScene, TheLastBallTakenInPlayOpensTheWayInTheSameFrame) {
+  SceneBoard b({"#######", "#Po!.G#", "#######"});
+  b.host.KeyDown(kVkRight);
+  for (int i = 0; i < 8; i++) b.PlayFrame();
+  b.host.KeyUp(kVkRight);
+  EXPECT_EQ(b.g.Cutscenes.BallsCompleteScenes, 1);
+  EXPECT_EQ(b.g.BarrierGone, 1);
+  EXPECT_EQ(b.Cell(3, 1), ccEmpty);
+  EXPECT_EQ(b.Presented(), 8 + 160 + 1);  // the play frames, the scenes, the field drawn once before them
+  b.host.KeyDown(kVkRight);
+  for (int i = 0; i < 8; i++) b.PlayFrame();
+  EXPECT_EQ(b.g.PlayerX, 3.0f);  // the barrier is no longer in the way
+}

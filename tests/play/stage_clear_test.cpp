@@ -1,0 +1,203 @@
+// The stage-clear scenes and the progress step: their lengths, what they leave behind, the
+// record after each kind of clear, the way back after a user stage, and a few frames as pictures.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "game/menus/progress_record.h"
+#include "game/play/cutscenes.h"
+#include "game/play/play.h"
+#include "game/play/stage_text.h"
+#include "game/scenes.h"
+#include "platform/api/keys.h"
+#include "tests/play/cutscene_fixture.h"
+
+using namespace cuttest;
+using namespace plat;
+
+namespace {
+
+const std::vector<std::string> kGoalRoom = {"#####", "#PG.#", "#####"};
+const std::vector<std::string> kNextStage = {"######", "#.k..#", "#P..G#", "######"};
+
+// Walks right onto the goal through the play scene; the clear runs inside the last walk frame.
+void WalkToGoal(SceneBoard& b) {
+  b.host.KeyDown(kVkRight);
+  for (int i = 0; i < 40 && b.g.Cutscenes.StageClearScenes + b.g.Cutscenes.StageClearAltScenes == 0; i++)
+    b.PlayFrame();
+  b.host.KeyUp(kVkRight);
+}
+
+}  // namespace
+
+TEST(StageClear, PlaysBothPhasesThenLoadsTheNextStage) {
+  struct Case {
+    uint8_t alt;
+    int phase2;
+  } cases[] = {{0, 216}, {1, 222}};
+  for (const auto& c : cases) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    b.g.AltMode = c.alt;
+    b.g.StageIndex = 3;
+    WalkToGoal(b);
+    EXPECT_EQ(b.g.Cutscenes.StageClearScenes, c.alt == 0 ? 1 : 0);
+    EXPECT_EQ(b.g.Cutscenes.StageClearAltScenes, c.alt == 1 ? 1 : 0);
+    // The walk, the field drawn once on the goal, both phases, the black-out.
+    EXPECT_EQ(b.Presented(), 8 + 1 + 123 + c.phase2 + 1);
+    EXPECT_EQ(b.g.StageIndex, 4);
+    EXPECT_EQ(b.g.SceneId, scStageStart);
+    EXPECT_EQ(b.g.FadeInPending, 1);
+    EXPECT_EQ(b.g.FadeOutCount, 0);
+    // The next stage is set up: its key listed, the player on its start.
+    EXPECT_EQ(b.g.KeyList.Count, 1);
+    EXPECT_EQ(b.g.PlayerX, 1.0f);
+    EXPECT_EQ(b.g.PlayerY, 2.0f);
+    EXPECT_EQ(b.g.GoalX, 4);
+    EXPECT_EQ(b.g.GoalArrived, 0);
+  }
+}
+
+// The frames that follow the clear are the next stage's fade-in and intro, then play.
+TEST(StageClear, TheNextStageFadesInAndItsIntroStartsPlay) {
+  SceneBoard b(kGoalRoom);
+  b.FillCourse(kNextStage);
+  WalkToGoal(b);
+  ASSERT_EQ(b.g.SceneId, scStageStart);
+  b.PlayFrame();
+  int frames = 1;
+  while (b.g.SceneId == scStageStart && frames < 400) {
+    b.PlayFrame();
+    frames++;
+  }
+  EXPECT_EQ(b.g.SceneId, scPlay);
+  EXPECT_EQ(b.Cell(1, 2), ccEmpty);  // the intro cleared the start cell
+  b.host.KeyDown(kVkRight);
+  for (int i = 0; i < 8; i++) b.PlayFrame();
+  EXPECT_EQ(b.g.PlayerX, 2.0f);
+}
+
+TEST(ProgressStep, RecordsEachClearAndLeadsOn) {
+  struct Case {
+    uint8_t stage, highestBefore;
+    uint8_t nextIndex, scene, highestAfter;
+  } cases[] = {
+      {3, 3, 4, scStageStart, 7},     // the next area opens
+      {47, 47, 48, scStageStart, 49},  // capped at the last stage of the course
+      {48, 49, 49, scStageStart, 49},  // stage 48 leads to 49, not the ending
+      {49, 49, 50, scTitleMenu, 49},   // the ending, which returns to the title
+      {54, 54, 55, scTitleMenu, 54},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    b.g.StageIndex = c.stage;
+    b.g.HighestStage = c.highestBefore;
+    b.g.BonusAreaOpen = c.stage >= 50 ? 1 : 0;
+    bool sawEnding = false;
+    b.OnFrame = [&](int) {
+      if (b.g.SceneId == scEnding && !sawEnding) {
+        sawEnding = true;
+        b.g.QuitRequested = 1;  // the ending ends at once
+      }
+    };
+    WalkToGoal(b);
+    EXPECT_EQ(b.g.StageIndex, c.nextIndex) << int(c.stage);
+    EXPECT_EQ(b.g.StageCleared[c.stage], 1) << int(c.stage);
+    EXPECT_EQ(b.g.ClearedCount, 1) << int(c.stage);
+    EXPECT_EQ(b.g.HighestStage, c.highestAfter) << int(c.stage);
+    EXPECT_EQ(sawEnding, c.scene == scTitleMenu) << int(c.stage);
+    if (c.scene == scStageStart) EXPECT_EQ(b.g.SceneId, scStageStart) << int(c.stage);
+    // The record file holds the clear.
+    const auto rec = b.folder.Read("plumet.rec");
+    ASSERT_EQ(rec.size(), 63u);
+    EXPECT_EQ(rec[1 + c.stage], 1);
+    EXPECT_EQ(rec[0], c.highestAfter);
+  }
+}
+
+TEST(ProgressStep, AUserStageGetsItsClearedMarkAndReturnsToEditGame) {
+  SceneBoard b({"#####", "#PkG#", "#####"});
+  const std::string file = b.folder.File("mine.krm");
+  b.g.StageIndex = kUserStageIndex;
+  b.g.UserStageFileName = file;
+  b.g.UserStageCleared = 0;
+  b.g.PauseCursor = 3;
+  b.g.BarCursor = 2;
+  WalkToGoal(b);  // takes the key on the way
+  EXPECT_EQ(b.g.SceneId, scEditSelect);
+  EXPECT_EQ(b.g.StageIndex, kUserStageIndex);
+  ASSERT_TRUE(b.folder.Exists("mine.krm"));
+  EXPECT_EQ(b.folder.Read("mine.krm").size(), 314u);
+  EXPECT_EQ(b.g.UserStageCleared, 1);
+  EXPECT_EQ(b.Cell(2, 1), ccKey);  // the grid is the stage as loaded, not as played
+  EXPECT_EQ(b.g.KeysHeld, 0);
+  EXPECT_EQ(b.g.KeyList.State[1], 0);
+  EXPECT_EQ(b.g.PauseCursor, 0);
+  EXPECT_EQ(b.g.BarCursor, 0);
+  EXPECT_EQ(b.g.PlayerX, 12.0f);
+  EXPECT_EQ(b.g.ClearedCount, 0);  // no built-in stage was marked
+  EXPECT_FALSE(b.folder.Exists("plumet.rec"));
+}
+
+// A quit ends the running loop; the rest of the sequence still runs, so the clear is recorded.
+TEST(StageClear, QuitInPhaseOneStillRecordsTheClear) {
+  SceneBoard b(kGoalRoom);
+  b.FillCourse(kNextStage);
+  b.g.StageIndex = 3;
+  int quitAt = 0;
+  b.OnFrame = [&](int n) {
+    if (b.g.Cutscenes.StageClearScenes == 1 && quitAt == 0) quitAt = n + 30;
+    if (n == quitAt) b.g.QuitRequested = 1;
+  };
+  WalkToGoal(b);
+  EXPECT_EQ(b.Presented(), quitAt);  // phase 2 never started; the black-out is not drawn
+  EXPECT_EQ(b.g.StageIndex, 4);
+  EXPECT_EQ(b.g.StageCleared[3], 1);
+  EXPECT_TRUE(b.folder.Exists("plumet.rec"));
+}
+
+TEST(StageClear, APauseFreezesTheClearFrame) {
+  SceneBoard b(kGoalRoom);
+  b.FillCourse(kNextStage);
+  bool paused = false;
+  b.OnFrame = [&](int) {
+    if (!paused && b.g.ClearFrame == 50) {
+      b.host.PauseFor(25);
+      paused = true;
+    }
+  };
+  WalkToGoal(b);
+  EXPECT_TRUE(paused);
+  EXPECT_EQ(b.host.PausedPasses, 25);
+  EXPECT_EQ(b.Presented(), 8 + 1 + 123 + 216 + 1);
+}
+
+TEST(StageClear, FramesAsPictures) {
+  struct Case {
+    uint8_t alt;
+    int frame;  // counted from the first frame of the scene
+    const char* golden;
+  } cases[] = {
+      {0, 10, "clear-fading"},
+      {0, 123 + 60, "clear-letters"},
+      {0, 123 + 115, "clear-flyer-beam"},
+      {0, 123 + 150, "clear-fireworks"},
+      {0, 123 + 192, "clear-banner-end"},  // copies past the banner strip's edge draw nothing
+      {1, 123 + 180, "clear-alt-rings"},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b({"########", "#..P.G.#", "########"});
+    b.FillCourse(kNextStage);
+    b.g.AltMode = c.alt;
+    Bitmap shot;
+    int first = 0;
+    b.OnFrame = [&](int n) {
+      if (first == 0 && b.g.Cutscenes.StageClearScenes + b.g.Cutscenes.StageClearAltScenes > 0) first = n;
+      if (first != 0 && n - first + 1 == c.frame) shot = b.host.LastFrame();
+    };
+    WalkToGoal(b);
+    EXPECT_TRUE(MatchesGolden(shot, c.golden)) << c.golden;
+  }
+}
