@@ -94,6 +94,11 @@ void CreateMusicObjects(Game& g) {
     ch->SetWaveData(g.WaveData.get());
     ch->PlayLoop();
   }
+  // A hand-driven output has no notify thread: the stream is polled after each period played.
+  if (g.host.Audio().Manual())
+    g.host.Audio().SetPeriodHook([&g] {
+      if (g.WaveData) g.WaveData->PollNotify();
+    });
 }
 
 void OnStreamNotify(Game& g, TDDSDGenWave*, TDDSDChannel*, uint32_t offset, uint32_t length) {
@@ -107,6 +112,7 @@ void ShutSoundPlayers(Game& g) {
 }
 
 void TearDownMusic(Game& g) {
+  if (g.host.Audio().Manual()) g.host.Audio().SetPeriodHook(nullptr);
   if (g.DDSD1 && g.DDSD1->Available()) {
     if (TDDSDChannel* ch = g.DDSD1->GetChannel(0)) {
       ch->Stop();

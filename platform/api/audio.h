@@ -11,6 +11,7 @@
 // - AudioDevice itself lives as long as the host. This base class is the "no device" output:
 //   CreateDevice fails and the voice plays nothing (the programs then run silent).
 #pragma once
+#include <functional>
 #include <cstddef>
 #include <cstdint>
 
@@ -174,6 +175,9 @@ class AudioDevice {
   // True when the output plays only as its owner advances it by hand (headless runs): the
   // sound library then starts no notify thread and the owner polls the stream itself.
   virtual bool Manual() { return false; }
+  // With a manual output: called after each output period the owner plays, so the stream's
+  // notify can be polled in step with the owner's clock.
+  virtual void SetPeriodHook(std::function<void()> hook) { (void)hook; }
 };
 
 }  // namespace plat

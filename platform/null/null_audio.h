@@ -63,6 +63,7 @@ class NullAudioDevice : public SoftAudioDevice {
   void AdvanceMs(uint32_t ms);
   std::function<void()> OnPeriod;
   bool Manual() override { return !RealTime(); }
+  void SetPeriodHook(std::function<void()> hook) override { OnPeriod = std::move(hook); }
 
  protected:
   void WaitWaveEnd() override;

@@ -95,9 +95,15 @@ short NullHost::AsyncKeyState(int vk) {
   return r;
 }
 
+void NullHost::AdvanceTime(uint32_t ms) {
+  now_ += ms;
+  if (!audioFollowsClock_ || ms == 0) return;
+  if (auto* out = dynamic_cast<NullAudioDevice*>(audio_.get()); out && out->Manual()) out->AdvanceMs(ms);
+}
+
 void NullHost::SleepMs(uint32_t ms) {
   ++SleepCalls;
-  now_ += ms;
+  AdvanceTime(ms);
 }
 
 void NullHost::CaptureFrames(const std::string& dir, std::set<int> frames) {
@@ -108,7 +114,7 @@ void NullHost::CaptureFrames(const std::string& dir, std::set<int> frames) {
 void NullHost::Present(const Bitmap& frame) {
   lastFrame_ = frame;
   ++frames_;
-  now_ += PresentCostMs;
+  AdvanceTime(PresentCostMs);
   hashes_.push_back(Fnv1a(frame));
   if (!captureDir_.empty() && captureAt_.count(frames_)) {
     std::filesystem::create_directories(captureDir_);
@@ -124,7 +130,7 @@ void NullHost::Present(const Bitmap& frame) {
 void NullHost::ProcessMessages() {
   ++ProcessMessagesCalls;
   // Each pass through the message loop takes a virtual millisecond, so polling waits end.
-  now_ += 1;
+  AdvanceTime(1);
   for (auto& [id, t] : timers_) {
     if (static_cast<int32_t>(now_ - t.next) >= 0) {
       t.next = now_ + t.interval;
@@ -146,7 +152,7 @@ void NullHost::RunModal() {
   // The dialog stays up for DialogMs of virtual time; timers keep firing meanwhile.
   uint32_t end = now_ + DialogMs;
   while (static_cast<int32_t>(now_ - end) < 0) {
-    now_ += 1;
+    AdvanceTime(1);
     std::vector<std::function<void()>> due;
     for (auto& [id, t] : timers_) {
       if (static_cast<int32_t>(now_ - t.next) >= 0) {

@@ -87,7 +87,9 @@ class NullHost : public Host {
   void SetOsVersion(OsVersionInfo v) { os_ = v; }
   // Virtual time.
   uint32_t Now() const { return now_; }
-  void Advance(uint32_t ms) { now_ += ms; }
+  void Advance(uint32_t ms) { AdvanceTime(ms); }
+  // The headless audio output plays in step with the virtual clock (on by default).
+  void SetAudioFollowsClock(bool on) { audioFollowsClock_ = on; }
   // Counts of host calls the shell's tests look at.
   int SleepCalls = 0;
   int ProcessMessagesCalls = 0;
@@ -136,6 +138,7 @@ class NullHost : public Host {
 
  private:
   void RunModal();  // lets virtual time pass while a dialog is up, firing timers
+  void AdvanceTime(uint32_t ms);
   void ApplyScriptForFrame();
 
   uint32_t now_ = 100000;
@@ -168,6 +171,7 @@ class NullHost : public Host {
   std::string caption_, programPath_;
   OsVersionInfo os_{2, 10, 0};
   std::unique_ptr<AudioDevice> audio_;
+  bool audioFollowsClock_ = true;
 };
 
 }  // namespace plat

@@ -2,6 +2,7 @@
 //
 //   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
 //                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
+//                   [--audio FILE]
 //
 // Prints one "dialog: <caption> | <text> | <buttons>" line per message box, then
 // "exit: <quit|fatal|frames> frames=<n>" and "state <StateLine>"; with --record then
@@ -16,6 +17,7 @@
 #include "game/shell/main_form.h"
 #include "game/state_line.h"
 #include "platform/api/sys.h"
+#include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
 #include "platform/qtgfx/qt_gfx.h"
 #include "tools/headless/key_script.h"
@@ -33,7 +35,7 @@ int Usage(const std::string& why) {
 
 int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
-  std::string keysFile, captureDir, atList;
+  std::string keysFile, captureDir, atList, audioFile;
   int frames = 0;
   bool trace = false, secondInstance = false, record = false;
   plat::NullHost host;
@@ -72,6 +74,8 @@ int main(int argc, char** argv) {
       if (!next(atList)) return Usage("--at needs frame numbers");
     } else if (a == "--trace") {
       trace = true;
+    } else if (a == "--audio") {
+      if (!next(audioFile)) return Usage("--audio needs a file");
     } else if (a == "--record") {
       record = true;
     } else if (a == "--second-instance") {
@@ -109,6 +113,11 @@ int main(int argc, char** argv) {
   host.StopAfterFrames(frames > 0 ? frames : 2000000);
   host.OnDialog = [](const std::string& line) { std::cout << "dialog: " << line << "\n" << std::flush; };
 
+  // The mixed output (music stream and sound-player voice), played in step with the virtual
+  // clock, kept as raw 44100 Hz 16-bit stereo.
+  auto* out = dynamic_cast<plat::NullAudioDevice*>(&host.Audio());
+  if (!audioFile.empty() && out) out->StartCapture();
+
   Game g(host);
   if (trace)
     host.OnFrame = [&g](int n) { std::cout << "frame=" << n << " " << StateLine(g) << "\n"; };
@@ -119,6 +128,12 @@ int main(int argc, char** argv) {
     if (g.StartupFailed || secondInstance) how = "fatal";
   } catch (const plat::StopRun&) {
     how = "frames";
+  }
+  if (!audioFile.empty() && out) {
+    std::vector<int16_t> pcm = out->TakeCapture();
+    std::ofstream raw(audioFile, std::ios::binary | std::ios::trunc);
+    raw.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
+    if (!raw) std::cerr << "plumet-headless: cannot write " << audioFile << "\n";
   }
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
   std::cout << "state " << StateLine(g) << "\n";
