@@ -8,7 +8,7 @@ using namespace play;
 namespace gfx = plat::gfx;
 
 void ResetPlayState(Game& g) {
-  // The menu cursors live with the menus, which reset them when they open.
+  g.TitleCursor = g.PauseCursor = g.BarCursor = 0;
   g.FrameCounter = 0;
   for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
                        &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})

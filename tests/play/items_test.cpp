@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "game/play/play_sounds.h"
+#include "game/scenes.h"
+#include "game/shell/shell_state.h"
 #include "tests/play/play_fixture.h"
 
 using namespace playtest;
@@ -91,4 +93,33 @@ TEST(Goal, ArrivingOnTheGoalRunsTheStageClearSceneOfTheMode) {
     EXPECT_EQ(b.g.Cutscenes.StageClearAltScenes, alt == 1 ? 1 : 0);
     EXPECT_EQ(b.Sound(wpGoal), 1);
   }
+}
+
+TEST(Pause, EscapeDarkensTheFieldDrawsTheWhiteBoxAndSelectsThePauseScene) {
+  PlayBoard b({"#####", "#.P.#", "#####"});
+  b.g.Art.ImgAnten.Resize(256, 32, 0x0F0F0F);  // tile 2 keeps the low bits only
+  b.Frame();
+  b.g.BackBuffer.Resize(640, 480, 0xFFFFFF);
+  b.g.KeyLatch = 0;
+  b.host.KeyDown(plat::kVkEscape);
+  HandlePlayInput(b.g);
+  EXPECT_EQ(b.g.SceneId, scPause);
+  EXPECT_EQ(b.g.KeyLatch, 1);
+  EXPECT_EQ(b.Sound(wpWindow), 1);
+  EXPECT_EQ(b.g.BackBuffer.At(10, 10), 0x0F0F0Fu);    // darkened
+  EXPECT_EQ(b.g.BackBuffer.At(218, 138), 0xFFFFFFu);  // the box's corner
+  EXPECT_EQ(b.g.BackBuffer.At(441, 341), 0xFFFFFFu);
+  EXPECT_EQ(b.g.BackBuffer.At(442, 342), 0x0F0F0Fu);  // right and bottom edges excluded
+}
+
+TEST(Pause, AHeldObjectWithoutHeadRoomEndsInputBeforeEscape) {
+  PlayBoard b({"######", "#..#.#", "#PB..#", "######"});
+  b.Hold(plat::kVkX, 1);
+  b.Frames(31);
+  b.Hold(kVkRight, 8);  // to x 2, under the block
+  ASSERT_EQ(b.g.PlayerX, 2.0f);
+  b.host.KeyDown(kVkRight);
+  b.host.KeyDown(plat::kVkEscape);
+  HandlePlayInput(b.g);
+  EXPECT_EQ(b.g.SceneId, scPlay);
 }
