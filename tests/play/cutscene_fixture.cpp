@@ -57,6 +57,19 @@ void LoadSyntheticArt(Game& g) {
       for (int x = 0; x < 32; x++) a.ImgAnten.Set(32 * k + x, y, k == 7 ? 0 : 0xFFFFFFu >> (k / 2 + 1) | 0x404040u);
 }
 
+void LoadRealArt(Game& g) {
+  FormArt& a = g.Art;
+  const std::pair<const char*, plat::Bitmap*> sheets[] = {
+      {"ImgAnten", &a.ImgAnten},   {"ImgMap0", &a.ImgMap0},     {"ImgMap1", &a.ImgMap1},
+      {"ImgChar", &a.ImgChar},     {"ImgChar1", &a.ImgChar1},   {"ImgChar2", &a.ImgChar2},
+      {"ImgChar3", &a.ImgChar3},   {"ImgChar4", &a.ImgChar4},   {"ImgChar5", &a.ImgChar5},
+      {"ImgChar6", &a.ImgChar6},   {"ImgChar8", &a.ImgChar8},   {"ImgChar9", &a.ImgChar9},
+      {"ImgChar10", &a.ImgChar10}, {"ImgChar14", &a.ImgChar14}, {"ImgChar15", &a.ImgChar15},
+      {"ImgChar19", &a.ImgChar19}, {"ImgChar20", &a.ImgChar20},
+  };
+  for (const auto& [name, bmp] : sheets) g.host.LoadImage(name, *bmp);
+}
+
 SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   plat::qtgfx::EnsureGuiApplication();
   host.SetFrameBudget(200000);
@@ -67,6 +80,7 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.BoardLayer.Resize(640, 480, 0);
   g.ScratchBitmap.Resize(100, 100, 0);
   LoadSyntheticArt(g);
+  if (std::getenv("PLUMET_REAL_ART")) LoadRealArt(g);  // to look at the scenes by eye
   host.OnFrame = [this](int n) {
     if (OnFrame) OnFrame(n - startFrames_);
   };

@@ -53,6 +53,10 @@ class SceneBoard {
 // really darken (tile 7 black).
 void LoadSyntheticArt(Game& g);
 
+// The game's own art (PLUMET_REAL_ART=1 in the environment makes every board use it, so the
+// pictures a failed comparison writes show the scenes as a player sees them).
+void LoadRealArt(Game& g);
+
 // Compares `frame` with tests/play/golden/<name>.png; on a mismatch writes <name>-actual.png
 // and <name>-diff.png into the working folder. PLUMET_UPDATE_GOLDEN=1 rewrites the golden.
 ::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name);
