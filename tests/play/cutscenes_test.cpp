@@ -169,18 +169,35 @@ TEST(DoorScene, RoundsTheWalkFrameUpToAStillPose) {
 
 // The latch from the key press that walked into the door is released in place once Z, X and
 // Escape are all up; arrows do not hold it.
-TEST(DoorScene, ReleasesTheLatchOnceZXAndEscapeAreUp) {
+TEST(Cutscenes, TheFieldScenesReleaseTheLatchOnceZXAndEscapeAreUp) {
   struct Case {
     std::vector<int> held;
     uint8_t latch;
-  } cases[] = {{{kVkZ}, 1}, {{kVkEscape}, 1}, {{kVkRight, kVkUp}, 0}, {{}, 0}};
-  for (const auto& c : cases) {
-    SceneBoard b({"#####", "#PD.#", "#####"});
-    b.g.KeyLatch = 1;
-    for (int k : c.held) b.host.KeyDown(k);
-    PlayDoorScene(b.g);
-    EXPECT_EQ(b.g.KeyLatch, c.latch);
-  }
+  } cases[] = {{{kVkZ}, 1}, {{kVkX}, 1}, {{kVkEscape}, 1}, {{kVkRight, kVkUp}, 0}, {{}, 0}};
+  void (*scenes[])(Game&) = {PlayDoorScene, PlayBallsCompleteScene, PlayBarrierVanishScene};
+  for (auto run : scenes)
+    for (const auto& c : cases) {
+      SceneBoard b({"#####", "#PD.#", "#####"});
+      b.g.KeyLatch = 1;
+      for (int k : c.held) b.host.KeyDown(k);
+      run(b.g);
+      EXPECT_EQ(b.g.KeyLatch, c.latch);
+    }
+}
+
+// Keys pressed during a field scene are flushed every frame: none acts in play afterwards.
+TEST(Cutscenes, KeysPressedDuringAFieldSceneDoNotActAfterwards) {
+  SceneBoard b({"######", "#P.G.#", "######"});
+  b.OnFrame = [&](int n) {
+    if (n == 20) {
+      b.host.KeyDown(kVkZ);
+      b.host.KeyUp(kVkZ);  // pressed and released inside the scene
+    }
+  };
+  PlayBarrierVanishScene(b.g);
+  b.OnFrame = nullptr;
+  b.PlayFrame();
+  EXPECT_EQ(b.g.ActionCode, paIdle);
 }
 
 TEST(DoorScene, QuitLeavesTheDoorOpening) {
@@ -287,4 +304,24 @@ TEST(BallsScene, TheLastBallTakenInPlayOpensTheWayInTheSameFrame) {
   b.host.KeyDown(kVkRight);
   for (int i = 0; i < 8; i++) b.PlayFrame();
   EXPECT_EQ(b.g.PlayerX, 3.0f);  // the barrier is no longer in the way
+}
+
+// The last ball taken in the air: the scenes run inside the jump's step, and the jump then
+// goes on and lands.
+TEST(BallsScene, TheLastBallTakenDuringAJumpRunsTheScenesAndTheJumpGoesOn) {
+  SceneBoard b({"#####", "#...#", "#o!.#", "#P..#", "#####"});
+  b.host.KeyDown(kVkZ);
+  int frames = 0;
+  while (b.g.Cutscenes.BallsCompleteScenes == 0 && frames < 80) {
+    b.PlayFrame();
+    frames++;
+  }
+  b.host.KeyUp(kVkZ);
+  ASSERT_EQ(b.g.Cutscenes.BallsCompleteScenes, 1);
+  EXPECT_EQ(b.g.BarrierGone, 1);
+  EXPECT_NE(b.g.ActionCode, paIdle);  // still in the air when the scenes end
+  for (int i = 0; i < 80; i++) b.PlayFrame();
+  EXPECT_EQ(b.g.PlayerX, 1.0f);
+  EXPECT_EQ(b.g.PlayerY, 3.0f);
+  EXPECT_EQ(b.Cell(2, 2), ccEmpty);
 }
