@@ -88,3 +88,38 @@ TEST(Tick, CountersStepOnTheirFramesAndTheFrameCounterWrapsAt48) {
   EXPECT_EQ(b.g.FrameCounter, 0);
   EXPECT_EQ(b.g.BarrierBlinkTick, 96 - 92);
 }
+
+TEST(Render, AVanishingCloudStepsThroughItsColumnsAndShowsTheBoardFromState9) {
+  PlayBoard b({"#####", "#P..#", "#.C.#", "#####"});
+  b.g.Art.ImgChar4 = ColumnSheet(192, 96);
+  b.g.BoardLayer.Resize(640, 480, 0x777777);
+  b.g.CloudList.State[1] = 2;
+  // Column blocks 32, 32, 64, 64, 64, 96, 96 for states 2..8: colours 2, 2, 3, 3, 3, 4, 4.
+  const uint32_t colours[] = {2, 2, 3, 3, 3, 4, 4};
+  for (uint32_t c : colours) {
+    DrawFieldObjects(b.g, false);
+    EXPECT_EQ(b.g.BackBuffer.At(64 + 5, 64 + 5), c);
+  }
+  EXPECT_EQ(b.Cell(2, 2), ccCloud);
+  DrawFieldObjects(b.g, false);  // state 9: drawn, then the cell is cleared and restored
+  EXPECT_EQ(b.Cell(2, 2), ccEmpty);
+  EXPECT_EQ(b.g.BackBuffer.At(64 + 5, 64 + 5), 0x777777u);
+  EXPECT_EQ(b.g.CloudList.State[1], 10);
+}
+
+TEST(Render, AnOpenedDoorIsRestoredOnceAndThenDone) {
+  PlayBoard b({"#####", "#PD.#", "#####"});
+  b.g.Art.ImgMap1 = ColumnSheet(160, 64);
+  b.g.BoardLayer.Resize(640, 480, 0x777777);
+  b.g.BackBuffer.Resize(640, 480, 0);
+  DrawPlayField(b.g);
+  EXPECT_EQ(b.g.BackBuffer.At(64 + 5, 32 + 5), 3u);  // closed: ImgMap1 column 64
+  b.g.DoorList.State[1] = 2;
+  b.g.BackBuffer.Resize(640, 480, 0);
+  DrawPlayField(b.g);
+  EXPECT_EQ(b.g.DoorList.State[1], 3);
+  EXPECT_EQ(b.g.BackBuffer.At(64 - 51, 72), 0x777777u);  // the 134x134 square round it
+  b.g.BackBuffer.Resize(640, 480, 0);
+  DrawPlayField(b.g);
+  EXPECT_EQ(b.g.BackBuffer.At(64 - 51, 72), 0u);
+}
