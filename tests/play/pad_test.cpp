@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "game/play/play_sounds.h"
 #include "tests/play/play_fixture.h"
@@ -80,4 +81,31 @@ TEST(Pad, TheOtherArrowTurnsThePlayerAndLocksTheChoice) {
   b.Hold(plat::kVkLeft, 3);
   EXPECT_EQ(b.g.PadDirection, 3);
   EXPECT_EQ(b.g.PlayerFacing, 1);
+}
+
+TEST(Pad, HoldingUnderACeilingThreeRowsUpAChosenSideLaunchesOneCellAcross) {
+  PlayBoard b({"######", "#B...#", "####.#", "#....#", "#....#", "#.P..#", "##J###", "######"});
+  // Put the balloon over the player's head as if he had lifted it.
+  b.g.StageGrid[GridIndex(1, 1)] = ccEmpty;
+  b.g.BalloonList.X[1] = 2;
+  b.g.BalloonList.Y[1] = 4;
+  b.g.HoldingObject = 1;
+  b.g.HeldKind = 1;
+  b.g.HeldIndex = 1;
+  ASSERT_EQ(b.g.ActionCode, 7);
+  b.Frames(16);
+  b.Hold(plat::kVkRight, 3);
+  ASSERT_EQ(b.g.PadDirection, 1);
+  std::vector<int> codes;
+  for (int i = 0; i < 60; i++) {
+    b.Frame();
+    if (codes.empty() || codes.back() != b.g.ActionCode) codes.push_back(b.g.ActionCode);
+  }
+  const std::vector<int> launch = {33, 34};
+  EXPECT_NE(std::search(codes.begin(), codes.end(), launch.begin(), launch.end()), codes.end());
+  EXPECT_EQ(b.g.PlayerX, 3.0f);
+  EXPECT_EQ(b.g.PlayerY, 5.0f);
+  EXPECT_EQ(b.g.HoldingObject, 1);
+  EXPECT_EQ(b.g.BalloonList.X[1], 3.0f);
+  EXPECT_EQ(b.g.BalloonList.Y[1], 4.0f);
 }

@@ -179,3 +179,16 @@ TEST(StageText, ParsesAndFormatsTheSameStage) {
   EXPECT_FALSE(ParseStageText("grid\n#####\n", back, error));
   EXPECT_FALSE(ParseStageText("colour 3\n", back, error));
 }
+
+TEST(StageFiles, ASaveThatCannotReplaceTheFileShowsAnErrorAndTheGameGoesOn) {
+  harness::ProgramFolder folder;
+  const fs::path dir = fs::path(folder.Path()) / "a.krm";  // a folder where the file should be
+  fs::create_directories(dir / "inside");
+  PlayBoard b(kRoom);
+  b.g.UserStageFileName = dir.string();
+  SaveUserStage(b.g);
+  ASSERT_EQ(b.host.DialogLog.size(), 1u);
+  EXPECT_NE(b.host.DialogLog[0].find("クリア"), std::string::npos);
+  EXPECT_TRUE(fs::is_directory(dir / "inside"));
+  b.Frames(2);  // play goes on
+}
