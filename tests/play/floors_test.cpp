@@ -89,3 +89,28 @@ TEST(Conveyor, WalkingAgainstAConveyorTakes16FramesAndGoesNowhere) {
   w.host.KeyUp(kVkLeft);
   EXPECT_EQ(w.g.PlayerX, 3.0f);
 }
+
+TEST(Conveyor, ALandingOnARefusedConveyorLetsTheArrowsTurnThePlayer) {
+  PlayBoard b({"###", "#P#", "#.#", "#>#", "###"});
+  b.Frames(6);
+  ASSERT_EQ(b.g.ActionCode, 16);
+  EXPECT_EQ(b.g.PlayerBusy, 0);
+  b.Hold(kVkLeft, 1);
+  EXPECT_EQ(b.g.PlayerFacing, 1);
+}
+
+TEST(NoJump, AWalkOntoTheFloorFlashesAtOnceAFallOnlyWhenItsLandingEnds) {
+  {
+    PlayBoard b({"#####", "#P..#", "##N##"});
+    b.Hold(kVkRight, 8);
+    EXPECT_EQ(b.g.PlayerFlash, 1);
+  }
+  {
+    PlayBoard b({"###", "#P#", "#.#", "#N#", "###"});
+    b.Frames(6);
+    ASSERT_EQ(b.g.ActionCode, 16);
+    EXPECT_EQ(b.g.PlayerFlash, 0);
+    b.Frames(6);
+    EXPECT_EQ(b.g.PlayerFlash, 1);
+  }
+}
