@@ -123,3 +123,22 @@ TEST(Render, AnOpenedDoorIsRestoredOnceAndThenDone) {
   DrawPlayField(b.g);
   EXPECT_EQ(b.g.BackBuffer.At(64 - 51, 72), 0u);
 }
+
+TEST(Render, SelectorsOutOfTheirRangesDrawNothingRatherThanReadOutsideTheSheets) {
+  PlayBoard b({"########", "#PkoC!B#", "#IIJNNH#", "########"});
+  auto& a = b.g.Art;
+  a.ImgMap0 = ColumnSheet(352, 32);
+  a.ImgMap1 = ColumnSheet(160, 64);
+  a.ImgChar1 = ColumnSheet(160, 96);
+  a.ImgChar3 = ColumnSheet(128, 288);
+  a.ImgChar4 = ColumnSheet(192, 96);
+  a.ImgChar10 = ColumnSheet(160, 288);
+  a.ImgChar15 = ColumnSheet(160, 256);
+  b.g.StageStyle.fill(255);
+  b.g.BoardLayer.Resize(640, 480, 0);
+  SetupPlayBoard(b.g);
+  b.g.BackBuffer.Resize(640, 480, 0);
+  DrawPlayField(b.g);
+  EXPECT_EQ(b.g.BoardLayer.At(32 + 5, 64 + 5), 0u);  // the ice tile's column lies past the sheet
+  EXPECT_EQ(b.g.BackBuffer.At(64 + 5, 32 + 5), 0u);  // so does the key's row
+}
