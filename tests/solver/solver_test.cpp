@@ -1,0 +1,167 @@
+// The solver on hand-made stages: shortest lengths it must find, an unsolvable stage, a dead
+// end, and its solutions replayed to the goal through the headless host's key script; then
+// the small stages of the stage compiler, also through the headless runner when it can.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+
+#include "game/play/stage_text.h"
+#include "tools/solver/solver.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes rows (padded with blocks to 20x15) as a stage text file and returns its source.
+solver::StageSource TextStage(const std::string& name, const std::vector<std::string>& rows) {
+  TUserStage s;
+  s.Rows = RowsFromText(rows);
+  const fs::path p = fs::temp_directory_path() / ("plumet-solver-test-" + name + ".txt");
+  std::ofstream(p) << FormatStageText(s);
+  solver::StageSource src;
+  src.kind = solver::StageSource::Text;
+  src.path = p.string();
+  return src;
+}
+
+solver::Options Quick() {
+  solver::Options o;
+  o.maxStates = 200000;
+  o.maxSeconds = 20;
+  return o;
+}
+
+struct Known {
+  const char* name;
+  std::vector<std::string> rows;
+  int frames, moves;
+};
+
+// Three walks of 8 frames, the goal's arrival presenting one more frame; a walk onto a
+// ladder and three climbs of 8 frames.
+const Known kKnown[] = {
+    {"corridor", {"######", "#P..G#", "######"}, 25, 3},
+    {"ladder", {"#####", "#.G.#", "#.H.#", "#.H.#", "#PH.#", "#####"}, 33, 4},
+};
+
+TEST(Solver, FindsTheKnownShortestSolutionAndItReplaysToTheGoal) {
+  for (const Known& k : kKnown) {
+    SCOPED_TRACE(k.name);
+    const solver::StageSource src = TextStage(k.name, k.rows);
+    const solver::Result r = solver::Solve(src, Quick());
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_TRUE(r.solved);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.frames, k.frames);
+    EXPECT_EQ(r.moves, k.moves);
+    EXPECT_EQ(r.deadEndStates, 0u);
+    std::string error;
+    EXPECT_EQ(solver::ReplayToGoal(src, solver::KeyScript(r.steps, 1), r.frames + 100, error), r.frames) << error;
+  }
+}
+
+TEST(Solver, ReportsAWalledOffGoalAsUnsolvable) {
+  const solver::Result r = solver::Solve(TextStage("walled", {"#######", "#P.#G.#", "#######"}), Quick());
+  ASSERT_TRUE(r.error.empty()) << r.error;
+  EXPECT_FALSE(r.solved);
+  EXPECT_TRUE(r.complete);
+  EXPECT_GT(r.states, 1u);
+}
+
+TEST(Solver, FindsTheDeadEndOfAPitTooDeepToLeave) {
+  // Left walks to the goal; right drops into a two-deep pit no jump leaves.
+  const solver::Result r =
+      solver::Solve(TextStage("pit", {"########", "#G.P...#", "####.###", "####.###", "########"}), Quick());
+  ASSERT_TRUE(r.solved);
+  ASSERT_TRUE(r.complete);
+  EXPECT_EQ(r.moves, 2);
+  EXPECT_GT(r.deadEndStates, 0u);
+  EXPECT_GT(r.deadEndEntries, 0u);
+  ASSERT_FALSE(r.deadEndExamples.empty());
+  // The first is the walk right from the start.
+  EXPECT_EQ(r.deadEndExamples[0].frame, 0);
+  EXPECT_EQ(r.deadEndExamples[0].cellX, 3);
+  EXPECT_EQ(r.deadEndExamples[0].keys & solver::kRight, solver::kRight);
+}
+
+TEST(Solver, ASolutionThatStopsShortIsNoReplayToTheGoal) {
+  const solver::StageSource src = TextStage("corridor-short", {"######", "#P..G#", "######"});
+  std::string error;
+  EXPECT_EQ(solver::ReplayToGoal(src, "1 -\n1 Right\n7 -\n1 Right\n", 200, error), -1);
+  EXPECT_EQ(solver::ReplayToGoal(src, "1 Nope\n", 200, error), -1);
+  EXPECT_FALSE(error.empty());
+}
+
+// The stage compiler's small stages, "NN-name.txt".
+std::vector<fs::path> SmallStages() {
+  std::vector<fs::path> out;
+  const char* root = std::getenv("PLUMET_SOURCE");
+  if (!root) return out;
+  const fs::path dir = fs::path(root) / "tools/stagec/stages";
+  std::error_code ec;
+  for (const auto& e : fs::directory_iterator(dir, ec))
+    if (e.path().extension() == ".txt") out.push_back(e.path());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+TEST(Solver, SolvesEachSmallStageAndItsScriptReplaysToTheGoal) {
+  const auto stages = SmallStages();
+  if (stages.empty()) GTEST_SKIP() << "no small stages in tools/stagec/stages";
+  for (const fs::path& p : stages) {
+    SCOPED_TRACE(p.filename().string());
+    solver::StageSource src{solver::StageSource::Text, p.string(), 0};
+    solver::Options o = Quick();
+    o.deadEnds = false;
+    const solver::Result r = solver::Solve(src, o);
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_TRUE(r.solved);
+    std::string error;
+    EXPECT_EQ(solver::ReplayToGoal(src, solver::KeyScript(r.steps, 1), r.frames + 100, error), r.frames) << error;
+  }
+}
+
+std::string RunCapture(const std::string& cmd) {
+  std::string out;
+  if (FILE* f = popen((cmd + " 2>&1").c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    pclose(f);
+  }
+  return out;
+}
+
+TEST(Solver, SmallStageSolutionsReachTheGoalInTheHeadlessRunner) {
+  const char* dist = std::getenv("PLUMET_DIST");
+  ASSERT_NE(dist, nullptr);
+  const std::string headless = std::string(dist) + "/plumet-headless";
+  const std::string map = std::string(dist) + "/plumet.map";
+  const auto stages = SmallStages();
+  if (stages.empty()) GTEST_SKIP() << "no small stages in tools/stagec/stages";
+  const std::string probe = RunCapture(headless + " --folder " + dist + " --builtin 0 --from play --frames 1 --stop-at-goal");
+  if (probe.find("unknown option") != std::string::npos)
+    GTEST_SKIP() << "plumet-headless has no --builtin/--from play/--stop-at-goal";
+  for (const fs::path& p : stages) {
+    const std::string name = p.filename().string();
+    if (name.size() < 3 || !isdigit(name[0]) || !isdigit(name[1]) || name[2] != '-') continue;
+    SCOPED_TRACE(name);
+    const int slot = std::stoi(name.substr(0, 2));
+    solver::StageSource src{solver::StageSource::Builtin, map, slot};
+    solver::Options o = Quick();
+    o.deadEnds = false;
+    const solver::Result r = solver::Solve(src, o);
+    ASSERT_TRUE(r.solved);
+    const fs::path keys = fs::temp_directory_path() / ("plumet-solver-" + name + ".keys");
+    std::ofstream(keys) << solver::KeyScript(r.steps, 1);
+    const std::string out = RunCapture(headless + " --folder " + dist + " --builtin " + std::to_string(slot) +
+                                       " --from play --keys " + keys.string() + " --stop-at-goal");
+    EXPECT_NE(out.find("exit: goal"), std::string::npos) << out;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// plumet-solver: the shortest key sequence that takes a stage to its goal, found with the
+// game's own play code, and the dead ends a player can walk into.
+//
+//   plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]
+//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--verify]
+//
+// Prints "solvable: yes|no|unknown", the solution's frames and moves, states searched,
+// seconds, the dead-end count with examples, and the key script (also written to OUT).
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+
+#include "tools/solver/solver.h"
+
+namespace {
+
+int Usage(const std::string& why) {
+  std::cerr << "plumet-solver: " << why << "\n"
+            << "usage: plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]\n"
+            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--verify]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  solver::StageSource src;
+  solver::Options opt;
+  std::string keysOut;
+  bool haveStage = false, verify = false;
+  int builtin = -1;
+  for (int i = 1; i < argc; i++) {
+    const std::string a = argv[i];
+    auto next = [&](std::string& v) {
+      if (i + 1 >= argc) return false;
+      v = argv[++i];
+      return true;
+    };
+    std::string v;
+    try {
+      if (a == "--map" || a == "--krm" || a == "--text") {
+        if (!next(src.path)) return Usage(a + " needs a file");
+        src.kind = a == "--map" ? solver::StageSource::Builtin
+                   : a == "--krm" ? solver::StageSource::Krm
+                                  : solver::StageSource::Text;
+        haveStage = true;
+      } else if (a == "--builtin") {
+        if (!next(v)) return Usage("--builtin needs a stage index");
+        builtin = std::stoi(v);
+      } else if (a == "--keys") {
+        if (!next(keysOut)) return Usage("--keys needs a file");
+      } else if (a == "--no-dead-ends") {
+        opt.deadEnds = false;
+      } else if (a == "--max-states") {
+        if (!next(v)) return Usage("--max-states needs a number");
+        opt.maxStates = std::stoul(v);
+      } else if (a == "--max-seconds") {
+        if (!next(v)) return Usage("--max-seconds needs a number");
+        opt.maxSeconds = std::stod(v);
+      } else if (a == "--lead") {
+        if (!next(v)) return Usage("--lead needs a number");
+        opt.leadFrames = std::stoi(v);
+      } else if (a == "--verify") {
+        verify = true;
+      } else {
+        return Usage("unknown option " + a);
+      }
+    } catch (const std::exception&) {
+      return Usage(a + " needs a number");
+    }
+  }
+  if (!haveStage) return Usage("no stage given");
+  if (src.kind == solver::StageSource::Builtin) {
+    if (builtin < 0) return Usage("--map needs --builtin N");
+    src.index = builtin;
+  }
+
+  const solver::Result r = solver::Solve(src, opt);
+  if (!r.error.empty()) {
+    std::cerr << "plumet-solver: " << r.error << "\n";
+    return 2;
+  }
+  const std::string script = r.solved ? solver::KeyScript(r.steps, opt.leadFrames) : "";
+  std::cout << "solvable: " << (r.solved ? "yes" : r.complete ? "no" : "unknown") << "\n";
+  if (r.solved) std::cout << "frames: " << r.frames << "\nmoves: " << r.moves << "\n";
+  std::cout << "states: " << r.states << (r.complete ? "" : " (search cut short)") << "\n";
+  std::printf("seconds: %.2f\n", r.seconds);
+  if (opt.deadEnds) {
+    if (!r.complete) {
+      std::cout << "dead ends: unknown (search cut short)\n";
+    } else {
+      std::cout << "dead ends: " << r.deadEndStates << " states, " << r.deadEndEntries << " moves into them\n";
+      for (const solver::DeadEnd& d : r.deadEndExamples)
+        std::cout << "  dead end: at frame " << d.frame << " in cell (" << d.cellX << "," << d.cellY << "), "
+                  << solver::KeyNames(d.keys) << "\n";
+    }
+  }
+  if (r.solved) {
+    std::cout << "keys:\n" << script;
+    if (!keysOut.empty()) {
+      std::ofstream f(keysOut, std::ios::binary | std::ios::trunc);
+      f << script;
+      if (!f) {
+        std::cerr << "plumet-solver: cannot write " << keysOut << "\n";
+        return 2;
+      }
+    }
+    if (verify) {
+      std::string error;
+      const int at = solver::ReplayToGoal(src, script, r.frames + 1000, error);
+      std::cout << "replay: " << (at == r.frames ? "goal" : at < 0 ? "missed" : "goal at another frame") << "\n";
+      if (at != r.frames) return 1;
+    }
+  }
+  return r.solved ? 0 : (r.complete ? 3 : 4);
+}

@@ -1,0 +1,474 @@
+// The stage solver's search: a headless host that presents nothing, a compact encoding of
+// every play field the rules read, and a frame-by-frame shortest-time search.
+#include "tools/solver/solver.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <sstream>
+#include <string_view>
+#include <unordered_map>
+
+#include "game/game.h"
+#include "game/play/play.h"
+#include "game/play/stage_format.h"
+#include "game/play/stage_text.h"
+#include "game/scenes.h"
+#include "game/shell/main_loop.h"
+#include "platform/api/keys.h"
+#include "platform/null/null_host.h"
+#include "tools/headless/key_script.h"
+
+namespace solver {
+
+namespace {
+
+struct GoalStop {};
+
+constexpr int kKeyCodes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
+                              plat::kVkZ,    plat::kVkX,     plat::kVkShift};
+constexpr const char* kKeyNames[7] = {"Left", "Right", "Up", "Down", "Z", "X", "Shift"};
+
+// The inputs tried on every frame; plain arrows before the rest so ties keep simple keys.
+constexpr uint8_t kInputs[] = {0,  kLeft, kRight, kUp, kDown, kZ, kX, kShift | kLeft, kShift | kRight,
+                               kZ | kLeft, kZ | kRight};
+
+// Presents nothing and draws no text, so a frame costs only the play logic; the keys of a
+// frame go down at its first present, as the headless runner's key script does it, and every
+// later present of the same frame (a cut-scene inside it) holds none.
+class SolverHost : public plat::NullHost {
+ public:
+  const Game* game = nullptr;
+  bool stopAtGoal = true;
+  uint8_t pending = 0;
+  int presentsInFrame = 0;
+
+  void Present(const plat::Bitmap&) override {
+    ++presentsInFrame;
+    if (stopAtGoal && game && game->GoalArrived) throw GoalStop{};
+    SetKeys(presentsInFrame == 1 ? pending : 0);
+  }
+  void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
+  int TextWidth(const std::string&, int, std::string_view) override { return 0; }
+
+  void SetKeys(uint8_t bits) {
+    for (int i = 0; i < 7; i++) {
+      if (bits & (1u << i))
+        KeyDown(kKeyCodes[i]);
+      else
+        KeyUp(kKeyCodes[i]);
+    }
+  }
+};
+
+bool ReadFile(const std::string& path, std::string& out) {
+  std::ifstream f(path, std::ios::binary);
+  if (!f) return false;
+  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
+  return true;
+}
+
+// Lays the stage into the game and starts play as the stage intro leaves it.
+bool StartStage(Game& g, const StageSource& src, std::string& error) {
+  std::string bytes;
+  if (!ReadFile(src.path, bytes)) {
+    error = "cannot read " + src.path;
+    return false;
+  }
+  switch (src.kind) {
+    case StageSource::Builtin: {
+      if (src.index < 0 || src.index >= kBuiltinStageCount) {
+        error = "stage index out of 0.." + std::to_string(kBuiltinStageCount - 1);
+        return false;
+      }
+      DecodeStageData(std::vector<uint8_t>(bytes.begin(), bytes.end()), g.BuiltinStages, g.StageStyleTable);
+      g.StageIndex = static_cast<uint8_t>(src.index);
+      LoadStage(g);
+      break;
+    }
+    case StageSource::Krm: {
+      if (!ReadUserStageFile(g, src.path)) {
+        error = "cannot read " + src.path;
+        return false;
+      }
+      g.StageIndex = kUserStageIndex;
+      UserStageToGrid(g);
+      break;
+    }
+    case StageSource::Text: {
+      TUserStage s;
+      if (!ParseStageText(bytes, s, error)) {
+        error = src.path + ": " + error;
+        return false;
+      }
+      g.StageGridRows = s.Rows;
+      g.StageStyle = s.Style;
+      g.StageTheme = s.Theme;
+      g.StartFacing = s.Facing;
+      g.StageIndex = kUserStageIndex;
+      UserStageToGrid(g);
+      break;
+    }
+  }
+  g.OwnWindow = g.LastActiveWindow = g.host.FormWindowId();
+  ResetPlayState(g);
+  SetupPlayBoard(g);
+  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
+  g.SceneId = scPlay;
+  g.KeyLatch = 0;
+  return true;
+}
+
+// ---- state encoding ----
+
+template <typename T>
+void Put(std::string& s, const T& v) {
+  s.append(reinterpret_cast<const char*>(&v), sizeof v);
+}
+template <typename T>
+void Get(const char*& p, T& v) {
+  std::memcpy(&v, p, sizeof v);
+  p += sizeof v;
+}
+
+// Cell lists whose entries carry states (positions and counts never change during play).
+std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
+                                                     &PlayState::JailList, &PlayState::CloudList};
+
+// Everything the play rules read and write, in a string; the first `logicBytes` are the
+// fields the rules decide by, the rest the animation counters that only the pictures use.
+void Encode(const Game& g, std::string& s, size_t& logicBytes) {
+  s.clear();
+  s.append(reinterpret_cast<const char*>(g.StageGrid.data()), g.StageGrid.size());
+  for (auto m : kStateLists) {
+    const TCellList& l = g.*m;
+    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
+  }
+  for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
+    for (int i = 1; i <= l->Count; i++) {
+      Put(s, l->X[i]);
+      Put(s, l->Y[i]);
+      Put(s, l->State[i]);
+      Put(s, l->FallTimer[i]);
+      Put(s, l->Pose[i]);
+    }
+  Put(s, g.PlayerX);
+  Put(s, g.PlayerY);
+  const uint8_t bytes[] = {g.PlayerFacing, g.PrevFacing,   g.ActionCode,    g.ActionFrames, g.PlayerBusy,
+                           g.PlayerFlash,  g.JumpDirection, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
+                           g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
+                           g.BallsInStage, g.BarrierGone,   g.KeyLatch};
+  s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  logicBytes = s.size();
+  Put(s, g.FrameCounter);
+  const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
+  s.append(reinterpret_cast<const char*>(anim), sizeof anim);
+}
+
+void Decode(Game& g, const std::string& s) {
+  const char* p = s.data();
+  std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
+  p += g.StageGrid.size();
+  for (auto m : kStateLists) {
+    TCellList& l = g.*m;
+    std::memcpy(&l.State[1], p, l.Count);
+    p += l.Count;
+  }
+  for (TLiftList* l : {&g.BalloonList, &g.JumpPadList})
+    for (int i = 1; i <= l->Count; i++) {
+      Get(p, l->X[i]);
+      Get(p, l->Y[i]);
+      Get(p, l->State[i]);
+      Get(p, l->FallTimer[i]);
+      Get(p, l->Pose[i]);
+    }
+  Get(p, g.PlayerX);
+  Get(p, g.PlayerY);
+  uint8_t* fields[] = {&g.PlayerFacing, &g.PrevFacing,    &g.ActionCode,    &g.ActionFrames, &g.PlayerBusy,
+                       &g.PlayerFlash,  &g.JumpDirection, &g.PadDirection,  &g.PadIndex,     &g.PadLaunchCut,
+                       &g.HoldingObject, &g.HeldKind,     &g.HeldIndex,     &g.KeysHeld,     &g.BallsTaken,
+                       &g.BallsInStage, &g.BarrierGone,   &g.KeyLatch};
+  for (uint8_t* f : fields) Get(p, *f);
+  Get(p, g.FrameCounter);
+  uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
+  for (uint8_t* f : anim) Get(p, *f);
+}
+
+struct Hash128 {
+  uint64_t a, b;
+  bool operator==(const Hash128& o) const { return a == o.a && b == o.b; }
+};
+struct Hash128Hasher {
+  size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a ^ (h.b * 0x9E3779B97F4A7C15ull)); }
+};
+
+Hash128 HashOf(std::string_view v) {
+  uint64_t f = 1469598103934665603ull;
+  for (unsigned char c : v) f = (f ^ c) * 1099511628211ull;
+  return {std::hash<std::string_view>{}(v), f};
+}
+
+// One game on the solver host, with the stage's start kept to return to.
+struct Runner {
+  SolverHost host;
+  Game g{host};
+  CutsceneState cutsAtStart;
+  std::string start;
+  size_t startLogic = 0;
+
+  bool Start(const StageSource& src, std::string& error) {
+    host.game = &g;
+    if (!StartStage(g, src, error)) return false;
+    cutsAtStart = static_cast<CutsceneState&>(g);
+    Encode(g, start, startLogic);
+    return true;
+  }
+  void Restore(const std::string& enc) {
+    static_cast<CutsceneState&>(g) = cutsAtStart;
+    Decode(g, enc);
+    g.GoalArrived = 0;
+  }
+  // One play frame as the main loop runs it, with its tail's latch release and key flush.
+  // The frames presented; `goal` is set when the goal was reached in it.
+  int Frame(uint8_t keys, bool& goal) {
+    host.pending = keys;
+    host.presentsInFrame = 0;
+    goal = false;
+    try {
+      BeginFrame(g);
+      RunSceneFrame(g);
+      ReleaseKeyLatch(g);
+      FlushKeys(g);
+    } catch (const GoalStop&) {
+      goal = true;
+    }
+    return host.presentsInFrame;
+  }
+};
+
+struct Node {
+  uint32_t parent;
+  int32_t dist;  // frames presented from the start
+  uint8_t keys;
+  uint8_t cellX, cellY;
+  bool expanded;
+  uint16_t presents;
+};
+
+}  // namespace
+
+std::string KeyNames(uint8_t keys) {
+  std::string s;
+  // Shift first, so "Shift+Left" reads as it is typed.
+  const int order[7] = {6, 0, 1, 2, 3, 4, 5};
+  for (int i : order)
+    if (keys & (1u << i)) s += (s.empty() ? "" : "+") + std::string(kKeyNames[i]);
+  return s.empty() ? "-" : s;
+}
+
+std::string KeyScript(const std::vector<Step>& steps, int leadFrames) {
+  std::vector<std::pair<int, uint8_t>> runs;
+  auto add = [&](int n, uint8_t k) {
+    if (n <= 0) return;
+    if (!runs.empty() && runs.back().second == k)
+      runs.back().first += n;
+    else
+      runs.push_back({n, k});
+  };
+  add(leadFrames, 0);
+  for (const Step& s : steps) {
+    add(1, s.keys);
+    add(s.presents - 1, 0);
+  }
+  std::string out;
+  for (auto [n, k] : runs) out += std::to_string(n) + " " + KeyNames(k) + "\n";
+  return out;
+}
+
+Result Solve(const StageSource& src, const Options& opt) {
+  Result r;
+  const auto t0 = std::chrono::steady_clock::now();
+  auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
+  Runner run;
+  if (!run.Start(src, r.error)) return r;
+
+  std::vector<Node> nodes;
+  std::vector<std::string> enc;
+  std::vector<std::vector<uint32_t>> succ;
+  std::vector<uint8_t> toGoal;
+  std::unordered_map<Hash128, uint32_t, Hash128Hasher> index;
+  std::vector<std::vector<uint32_t>> buckets(1);
+
+  auto addNode = [&](const std::string& e, size_t logic, uint32_t parent, int dist, uint8_t keys, int presents) {
+    const uint32_t id = static_cast<uint32_t>(nodes.size());
+    nodes.push_back({parent, dist, keys, static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY),
+                     false, static_cast<uint16_t>(presents)});
+    enc.push_back(e);
+    if (opt.deadEnds) succ.emplace_back();
+    toGoal.push_back(0);
+    index.emplace(HashOf(std::string_view(e.data(), logic)), id);
+    if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
+    buckets[dist].push_back(id);
+    return id;
+  };
+  addNode(run.start, run.startLogic, 0, 0, 0, 0);
+
+  int bestGoal = -1;
+  uint32_t goalParent = 0;
+  uint8_t goalKeys = 0;
+  int goalPresents = 0;
+  bool stopped = false;
+  std::string e;
+  size_t logic = 0;
+
+  for (size_t d = 0; d < buckets.size() && !stopped; d++) {
+    if (!opt.deadEnds && bestGoal >= 0 && static_cast<int>(d) >= bestGoal) break;
+    for (size_t bi = 0; bi < buckets[d].size(); bi++) {
+      const uint32_t u = buckets[d][bi];
+      if (nodes[u].expanded || nodes[u].dist != static_cast<int>(d)) continue;
+      if (nodes.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
+        stopped = true;
+        break;
+      }
+      nodes[u].expanded = true;
+      const std::string here = std::move(enc[u]);
+      enc[u].clear();
+      enc[u].shrink_to_fit();
+      Hash128 none{};
+      for (size_t k = 0; k < std::size(kInputs); k++) {
+        run.Restore(here);
+        bool goal;
+        const int presents = run.Frame(kInputs[k], goal);
+        const int dist = static_cast<int>(d) + presents;
+        if (goal) {
+          toGoal[u] = 1;
+          if (bestGoal < 0 || dist < bestGoal) {
+            bestGoal = dist;
+            goalParent = u;
+            goalKeys = kInputs[k];
+            goalPresents = presents;
+          }
+          continue;
+        }
+        if (run.g.SceneId != scPlay) continue;
+        Encode(run.g, e, logic);
+        const Hash128 h = HashOf(std::string_view(e.data(), logic));
+        if (k == 0)
+          none = h;
+        else if (h == none)
+          continue;
+        auto it = index.find(h);
+        uint32_t v;
+        if (it == index.end()) {
+          v = addNode(e, logic, u, dist, kInputs[k], presents);
+        } else {
+          v = it->second;
+          Node& n = nodes[v];
+          if (!n.expanded && dist < n.dist) {
+            n.dist = dist;
+            n.parent = u;
+            n.keys = kInputs[k];
+            n.presents = static_cast<uint16_t>(presents);
+            if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
+            buckets[dist].push_back(v);
+          }
+        }
+        if (opt.deadEnds && v != u) {
+          auto& s = succ[u];
+          if (std::find(s.begin(), s.end(), v) == s.end()) s.push_back(v);
+        }
+      }
+    }
+    std::vector<uint32_t>().swap(buckets[d]);
+  }
+  r.complete = !stopped;
+  r.states = nodes.size();
+
+  if (bestGoal >= 0) {
+    r.solved = true;
+    r.frames = bestGoal;
+    std::vector<Step> rev{{goalKeys, goalPresents}};
+    for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) rev.push_back({nodes[v].keys, nodes[v].presents});
+    r.steps.assign(rev.rbegin(), rev.rend());
+    for (const Step& s : r.steps)
+      if (s.keys) r.moves++;
+  }
+
+  if (opt.deadEnds && r.complete) {
+    // Live states reach the goal; the others, all reachable from the start, are dead ends.
+    std::vector<std::vector<uint32_t>> pred(nodes.size());
+    for (uint32_t u = 0; u < nodes.size(); u++)
+      for (uint32_t v : succ[u]) pred[v].push_back(u);
+    std::vector<uint8_t> live(nodes.size(), 0);
+    std::vector<uint32_t> stack;
+    for (uint32_t u = 0; u < nodes.size(); u++)
+      if (toGoal[u]) {
+        live[u] = 1;
+        stack.push_back(u);
+      }
+    while (!stack.empty()) {
+      const uint32_t v = stack.back();
+      stack.pop_back();
+      for (uint32_t u : pred[v])
+        if (!live[u]) {
+          live[u] = 1;
+          stack.push_back(u);
+        }
+    }
+    std::vector<DeadEnd> entries;
+    for (uint32_t u = 0; u < nodes.size(); u++) {
+      if (!live[u]) {
+        r.deadEndStates++;
+        continue;
+      }
+      for (uint32_t v : succ[u])
+        if (!live[v]) {
+          r.deadEndEntries++;
+          entries.push_back({nodes[u].dist, nodes[u].cellX, nodes[u].cellY, static_cast<uint8_t>(0)});
+          // The key that made the move: the one stored when v was first reached from u, if so.
+          if (nodes[v].parent == u) entries.back().keys = nodes[v].keys;
+        }
+    }
+    std::sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
+    for (const DeadEnd& d : entries) {
+      bool seen = false;
+      for (const DeadEnd& x : r.deadEndExamples) seen = seen || (x.cellX == d.cellX && x.cellY == d.cellY);
+      if (!seen) r.deadEndExamples.push_back(d);
+      if (r.deadEndExamples.size() >= 5) break;
+    }
+  }
+  r.seconds = elapsed();
+  return r;
+}
+
+int ReplayToGoal(const StageSource& src, const std::string& script, int limit, std::string& error) {
+  // The headless host's own key script and presents, as the runner replays a script.
+  class ReplayHost : public plat::NullHost {
+   public:
+    void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
+    int TextWidth(const std::string&, int, std::string_view) override { return 0; }
+  } host;
+  Game g(host);
+  if (!StartStage(g, src, error)) return -1;
+  std::vector<plat::NullHost::KeyStep> steps;
+  if (!ParseKeyScript(script, steps, error)) return -1;
+  host.SetKeyScript(std::move(steps));
+  host.OnFrame = [&g](int) {
+    if (g.GoalArrived) throw GoalStop{};
+  };
+  try {
+    while (host.Frames() < limit && g.SceneId == scPlay) {
+      BeginFrame(g);
+      RunSceneFrame(g);
+      FullFrameTail(g);
+    }
+  } catch (const GoalStop&) {
+    return host.Frames();
+  }
+  return -1;
+}
+
+}  // namespace solver
