@@ -30,8 +30,9 @@ solver::StageSource TextStage(const std::string& name, const std::vector<std::st
 
 solver::Options Quick() {
   solver::Options o;
-  o.maxStates = 200000;
-  o.maxSeconds = 20;
+  o.maxStates = 600000;
+  o.maxSeconds = 60;
+  o.threads = 4;
   return o;
 }
 

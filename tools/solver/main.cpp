@@ -2,13 +2,15 @@
 // game's own play code, and the dead ends a player can walk into.
 //
 //   plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]
-//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--verify]
+//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--verify]
 //
 // Prints "solvable: yes|no|unknown", the solution's frames and moves, states searched,
 // seconds, the dead-end count with examples, and the key script (also written to OUT).
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <thread>
+#include <algorithm>
 
 #include "tools/solver/solver.h"
 
@@ -17,7 +19,7 @@ namespace {
 int Usage(const std::string& why) {
   std::cerr << "plumet-solver: " << why << "\n"
             << "usage: plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]\n"
-            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--verify]\n";
+            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--verify]\n";
   return 2;
 }
 
@@ -26,6 +28,7 @@ int Usage(const std::string& why) {
 int main(int argc, char** argv) {
   solver::StageSource src;
   solver::Options opt;
+  opt.threads = static_cast<int>(std::min(8u, std::max(1u, std::thread::hardware_concurrency())));
   std::string keysOut;
   bool haveStage = false, verify = false;
   int builtin = -1;
@@ -60,6 +63,9 @@ int main(int argc, char** argv) {
       } else if (a == "--lead") {
         if (!next(v)) return Usage("--lead needs a number");
         opt.leadFrames = std::stoi(v);
+      } else if (a == "--threads") {
+        if (!next(v)) return Usage("--threads needs a number");
+        opt.threads = std::stoi(v);
       } else if (a == "--verify") {
         verify = true;
       } else {

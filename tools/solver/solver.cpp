@@ -10,6 +10,7 @@
 #include <iterator>
 #include <sstream>
 #include <string_view>
+#include <thread>
 #include <unordered_map>
 
 #include "game/game.h"
@@ -32,9 +33,16 @@ constexpr int kKeyCodes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::
                               plat::kVkZ,    plat::kVkX,     plat::kVkShift};
 constexpr const char* kKeyNames[7] = {"Left", "Right", "Up", "Down", "Z", "X", "Shift"};
 
-// The inputs tried on every frame; plain arrows before the rest so ties keep simple keys.
-constexpr uint8_t kInputs[] = {0,  kLeft, kRight, kUp, kDown, kZ, kX, kShift | kLeft, kShift | kRight,
-                               kZ | kLeft, kZ | kRight};
+// The inputs tried on every frame, plain arrows before the rest so ties keep simple keys. Each
+// adds one key to an earlier input, its base: when the base's frame never asked about the
+// added key, the frame runs exactly as the base's did and is not run again.
+struct Input {
+  uint8_t keys;
+  int base;  // index of the base input, -1 for none
+};
+constexpr Input kInputs[] = {{0, -1},         {kLeft, 0},      {kRight, 0},     {kUp, 0},
+                             {kDown, 0},      {kZ, 0},         {kX, 0},         {kShift | kLeft, 1},
+                             {kShift | kRight, 2}, {kZ | kLeft, 1}, {kZ | kRight, 2}};
 
 // Presents nothing and draws no text, so a frame costs only the play logic; the keys of a
 // frame go down at its first present, as the headless runner's key script does it, and every
@@ -45,23 +53,38 @@ class SolverHost : public plat::NullHost {
   bool stopAtGoal = true;
   uint8_t pending = 0;
   int presentsInFrame = 0;
+  // The keys the play logic asked about while `tracking` is set, as key bits.
+  bool tracking = false;
+  uint8_t queried = 0;
 
   void Present(const plat::Bitmap&) override {
     ++presentsInFrame;
     if (stopAtGoal && game && game->GoalArrived) throw GoalStop{};
     SetKeys(presentsInFrame == 1 ? pending : 0);
   }
+  short AsyncKeyState(int vk) override {
+    if (tracking)
+      for (int i = 0; i < 7; i++)
+        if (kKeyCodes[i] == vk) queried |= static_cast<uint8_t>(1u << i);
+    return NullHost::AsyncKeyState(vk);
+  }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
   int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
+    const uint8_t change = bits ^ down_;
     for (int i = 0; i < 7; i++) {
+      if (!(change & (1u << i))) continue;
       if (bits & (1u << i))
         KeyDown(kKeyCodes[i]);
       else
         KeyUp(kKeyCodes[i]);
     }
+    down_ = bits;
   }
+
+ private:
+  uint8_t down_ = 0;
 };
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -205,10 +228,27 @@ struct Hash128Hasher {
   size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a ^ (h.b * 0x9E3779B97F4A7C15ull)); }
 };
 
+uint64_t Mix(uint64_t x) {
+  x ^= x >> 33;
+  x *= 0xFF51AFD7ED558CCDull;
+  x ^= x >> 33;
+  x *= 0xC4CEB9FE1A85EC53ull;
+  return x ^ (x >> 33);
+}
+
+// Two independent 64-bit hashes of the bytes, eight at a time.
 Hash128 HashOf(std::string_view v) {
-  uint64_t f = 1469598103934665603ull;
-  for (unsigned char c : v) f = (f ^ c) * 1099511628211ull;
-  return {std::hash<std::string_view>{}(v), f};
+  uint64_t a = 0x9E3779B97F4A7C15ull ^ v.size(), b = 0xD6E8FEB86659FD93ull;
+  size_t i = 0;
+  for (; i + 8 <= v.size(); i += 8) {
+    uint64_t w;
+    std::memcpy(&w, v.data() + i, 8);
+    a = Mix(a ^ w);
+    b = (b ^ w) * 0x100000001B3ull + (b >> 29);
+  }
+  uint64_t w = 0;
+  std::memcpy(&w, v.data() + i, v.size() - i);
+  return {Mix(a ^ w), Mix(b ^ w ^ 0x5851F42D4C957F2Dull)};
 }
 
 // One game on the solver host, with the stage's start kept to return to.
@@ -236,15 +276,19 @@ struct Runner {
   int Frame(uint8_t keys, bool& goal) {
     host.pending = keys;
     host.presentsInFrame = 0;
+    host.queried = 0;
     goal = false;
     try {
       BeginFrame(g);
+      host.tracking = true;
       RunSceneFrame(g);
       ReleaseKeyLatch(g);
+      host.tracking = false;
       FlushKeys(g);
     } catch (const GoalStop&) {
       goal = true;
     }
+    host.tracking = false;
     return host.presentsInFrame;
   }
 };
@@ -257,6 +301,46 @@ struct Node {
   bool expanded;
   uint16_t presents;
 };
+
+// What one input does from a state: the goal, or a new state with its hash.
+struct Successor {
+  uint8_t keys;
+  int presents;
+  bool goal;
+  Hash128 hash;
+  std::string enc;
+  uint8_t cellX, cellY;
+};
+
+// Runs every input from the state `here`, keeping those whose frame differs from the frame
+// without keys.
+void Expand(Runner& run, const std::string& here, std::vector<Successor>& out) {
+  Hash128 none{};
+  uint8_t asked[std::size(kInputs)] = {};
+  std::string e;
+  size_t logic = 0;
+  for (size_t k = 0; k < std::size(kInputs); k++) {
+    const Input in = kInputs[k];
+    if (in.base >= 0 && !(asked[in.base] & (in.keys & ~kInputs[in.base].keys))) continue;
+    run.Restore(here);
+    bool goal;
+    const int presents = run.Frame(in.keys, goal);
+    asked[k] = run.host.queried;
+    if (goal) {
+      out.push_back({in.keys, presents, true, {}, {}, 0, 0});
+      continue;
+    }
+    if (run.g.SceneId != scPlay) continue;
+    Encode(run.g, e, logic);
+    const Hash128 h = HashOf(std::string_view(e.data(), logic));
+    if (k == 0)
+      none = h;
+    else if (h == none)
+      continue;
+    out.push_back({in.keys, presents, false, h, e, static_cast<uint8_t>(run.g.PlayerX),
+                   static_cast<uint8_t>(run.g.PlayerY)});
+  }
+}
 
 }  // namespace
 
@@ -292,8 +376,8 @@ Result Solve(const StageSource& src, const Options& opt) {
   Result r;
   const auto t0 = std::chrono::steady_clock::now();
   auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
-  Runner run;
-  if (!run.Start(src, r.error)) return r;
+  auto first = std::make_unique<Runner>();
+  if (!first->Start(src, r.error)) return r;
 
   std::vector<Node> nodes;
   std::vector<std::string> enc;
@@ -302,87 +386,105 @@ Result Solve(const StageSource& src, const Options& opt) {
   std::unordered_map<Hash128, uint32_t, Hash128Hasher> index;
   std::vector<std::vector<uint32_t>> buckets(1);
 
-  auto addNode = [&](const std::string& e, size_t logic, uint32_t parent, int dist, uint8_t keys, int presents) {
+  auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int dist, uint8_t keys, int presents,
+                     uint8_t cellX, uint8_t cellY) {
     const uint32_t id = static_cast<uint32_t>(nodes.size());
-    nodes.push_back({parent, dist, keys, static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY),
-                     false, static_cast<uint16_t>(presents)});
-    enc.push_back(e);
+    nodes.push_back({parent, dist, keys, cellX, cellY, false, static_cast<uint16_t>(presents)});
+    enc.push_back(std::move(e));
     if (opt.deadEnds) succ.emplace_back();
     toGoal.push_back(0);
-    index.emplace(HashOf(std::string_view(e.data(), logic)), id);
+    index.emplace(h, id);
     if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
     buckets[dist].push_back(id);
     return id;
   };
-  addNode(run.start, run.startLogic, 0, 0, 0, 0);
+  addNode(std::string(first->start), HashOf(std::string_view(first->start.data(), first->startLogic)), 0, 0, 0, 0,
+          static_cast<uint8_t>(first->g.PlayerX), static_cast<uint8_t>(first->g.PlayerY));
 
   int bestGoal = -1;
   uint32_t goalParent = 0;
   uint8_t goalKeys = 0;
   int goalPresents = 0;
   bool stopped = false;
-  std::string e;
-  size_t logic = 0;
+
+  // Each bucket's states are expanded by the workers in slices, and the successors merged in
+  // state and input order, so the result does not depend on the number of workers.
+  std::vector<std::unique_ptr<Runner>> workers;
+  workers.push_back(std::move(first));
+  std::string ignored;
+  while (static_cast<int>(workers.size()) < std::max(1, opt.threads)) {
+    workers.push_back(std::make_unique<Runner>());
+    if (!workers.back()->Start(src, ignored)) return r;
+  }
+  std::vector<uint32_t> todo;
+  std::vector<std::string> todoEnc;
+  std::vector<std::vector<Successor>> found;
 
   for (size_t d = 0; d < buckets.size() && !stopped; d++) {
     if (!opt.deadEnds && bestGoal >= 0 && static_cast<int>(d) >= bestGoal) break;
-    for (size_t bi = 0; bi < buckets[d].size(); bi++) {
-      const uint32_t u = buckets[d][bi];
+    todo.clear();
+    todoEnc.clear();
+    for (const uint32_t u : buckets[d]) {
       if (nodes[u].expanded || nodes[u].dist != static_cast<int>(d)) continue;
-      if (nodes.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
+      if (nodes.size() + todo.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
         stopped = true;
         break;
       }
       nodes[u].expanded = true;
-      const std::string here = std::move(enc[u]);
-      enc[u].clear();
-      enc[u].shrink_to_fit();
-      Hash128 none{};
-      for (size_t k = 0; k < std::size(kInputs); k++) {
-        run.Restore(here);
-        bool goal;
-        const int presents = run.Frame(kInputs[k], goal);
-        const int dist = static_cast<int>(d) + presents;
-        if (goal) {
+      todo.push_back(u);
+      todoEnc.push_back(std::move(enc[u]));
+      std::string().swap(enc[u]);
+    }
+    std::vector<uint32_t>().swap(buckets[d]);
+    found.assign(todo.size(), {});
+    const size_t n = todo.size();
+    const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 32));
+    if (used <= 1) {
+      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i]);
+    } else {
+      std::vector<std::thread> threads;
+      for (size_t w = 0; w < used; w++)
+        threads.emplace_back([&, w] {
+          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i]);
+        });
+      for (std::thread& t : threads) t.join();
+    }
+    for (size_t i = 0; i < n; i++) {
+      const uint32_t u = todo[i];
+      for (Successor& sc : found[i]) {
+        const int dist = static_cast<int>(d) + sc.presents;
+        if (sc.goal) {
           toGoal[u] = 1;
           if (bestGoal < 0 || dist < bestGoal) {
             bestGoal = dist;
             goalParent = u;
-            goalKeys = kInputs[k];
-            goalPresents = presents;
+            goalKeys = sc.keys;
+            goalPresents = sc.presents;
           }
           continue;
         }
-        if (run.g.SceneId != scPlay) continue;
-        Encode(run.g, e, logic);
-        const Hash128 h = HashOf(std::string_view(e.data(), logic));
-        if (k == 0)
-          none = h;
-        else if (h == none)
-          continue;
-        auto it = index.find(h);
+        auto it = index.find(sc.hash);
         uint32_t v;
         if (it == index.end()) {
-          v = addNode(e, logic, u, dist, kInputs[k], presents);
+          v = addNode(std::move(sc.enc), sc.hash, u, dist, sc.keys, sc.presents, sc.cellX, sc.cellY);
         } else {
           v = it->second;
-          Node& n = nodes[v];
-          if (!n.expanded && dist < n.dist) {
-            n.dist = dist;
-            n.parent = u;
-            n.keys = kInputs[k];
-            n.presents = static_cast<uint16_t>(presents);
+          Node& nd = nodes[v];
+          if (!nd.expanded && dist < nd.dist) {
+            nd.dist = dist;
+            nd.parent = u;
+            nd.keys = sc.keys;
+            nd.presents = static_cast<uint16_t>(sc.presents);
             if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
             buckets[dist].push_back(v);
           }
         }
         if (opt.deadEnds && v != u) {
-          auto& s = succ[u];
-          if (std::find(s.begin(), s.end(), v) == s.end()) s.push_back(v);
+          auto& sv = succ[u];
+          if (std::find(sv.begin(), sv.end(), v) == sv.end()) sv.push_back(v);
         }
       }
     }
-    std::vector<uint32_t>().swap(buckets[d]);
   }
   r.complete = !stopped;
   r.states = nodes.size();

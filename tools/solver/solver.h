@@ -25,6 +25,7 @@ struct Options {
   // Frames the key script holds no key before the first play frame (the script's frame 0
   // runs before the runner presents its first play frame).
   int leadFrames = 1;
+  int threads = 1;  // workers expanding the states of one frame side by side
 };
 
 // One play frame of the solution: the keys it held and the frames presented in it (more
