@@ -2,14 +2,15 @@
 # Runs the solver over the 55 built-in stages of plumet.map and writes the table of stage,
 # stars (from the stage hints), moves, frames, states and seconds to stages/solver-report.txt.
 #
-#   tools/solver/solve_course.sh [BUILD_DIR] [extra solver options...]
+#   tools/solver/solve_course.sh [BUILD_DIR] [extra solver options...]   (REPORT=FILE writes elsewhere;
+#   KEYS_DIR=DIR also writes each solution as DIR/NN.keys)
 set -u
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
 shift || true
 solver=$build/dist/plumet-solver
 map=$build/dist/plumet.map
-out=$root/stages/solver-report.txt
+out=${REPORT:-$root/stages/solver-report.txt}
 hints=$root/game/menus/stage_tables.cpp
 [ -x "$solver" ] || { echo "no $solver: build the plumet-solver target" >&2; exit 2; }
 [ -f "$map" ] || { echo "no $map: build the plumet_stages target" >&2; exit 2; }
@@ -28,7 +29,9 @@ tmp=$(mktemp)
 printf '%-6s %-6s %-6s %-7s %-10s %-8s %s\n' stage stars moves frames states seconds result >"$tmp"
 for ((i = 0; i < 55; i++)); do
   s=${stars[$i]:-?}
-  res=$("$solver" --map "$map" --builtin "$i" "$@" 2>&1)
+  keys=()
+  [ -n "${KEYS_DIR:-}" ] && mkdir -p "$KEYS_DIR" && keys=(--keys "$KEYS_DIR/$(printf %02d "$i").keys")
+  res=$("$solver" --map "$map" --builtin "$i" "${keys[@]}" "$@" 2>&1)
   val() { sed -n "s/^$1: \([^ ]*\).*/\1/p" <<<"$res" | head -1; }
   solvable=$(val solvable)
   dead=$(sed -n 's/^dead ends: \([0-9]*\) states.*/\1/p' <<<"$res")

@@ -381,7 +381,7 @@ Result Solve(const StageSource& src, const Options& opt) {
 
   std::vector<Node> nodes;
   std::vector<std::string> enc;
-  std::vector<std::vector<uint32_t>> succ;
+  std::vector<std::vector<std::pair<uint32_t, uint8_t>>> succ;  // state and key of each move
   std::vector<uint8_t> toGoal;
   std::unordered_map<Hash128, uint32_t, Hash128Hasher> index;
   std::vector<std::vector<uint32_t>> buckets(1);
@@ -481,7 +481,9 @@ Result Solve(const StageSource& src, const Options& opt) {
         }
         if (opt.deadEnds && v != u) {
           auto& sv = succ[u];
-          if (std::find(sv.begin(), sv.end(), v) == sv.end()) sv.push_back(v);
+          bool known = false;
+          for (const auto& [w, k] : sv) known = known || w == v;
+          if (!known) sv.push_back({v, sc.keys});
         }
       }
     }
@@ -503,7 +505,7 @@ Result Solve(const StageSource& src, const Options& opt) {
     // Live states reach the goal; the others, all reachable from the start, are dead ends.
     std::vector<std::vector<uint32_t>> pred(nodes.size());
     for (uint32_t u = 0; u < nodes.size(); u++)
-      for (uint32_t v : succ[u]) pred[v].push_back(u);
+      for (const auto& [v, k] : succ[u]) pred[v].push_back(u);
     std::vector<uint8_t> live(nodes.size(), 0);
     std::vector<uint32_t> stack;
     for (uint32_t u = 0; u < nodes.size(); u++)
@@ -526,15 +528,13 @@ Result Solve(const StageSource& src, const Options& opt) {
         r.deadEndStates++;
         continue;
       }
-      for (uint32_t v : succ[u])
+      for (const auto& [v, k] : succ[u])
         if (!live[v]) {
           r.deadEndEntries++;
-          entries.push_back({nodes[u].dist, nodes[u].cellX, nodes[u].cellY, static_cast<uint8_t>(0)});
-          // The key that made the move: the one stored when v was first reached from u, if so.
-          if (nodes[v].parent == u) entries.back().keys = nodes[v].keys;
+          entries.push_back({nodes[u].dist, nodes[u].cellX, nodes[u].cellY, k});
         }
     }
-    std::sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
+    std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
     for (const DeadEnd& d : entries) {
       bool seen = false;
       for (const DeadEnd& x : r.deadEndExamples) seen = seen || (x.cellX == d.cellX && x.cellY == d.cellY);
