@@ -2,6 +2,13 @@
 //
 //   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
 //                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
+//                   [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
+//
+// --builtin and --stage leave the menus at the opening's first frame and start that stage as
+// the stage select's PLAY does (scene 7: fade-in and intro; with --from play straight into
+// play, the start cell emptied); key scripts then count from the stage's first frame. A clear
+// plays on into the next stage unless --stop-at-goal ends the run on goal arrival
+// ("exit: goal"). --cells prints the 300 cells of the grid in row order after the state.
 //                   [--audio FILE]
 //
 // Prints one "dialog: <caption> | <text> | <buttons>" line per message box, then
@@ -14,21 +21,32 @@
 #include <sstream>
 
 #include "game/game.h"
+#include "game/play/play.h"
 #include "game/shell/main_form.h"
+#include "game/shell/main_loop.h"
 #include "game/state_line.h"
 #include "platform/api/sys.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
 #include "platform/qtgfx/qt_gfx.h"
 #include "tools/headless/key_script.h"
+#include "tools/headless/stage_start.h"
 
 namespace {
 
 int Usage(const std::string& why) {
   std::cerr << "plumet-headless: " << why << "\n"
             << "usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...\n"
-            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]\n";
+            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]\n"
+            << "       [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]\n";
   return 2;
+}
+
+// The shell's state line with the play fields after "stage=<n>".
+std::string FullStateLine(const Game& g) {
+  std::string s = StateLine(g);
+  const size_t at = s.find(' ', s.find("stage="));
+  return s.insert(at == std::string::npos ? s.size() : at, " " + PlayStateLine(g));
 }
 
 }  // namespace
@@ -37,7 +55,9 @@ int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
   std::string keysFile, captureDir, atList, audioFile;
   int frames = 0;
-  bool trace = false, secondInstance = false, record = false;
+  bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false;
+  StageStart start;
+  std::vector<plat::NullHost::KeyStep> script;
   plat::NullHost host;
 
   for (int i = 1; i < argc; ++i) {
@@ -78,6 +98,23 @@ int main(int argc, char** argv) {
       if (!next(audioFile)) return Usage("--audio needs a file");
     } else if (a == "--record") {
       record = true;
+    } else if (a == "--builtin") {
+      if (!next(v)) return Usage("--builtin needs a stage index");
+      try {
+        start.builtin = std::stoi(v);
+      } catch (const std::exception&) {
+        start.builtin = -2;
+      }
+      if (start.builtin < 0 || start.builtin > 55) return Usage("--builtin needs a stage index 0..55");
+    } else if (a == "--stage") {
+      if (!next(start.userFile)) return Usage("--stage needs a file");
+    } else if (a == "--from") {
+      if (!next(v) || v != "play") return Usage("--from takes play");
+      start.fromPlay = true;
+    } else if (a == "--stop-at-goal") {
+      stopAtGoal = true;
+    } else if (a == "--cells") {
+      cells = true;
     } else if (a == "--second-instance") {
       secondInstance = true;  // as if another copy held the single-instance guard
     } else {
@@ -93,6 +130,9 @@ int main(int argc, char** argv) {
     std::vector<plat::NullHost::KeyStep> steps;
     std::string error;
     if (!ParseKeyScript(text.str(), steps, error)) return Usage(keysFile + ": " + error);
+    // The opening's one frame before the skip: the script starts with the stage.
+    if (start.Wanted()) steps.insert(steps.begin(), plat::NullHost::KeyStep{1, {}});
+    script = steps;
     host.SetKeyScript(std::move(steps));
   }
   if (!captureDir.empty()) {
@@ -119,15 +159,33 @@ int main(int argc, char** argv) {
   if (!audioFile.empty() && out) out->StartCapture();
 
   Game g(host);
-  if (trace)
-    host.OnFrame = [&g](int n) { std::cout << "frame=" << n << " " << StateLine(g) << "\n"; };
+  struct GoalReached {};
+  const bool skipping = start.Wanted();
+  host.OnFrame = [&](int n) {
+    if (trace) std::cout << "frame=" << n << " " << FullStateLine(g) << "\n";
+    if (skipping && n == 1 && g.SceneId == scOpening) throw SkipMenus{};
+    if (stopAtGoal && g.GoalArrived) throw GoalReached{};
+  };
 
   const char* how = "quit";
   try {
-    ProgramMain(g);
-    if (g.StartupFailed || secondInstance) how = "fatal";
+    try {
+      ProgramMain(g);
+      if (g.StartupFailed || secondInstance) how = "fatal";
+    } catch (const SkipMenus&) {
+      std::string error;
+      if (!SetUpStage(g, start, error)) {
+        std::cerr << "plumet-headless: " << error << "\n";
+        return 2;
+      }
+      // The skip left the frame before the script's keys for the stage's first frame were set.
+      if (!keysFile.empty()) host.SetKeyScript(script);
+      MainLoop(g);
+    }
   } catch (const plat::StopRun&) {
     how = "frames";
+  } catch (const GoalReached&) {
+    how = "goal";
   }
   if (!audioFile.empty() && out) {
     std::vector<int16_t> pcm = out->TakeCapture();
@@ -136,7 +194,8 @@ int main(int argc, char** argv) {
     if (!raw) std::cerr << "plumet-headless: cannot write " << audioFile << "\n";
   }
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
-  std::cout << "state " << StateLine(g) << "\n";
+  std::cout << "state " << FullStateLine(g) << "\n";
+  if (cells) std::cout << "cells " << CellsLine(g) << "\n";
   if (record) {
     std::string marks;
     for (uint8_t m : g.StageCleared) marks += m == 1 ? '1' : '0';
