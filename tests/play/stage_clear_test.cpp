@@ -2,6 +2,8 @@
 // record after each kind of clear, the way back after a user stage, and a few frames as pictures.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -200,4 +202,33 @@ TEST(StageClear, FramesAsPictures) {
     WalkToGoal(b);
     EXPECT_TRUE(MatchesGolden(shot, c.golden)) << c.golden;
   }
+}
+
+// The runner plays a built-in stage from its intro through its clear into the next stage, and
+// the record file in the program folder shows the clear.
+TEST(StageClear, TheHeadlessRunnerPlaysThroughTheClearIntoTheNextStage) {
+  const char* dist = std::getenv("PLUMET_DIST");
+  const char* src = std::getenv("PLUMET_SOURCE");
+  ASSERT_TRUE(dist && src);
+  harness::ProgramFolder folder;
+  std::ifstream map(std::string(dist) + "/plumet.map", std::ios::binary);
+  folder.Write("plumet.map", {std::istreambuf_iterator<char>(map), std::istreambuf_iterator<char>()});
+  std::ifstream solution(std::string(src) + "/tests/play/scripts/00-first-steps.keys");
+  std::string keys = "234 -\n";  // the fade-in and the intro
+  keys.append(std::istreambuf_iterator<char>(solution), std::istreambuf_iterator<char>());
+  folder.WriteText("run.keys", keys);
+  const std::string cmd = std::string(dist) + "/plumet-headless --folder " + folder.Path() + " --builtin 0 --keys " +
+                          folder.File("run.keys") + " --frames 1000 --record 2>/dev/null";
+  std::string out;
+  if (FILE* f = popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    size_t n;
+    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    pclose(f);
+  }
+  EXPECT_NE(out.find("state scene=3 stage=1 "), std::string::npos) << out;
+  EXPECT_NE(out.find("record highest=7 cleared=1 bonus=0 marks=1000"), std::string::npos) << out;
+  const auto rec = folder.Read("plumet.rec");
+  ASSERT_EQ(rec.size(), 63u);
+  EXPECT_EQ(rec[1], 1);
 }
