@@ -89,6 +89,27 @@ TEST(Solver, FindsTheDeadEndOfAPitTooDeepToLeave) {
   EXPECT_EQ(r.deadEndExamples[0].keys & solver::kRight, solver::kRight);
 }
 
+// The shortcut of running the frame's part before the input once must change nothing: the
+// whole-frame search finds the same states, solution and dead ends.
+TEST(Solver, SkippingInputsThatChangeNothingMatchesRunningEveryFrameWhole) {
+  const std::vector<std::string> mixed = {"##########", "#........#", "#..B.....#", "#P.#.I.>G#",
+                                          "##.######", "##########"};
+  for (const auto& src : {TextStage("pit-again", {"########", "#G.P...#", "####.###", "####.###", "########"}),
+                          TextStage("mixed", mixed)}) {
+    SCOPED_TRACE(src.path);
+    solver::Options o = Quick();
+    const solver::Result a = solver::Solve(src, o);
+    o.wholeFrames = true;
+    const solver::Result b = solver::Solve(src, o);
+    ASSERT_TRUE(a.complete && b.complete);
+    EXPECT_EQ(a.solved, b.solved);
+    EXPECT_EQ(a.frames, b.frames);
+    EXPECT_EQ(a.states, b.states);
+    EXPECT_EQ(a.deadEndStates, b.deadEndStates);
+    EXPECT_EQ(solver::KeyScript(a.steps, 1), solver::KeyScript(b.steps, 1));
+  }
+}
+
 TEST(Solver, ASolutionThatStopsShortIsNoReplayToTheGoal) {
   const solver::StageSource src = TextStage("corridor-short", {"######", "#P..G#", "######"});
   std::string error;

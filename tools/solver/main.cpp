@@ -2,7 +2,7 @@
 // game's own play code, and the dead ends a player can walk into.
 //
 //   plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]
-//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--verify]
+//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--whole-frames] [--verify]
 //
 // Prints "solvable: yes|no|unknown", the solution's frames and moves, states searched,
 // seconds, the dead-end count with examples, and the key script (also written to OUT).
@@ -19,7 +19,7 @@ namespace {
 int Usage(const std::string& why) {
   std::cerr << "plumet-solver: " << why << "\n"
             << "usage: plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]\n"
-            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--verify]\n";
+            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--whole-frames] [--verify]\n";
   return 2;
 }
 
@@ -66,6 +66,8 @@ int main(int argc, char** argv) {
       } else if (a == "--threads") {
         if (!next(v)) return Usage("--threads needs a number");
         opt.threads = std::stoi(v);
+      } else if (a == "--whole-frames") {
+        opt.wholeFrames = true;
       } else if (a == "--verify") {
         verify = true;
       } else {

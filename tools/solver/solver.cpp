@@ -136,6 +136,15 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
       break;
     }
   }
+  bool start = false, goal = false;
+  for (uint8_t c : g.StageGrid) {
+    start = start || c == ccPlayerStart;
+    goal = goal || c == ccGoal;
+  }
+  if (!start || !goal) {
+    error = src.path + ": the stage has no " + (start ? "goal" : "player start");
+    return false;
+  }
   g.OwnWindow = g.LastActiveWindow = g.host.FormWindowId();
   ResetPlayState(g);
   SetupPlayBoard(g);
@@ -260,8 +269,12 @@ struct Runner {
   size_t startLogic = 0;
 
   bool Start(const StageSource& src, std::string& error) {
-    host.game = &g;
     if (!StartStage(g, src, error)) return false;
+    if (g.GoalArrived) {
+      error = src.path + ": the player starts on the goal";
+      return false;
+    }
+    host.game = &g;
     cutsAtStart = static_cast<CutsceneState&>(g);
     Encode(g, start, startLogic);
     return true;
@@ -282,6 +295,45 @@ struct Runner {
       BeginFrame(g);
       host.tracking = true;
       RunSceneFrame(g);
+      ReleaseKeyLatch(g);
+      host.tracking = false;
+      FlushKeys(g);
+    } catch (const GoalStop&) {
+      goal = true;
+    }
+    host.tracking = false;
+    return host.presentsInFrame;
+  }
+
+  // The same frame in two parts, so the part before the input runs once for all inputs: the
+  // picture, the animation tick and the falling objects (no key is read there).
+  void BeforeInput() {
+    host.pending = 0;
+    host.presentsInFrame = 0;
+    BeginFrame(g);
+    DrawPlayField(g);
+    TickAnimation(g);
+    UpdateFallingObjects(g);
+  }
+  // From the state BeforeInput left (restored): the input with `keys`, then the rest of the
+  // frame when `rest` says so after seeing the state the input left. The frames presented.
+  template <typename Rest>
+  int FromInput(uint8_t keys, bool& goal, bool& skipped, Rest rest) {
+    host.presentsInFrame = 1;
+    host.SetKeys(keys);
+    host.queried = 0;
+    goal = skipped = false;
+    try {
+      host.tracking = true;
+      HandlePlayInput(g);
+      host.tracking = false;
+      if (!rest()) {
+        skipped = true;
+        return host.presentsInFrame;
+      }
+      host.tracking = true;
+      StepPlayerAction(g);
+      if (g.ActionCode == 0 && g.ActionFrames == 0) ChooseNextAction(g);
       ReleaseKeyLatch(g);
       host.tracking = false;
       FlushKeys(g);
@@ -314,17 +366,40 @@ struct Successor {
 
 // Runs every input from the state `here`, keeping those whose frame differs from the frame
 // without keys.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out) {
+void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames) {
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
-  std::string e;
+  std::string e, mid, noneInput;
   size_t logic = 0;
+  if (!wholeFrames) {
+    run.Restore(here);
+    run.BeforeInput();
+    Encode(run.g, mid, logic);
+  }
   for (size_t k = 0; k < std::size(kInputs); k++) {
     const Input in = kInputs[k];
     if (in.base >= 0 && !(asked[in.base] & (in.keys & ~kInputs[in.base].keys))) continue;
-    run.Restore(here);
-    bool goal;
-    const int presents = run.Frame(in.keys, goal);
+    bool goal = false;
+    int presents;
+    if (wholeFrames) {
+      run.Restore(here);
+      presents = run.Frame(in.keys, goal);
+    } else {
+      // An input that leaves the state as no key does, and holds neither Z nor X (which the
+      // latch release reads later in the frame), ends the frame as no key does.
+      run.Restore(mid);
+      bool skipped;
+      presents = run.FromInput(in.keys, goal, skipped, [&] {
+        if (run.host.presentsInFrame != 1) return true;
+        Encode(run.g, e, logic);
+        if (k == 0) {
+          noneInput.assign(e, 0, logic);
+          return true;
+        }
+        return (in.keys & (kZ | kX)) != 0 || std::string_view(e.data(), logic) != noneInput;
+      });
+      if (skipped) continue;
+    }
     asked[k] = run.host.queried;
     if (goal) {
       out.push_back({in.keys, presents, true, {}, {}, 0, 0});
@@ -440,12 +515,12 @@ Result Solve(const StageSource& src, const Options& opt) {
     const size_t n = todo.size();
     const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 32));
     if (used <= 1) {
-      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i]);
+      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i], opt.wholeFrames);
     } else {
       std::vector<std::thread> threads;
       for (size_t w = 0; w < used; w++)
         threads.emplace_back([&, w] {
-          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i]);
+          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i], opt.wholeFrames);
         });
       for (std::thread& t : threads) t.join();
     }

@@ -26,6 +26,9 @@ struct Options {
   // runs before the runner presents its first play frame).
   int leadFrames = 1;
   int threads = 1;  // workers expanding the states of one frame side by side
+  // Runs every input's frame whole, as the main loop does, in place of running the part before
+  // the input once and skipping inputs that change nothing (a check on that shortcut).
+  bool wholeFrames = false;
 };
 
 // One play frame of the solution: the keys it held and the frames presented in it (more
