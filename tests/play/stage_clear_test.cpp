@@ -232,3 +232,25 @@ TEST(StageClear, TheHeadlessRunnerPlaysThroughTheClearIntoTheNextStage) {
   ASSERT_EQ(rec.size(), 63u);
   EXPECT_EQ(rec[1], 1);
 }
+
+// A star burst's fifth frame lies past its four-frame row: nothing of the sheet is drawn there
+// (the synthetic sheet has pixels beyond the row, whose red and green always differ).
+TEST(StageClear, FramesPastTheirStripDrawNothing) {
+  SceneBoard b({"########", "#..P.G.#", "########"});
+  b.FillCourse(kNextStage);
+  Bitmap shot;
+  int first = 0;
+  b.OnFrame = [&](int n) {
+    if (first == 0 && b.g.Cutscenes.StageClearScenes > 0) first = n;
+    if (first != 0 && n - first + 1 == 123 + 146) shot = b.host.LastFrame();  // t = 145: burst 1, frame 4
+  };
+  WalkToGoal(b);
+  ASSERT_FALSE(shot.Empty());
+  int sheetPixels = 0;
+  for (int y = 20; y < 80; y++)
+    for (int x = 86; x < 146; x++) {
+      const uint32_t p = shot.At(x, y);
+      sheetPixels += (p & 0xFF) != ((p >> 8) & 0xFF);
+    }
+  EXPECT_EQ(sheetPixels, 0);
+}
