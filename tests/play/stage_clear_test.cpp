@@ -110,7 +110,9 @@ TEST(ProgressStep, RecordsEachClearAndLeadsOn) {
     EXPECT_EQ(b.g.ClearedCount, 1) << int(c.stage);
     EXPECT_EQ(b.g.HighestStage, c.highestAfter) << int(c.stage);
     EXPECT_EQ(sawEnding, c.scene == scTitleMenu) << int(c.stage);
-    if (c.scene == scStageStart) EXPECT_EQ(b.g.SceneId, scStageStart) << int(c.stage);
+    if (c.scene == scStageStart) {
+      EXPECT_EQ(b.g.SceneId, scStageStart) << int(c.stage);
+    }
     // The record file holds the clear.
     const auto rec = b.folder.Read("plumet.rec");
     ASSERT_EQ(rec.size(), 63u);
