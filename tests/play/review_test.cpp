@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "game/play/play.h"
 #include "game/play/play_internal.h"
 #include "game/play/play_sounds.h"
 #include "game/play/stage_text.h"
@@ -419,6 +420,7 @@ TEST(ReviewLift, TheLiftTestAcceptsLaddersAndRefusesJailsAndStacks) {
     EXPECT_EQ(b.g.ActionCode, c.lifts ? paLiftGrab : paLiftRefused) << c.name;
     b.Frames(20);
     EXPECT_EQ(b.g.HoldingObject, c.lifts ? 1 : 0) << c.name;
+    EXPECT_EQ(b.Sound(wpMahou), 1) << c.name;  // the ring of the refusal or of the grab, at K 11
     if (!c.lifts) {
       EXPECT_EQ(std::vector<uint8_t>(b.g.StageGrid.begin(), b.g.StageGrid.end()), before) << c.name;
       EXPECT_EQ(b.Sound(wpHave), 0) << c.name;
@@ -444,5 +446,57 @@ TEST(ReviewLift, ThePutDownDustAndItsSoundNeedAFloorUnderTheFrontCell) {
     EXPECT_EQ(b.g.HoldingObject, 0) << c.name;
     EXPECT_EQ(b.Cell(3, 2), ccBalloon) << c.name;
     EXPECT_EQ(b.Sound(wpGround), c.grounds) << c.name;
+  }
+}
+
+namespace {
+
+// A player sheet whose 32x32 cell (cx, cy) holds the colour cx + 1 + 256 (cy + 1).
+plat::Bitmap CellSheet(int w, int h) {
+  plat::Bitmap b(w, h, 0);
+  for (int y = 0; y < h; y++)
+    for (int x = 0; x < w; x++) b.Set(x, y, static_cast<uint32_t>(x / 32 + 1 + 256 * (y / 32 + 1)));
+  return b;
+}
+
+}  // namespace
+
+TEST(ReviewRender, ThePlayerSpriteCellFollowsTheActionFacingFrameAndMode) {
+  struct Case {
+    int alt, code, facing, anim, frames;
+    int sx, sy;
+  } cases[] = {
+      {0, paFall, 1, 3, 4, 96, 128},         {1, paFall, 1, 5, 4, 96, 128},
+      {1, paFall, 1, 3, 4, 64, 128},         {0, paPadBounce, 1, 0, 9, 0, 64},
+      {0, paPadBounce, 1, 2, 9, 160, 320},   {0, paPadBounce, 0, 3, 4, 96, 320},
+      {0, paPadBounce, 1, 5, 4, 128, 320},   {0, paLand, 1, 0, 6, 192, 128},
+      {0, paLandEnd, 0, 0, 3, 160, 128},     {0, paJumpWindup1, 1, 0, 3, 128, 320},
+      {0, paJumpWindup2, 0, 0, 3, 32, 320},  {1, paJumpWindup3, 1, 0, 3, 128, 320},
+      {0, paJumpRise, 1, 0, 8, 224, 320},    {0, paPadArcLeft, 1, 0, 2, 224, 320},
+      {1, paPadFlight, 0, 0, 8, 96, 320},    {1, paJumpRise, 0, 0, 8, 0, 384},
+      {1, paJumpRise, 0, 0, 5, 32, 384},     {1, paJumpDescend, 1, 0, 1, 224, 448},
+      {1, paHopOverRight, 0, 0, 6, 160, 384}, {1, paPadLaunchRight, 0, 0, 0, 224, 384},
+      {1, paPadLaunchLeft, 1, 0, 2, 96, 448}, {1, paPadArcRight, 0, 0, 4, 192, 384},
+      {1, paPadArcLeft, 1, 0, 0, 224, 448},  {0, paLiftStart, 1, 0, 6, 128, 256},
+      {0, paLiftCheck, 0, 0, 6, 32, 256},    {0, paLiftRefused, 1, 0, 4, 192, 256},
+      {0, paLiftGrab, 0, 0, 3, 96, 256},     {0, paPutDownEnd, 0, 0, 12, 64, 256},
+      {0, paPutDownLower, 1, 0, 3, 160, 256}, {0, paIdle, 2, 5, 0, 160, 192},
+      {0, paWalkAgainstConveyor, 1, 2, 9, 64, 64}, {0, paJumpTakeoff, 0, 1, 6, 32, 0},
+      {1, paCarriedRight, 0, 3, 5, 96, 0},
+  };
+  for (const auto& c : cases) {
+    PlayBoard b({"#####", "#...#", "#.P.#", "#####"});
+    b.g.Art.ImgChar = CellSheet(256, 384);
+    b.g.Art.ImgChar14 = CellSheet(256, 512);
+    b.g.BackBuffer.Resize(640, 480, 0);
+    b.g.AltMode = static_cast<uint8_t>(c.alt);
+    b.g.ActionCode = static_cast<uint8_t>(c.code);
+    b.g.PlayerFacing = static_cast<uint8_t>(c.facing);
+    b.g.PlayerAnimFrame = static_cast<uint8_t>(c.anim);
+    b.g.ActionFrames = static_cast<uint8_t>(c.frames);
+    DrawPlayer(b.g);
+    const uint32_t px = b.g.BackBuffer.At(64 + 5, 64 + 5);
+    EXPECT_EQ(static_cast<int>(px % 256 - 1) * 32, c.sx) << "alt " << c.alt << " code " << c.code;
+    EXPECT_EQ(static_cast<int>(px / 256 - 1) * 32, c.sy) << "alt " << c.alt << " code " << c.code;
   }
 }
