@@ -500,3 +500,80 @@ TEST(ReviewRender, ThePlayerSpriteCellFollowsTheActionFacingFrameAndMode) {
     EXPECT_EQ(static_cast<int>(px / 256 - 1) * 32, c.sy) << "alt " << c.alt << " code " << c.code;
   }
 }
+
+TEST(ReviewLift, TheChainsTakeTheirFrameCounts) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    bool give;
+    std::vector<std::pair<int, int>> runs;  // (action code after the frame's step, frames)
+  } cases[] = {
+      {"refused", {"######", "#....#", "#.Pk.#", "######"}, false, {{37, 5}, {38, 6}, {39, 12}, {0, 2}}},
+      {"lifted", {"######", "#....#", "#.PB.#", "######"}, false, {{37, 5}, {38, 6}, {40, 12}, {41, 8}, {0, 1}}},
+      {"put down", {"######", "#....#", "#.P..#", "######", "#B...#", "######"}, true,
+       {{42, 5}, {43, 8}, {44, 12}, {0, 2}}},
+  };
+  for (const auto& c : cases) {
+    PlayBoard b(c.rows);
+    if (c.give) GiveBalloon(b);
+    b.Frames(2);
+    std::vector<std::pair<int, int>> runs;
+    int total = 0;
+    for (const auto& r : c.runs) total += r.second;
+    for (int f = 0; f < total; f++) {
+      if (f == 0)
+        b.Hold(kVkX, 1);
+      else
+        b.Frame();
+      if (runs.empty() || runs.back().first != b.g.ActionCode)
+        runs.push_back({b.g.ActionCode, 1});
+      else
+        runs.back().second++;
+    }
+    EXPECT_EQ(runs, c.runs) << c.name;
+  }
+}
+
+TEST(ReviewLift, TheRaiseAndLoweringArcsPassThroughTheirTablePoints) {
+  // Offsets of the object from the player (facing right) after arc step k.
+  struct Point {
+    int k;
+    double h, v;
+  };
+  // The raise's last step is not seen: its frame ends with the object put over the head.
+  const Point raise[] = {{1, 0.97988, -0.19957}, {2, 0.92035, -0.39110}, {4, 0.69407, -0.71990},
+                         {6, 0.35723, -0.93402}, {7, 0.16365, -0.98652}};
+  const Point lower[] = {{1, 0.19957, -0.97988}, {2, 0.39110, -0.92035}, {4, 0.71990, -0.69407},
+                         {6, 0.93402, -0.35723}};
+  for (int facing = 0; facing <= 1; facing++) {
+    const double s = facing == 0 ? 1 : -1;
+    PlayBoard b({"#######", "#.....#", "#.BPB.#", "#######"}, static_cast<uint8_t>(facing));
+    const int i = facing == 0 ? 2 : 1;  // the balloon in front
+    b.Hold(kVkX, 1);
+    b.Frames(23);
+    ASSERT_EQ(b.g.ActionCode, paLiftRaise);
+    for (const auto& p : raise) {
+      while (8 - b.g.ActionFrames < p.k) b.Frame();
+      EXPECT_NEAR(b.g.BalloonList.X[i] - b.g.PlayerX, s * p.h, 1e-5) << facing << " raise " << p.k;
+      EXPECT_NEAR(b.g.BalloonList.Y[i] - b.g.PlayerY, p.v, 1e-5) << facing << " raise " << p.k;
+    }
+    b.Frame();
+    EXPECT_EQ(b.g.BalloonList.X[i], b.g.PlayerX) << facing;
+    EXPECT_EQ(b.g.BalloonList.Y[i], b.g.PlayerY - 1) << facing;
+    b.Frames(2);
+    b.Hold(kVkX, 1);
+    b.Frames(5);
+    ASSERT_EQ(b.g.ActionCode, paPutDownLower);
+    for (const auto& p : lower) {
+      while (8 - b.g.ActionFrames < p.k) b.Frame();
+      EXPECT_NEAR(b.g.BalloonList.X[i] - b.g.PlayerX, s * p.h, 1e-5) << facing << " lower " << p.k;
+      EXPECT_NEAR(b.g.BalloonList.Y[i] - b.g.PlayerY, p.v, 1e-5) << facing << " lower " << p.k;
+    }
+    while (b.g.ActionCode == paPutDownLower) b.Frame();
+    // The balloon ends 0.0365 cell low for a frame; the next falling update rounds it.
+    EXPECT_NEAR(b.g.BalloonList.Y[i] - b.g.PlayerY, 0.03652, 1e-5) << facing;
+    b.Frame();
+    EXPECT_EQ(b.g.BalloonList.Y[i], b.g.PlayerY) << facing;
+    EXPECT_EQ(b.g.BalloonList.X[i], b.g.PlayerX + static_cast<float>(s)) << facing;
+  }
+}
