@@ -577,3 +577,33 @@ TEST(ReviewLift, TheRaiseAndLoweringArcsPassThroughTheirTablePoints) {
     EXPECT_EQ(b.g.BalloonList.X[i], b.g.PlayerX + static_cast<float>(s)) << facing;
   }
 }
+
+TEST(ReviewPads, AFlightUnderACeilingGoesSidewaysOnlyWhenTheChosenSideIsOpen) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> rows;
+    bool chooseRight;
+    int code;
+  } cases[] = {
+      {"no choice: straight", {"#####", "#...#", "#...#", "#.#.#", "#...#", "#...#", "#.P.#", "#.J##", "#####"},
+       false, paJumpRise},
+      {"right open: launch", {"#####", "#...#", "#...#", "#.#.#", "#...#", "#...#", "#.P.#", "#.J##", "#####"},
+       true, paPadLaunchRight},
+      {"right blocked at the landing row: hop", {"#####", "#...#", "#...#", "#.#.#", "#...#", "#..##", "#.P.#",
+                                                 "#.J##", "#####"},
+       true, paHopRight},
+      {"right blocked above: straight", {"#####", "#...#", "#...#", "#.#.#", "#..##", "#...#", "#.P.#", "#.J##",
+                                         "#####"},
+       true, paJumpRise},
+  };
+  for (const auto& c : cases) {
+    PlayBoard b(c.rows);
+    b.Frames(15);
+    if (c.chooseRight) b.Hold(kVkRight, 1);
+    ASSERT_EQ(b.g.PadDirection, c.chooseRight ? 1 : 0) << c.name;
+    int frames = 0;
+    while ((b.g.ActionCode == paPadBounce || b.g.ActionCode == paPadFlight) && frames++ < 40) b.Frame();
+    EXPECT_EQ(b.g.ActionCode, c.code) << c.name;
+    EXPECT_EQ(b.g.PlayerY, 5.0f) << c.name;
+  }
+}
