@@ -398,7 +398,11 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
         }
         return (in.keys & (kZ | kX)) != 0 || std::string_view(e.data(), logic) != noneInput;
       });
-      if (skipped) continue;
+      if (skipped) {
+        // The rest of its frame would have asked what the frame without keys asked.
+        asked[k] = static_cast<uint8_t>(run.host.queried | asked[0]);
+        continue;
+      }
     }
     asked[k] = run.host.queried;
     if (goal) {
