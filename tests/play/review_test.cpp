@@ -607,3 +607,40 @@ TEST(ReviewPads, AFlightUnderACeilingGoesSidewaysOnlyWhenTheChosenSideIsOpen) {
     EXPECT_EQ(b.g.PlayerY, 5.0f) << c.name;
   }
 }
+
+TEST(ReviewFalling, AFallingBalloonThatMeetsTheHeadStopsStillFallingAndGoesOnOnceHeLeaves) {
+  PlayBoard b({"#####", "#.B.#", "#...#", "#.P.#", "#####"});
+  b.Frames(30);
+  EXPECT_EQ(b.g.BalloonList.Y[1], 2.0f);
+  EXPECT_EQ(b.g.BalloonList.State[1], lsFalling);  // held up, its state unchanged
+  EXPECT_EQ(b.Cell(2, 2), ccBalloon);
+  EXPECT_EQ(b.Sound(wpGround), 0);
+  b.Hold(kVkRight, 8);
+  b.Frames(8);
+  EXPECT_EQ(b.g.BalloonList.Y[1], 3.0f);
+  EXPECT_EQ(b.g.BalloonList.State[1], lsRest);
+  EXPECT_EQ(b.Sound(wpGround), 1);
+}
+
+TEST(ReviewInput, ZDoesNothingWhileClimbing) {
+  struct Case {
+    const char* name;
+    int before;  // arrow held first to reach the state
+    int frames;
+    int code;    // action after Z
+  } cases[] = {
+      {"climbing up", plat::kVkUp, 2, paClimbUp},
+      {"climbing down", plat::kVkDown, 2, paClimbDown},
+  };
+  for (const auto& c : cases) {
+    // A ladder of three cells; the player starts in the middle one.
+    PlayBoard b({"#####", "#.H.#", "#.P.#", "#.H.#", "#####"});
+    b.g.StageGrid[GridIndex(2, 2)] = ccLadder;
+    ChooseNextAction(b.g);
+    ASSERT_EQ(b.g.ActionCode, paLadderUpDown) << c.name;
+    b.Hold(c.before, c.frames);
+    b.Hold(kVkZ, 1);
+    EXPECT_EQ(b.g.ActionCode, c.code) << c.name;
+    EXPECT_EQ(b.g.KeyLatch, 0) << c.name;
+  }
+}
