@@ -10,6 +10,7 @@
 #include "game/menus/progress_record.h"
 #include "game/play/cutscenes.h"
 #include "game/play/play.h"
+#include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
 #include "platform/api/keys.h"
@@ -210,15 +211,15 @@ TEST(StageClear, FramesAsPictures) {
 // the record file in the program folder shows the clear.
 TEST(StageClear, TheHeadlessRunnerPlaysThroughTheClearIntoTheNextStage) {
   const char* dist = std::getenv("PLUMET_DIST");
-  const char* src = std::getenv("PLUMET_SOURCE");
-  ASSERT_TRUE(dist && src);
+  ASSERT_TRUE(dist);
   harness::ProgramFolder folder;
-  std::ifstream map(std::string(dist) + "/plumet.map", std::ios::binary);
-  folder.Write("plumet.map", {std::istreambuf_iterator<char>(map), std::istreambuf_iterator<char>()});
-  std::ifstream solution(std::string(src) + "/tests/play/scripts/00-first-steps.keys");
-  std::string keys = "234 -\n";  // the fade-in and the intro
-  keys.append(std::istreambuf_iterator<char>(solution), std::istreambuf_iterator<char>());
-  folder.WriteText("run.keys", keys);
+  TBuiltinStages stages{};
+  const auto room = RowsFromText({"#####", "#...#", "#P.G#", "#####"});  // a map's stage 1 keeps (1, 1) empty
+  for (int s = 0; s < kBuiltinStageCount; s++)
+    for (int x = 0; x < kGridCols; x++)
+      for (int y = 0; y < kGridRows; y++) stages[s * kGridCells + GridIndex(x, y)] = room[RowsIndex(x, y)];
+  folder.Write("plumet.map", EncodeStageData(stages, TStyleTable{}));
+  folder.WriteText("run.keys", "234 -\n20 Right\n");  // the fade-in and the intro, then one cell right
   const std::string cmd = std::string(dist) + "/plumet-headless --folder " + folder.Path() + " --builtin 0 --keys " +
                           folder.File("run.keys") + " --frames 1000 --record 2>/dev/null";
   std::string out;
