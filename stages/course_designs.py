@@ -1,0 +1,594 @@
+# The 55 designs of the built-in course (read by make_course.py). Rows are given bottom-up
+# from row 13 by room(); each row string is the 18 interior cells.
+
+def R(s):
+    return s + "." * (18 - len(s))
+
+
+def rm(*rows):
+    return room(*[R(r) for r in rows])
+
+
+# --- basics -------------------------------------------------------------------------------
+stage(0, "first steps", "操作の基本を覚えよう　　　★",
+      "walk, hop up a step, jump a gap, climb a ladder; falling into the gap only costs a hop",
+      "walk right, hop the block, jump the gap, climb the ladder and walk left to the goal",
+      "walking, hops, diagonal jumps, ladders",
+      rm(".G..........H",
+         "############H",
+         "............H",
+         "............H",
+         "P...#.......H",
+         "#######.##########"))
+
+stage(1, "move it", "邪魔な物は移動させる　　　★",
+      "a balloon stands in front of a low tunnel; with it over the head the tunnel is too low",
+      "lift the balloon, turn, put it down behind you, turn back and walk through",
+      "lifting and putting down",
+      rm(".........######",
+         "P.......B......G"))
+
+stage(2, "one way", "牢屋は一度しか通れません　　　★",
+      "the open jail closes behind the player; the key for the door lies behind the start",
+      "fetch the key on the left first, then walk right through the jail and the door",
+      "open jails close behind the player",
+      rm("k.....P....x...D.G"))
+
+stage(3, "ball order", "ボールを順序良く集めよう　　　★",
+      "one ball lies in a cell behind an open jail; taking it last opens the jail and the barrier",
+      "take the ball on the left, then walk through the jail to the other ball",
+      "balls, jails and barriers",
+      rm("..........#####",
+         "..........#...#",
+         "o....P....x.o.!..G"))
+
+# --- ice ----------------------------------------------------------------------------------
+stage(4, "drop it", "落とす場所を考えて　　　★",
+      "a deep pit in front of the ice; a balloon dropped into it leaves a pit one can hop out of",
+      "carry the balloon to the no-jump floor, drop it into the pit, step in, hop out, slide",
+      "ice carries the player on; putting objects into pits",
+      rm("P.B..............G",
+         "########N.IIIIIIII",
+         "#########.########",
+         ""))
+
+stage(5, "ice turn", "氷の上で方向転換が出来ないのなら・・　　　★★",
+      "on ice the player slides to the next obstacle, so he can never stop beside the pillar; "
+      "the single plain floor tile is the only place to stop",
+      "slide to the balloon, lift it, slide back to the plain tile, put it down, hop twice",
+      "ice: no turning or stopping except at obstacles and plain floor",
+      rm("..G",
+         "###",
+         "###......P.......B",
+         "###I#IIIIIIIIIIIII"))
+
+stage(6, "stack", "風船を積み上げて壊れない足場に　　 ★★★",
+      "a wall three cells high; two balloons stacked in the pit in front of it make a step",
+      "drop the near balloon into the pit, fetch the one behind the start, drop it on the first, "
+      "hop up twice",
+      "stacking balloons",
+      rm("................G",
+         "..........########",
+         "BP.B......########",
+         "#########.########"))
+
+stage(7, "keep the way", "ゴールへの道を残しておくこと　　 ★★★",
+      "the pit before the ice is three deep; both balloons must go in, and the goal lies under a "
+      "low roof so nothing may be carried along the ice",
+      "drop the right balloon, fetch the left one, drop it too, step in, hop out and slide",
+      "ice and pits",
+      rm("...............###",
+         "B.P.B............G",
+         "########N.IIIIIIII",
+         "#########.########",
+         "#########.########"))
+
+# --- conveyors ----------------------------------------------------------------------------
+stage(8, "belts", "コンベアブロックに慣れよう　　　★",
+      "a belt carries the player to a step; from the step he drops onto a belt that runs back",
+      "ride the belt right, hop the step and the post, drop onto the left belt, ride to the goal",
+      "conveyors carry the player and cannot be walked against",
+      rm("..............#",
+         "P.........####G",
+         "##>>>>>>>>####<<<<"))
+
+stage(9, "again and again", "一つのアイテムを何度も利用　　　★★",
+      "one jump pad and two high ledges: the key on the right one, the door on the left one",
+      "set the pad by the right ledge, bounce up for the key, come down, carry the pad to the "
+      "left ledge, bounce up and open the door",
+      "one jump pad used twice",
+      rm(".G.D..........k",
+         "####..........####",
+         "####..........####",
+         "####......PJ..####"))
+
+stage(10, "all balloons", "全てのバルーンを持ってこよう　　　★★",
+      "a ledge two cells above the belt shelf; three balloons make a step of one and a stack of two",
+      "drop two balloons into the pit, one by the ledge and one beside it, carry the third onto "
+      "the second and put it on the first, then hop up",
+      "carrying objects along conveyors",
+      rm(".G",
+         "###",
+         "###...B.B.B.P#####",
+         "###..#######<#####"))
+
+stage(11, "the right road", "通るべき道、通らない道　　　★★★★",
+      "the lower belt runs into a pit with no way out; the key lies at the end of the upper belt",
+      "climb the ladder, ride the upper belt to the key, drop down and walk to the door",
+      "choosing which belt to ride",
+      rm("...k.............H",
+         "###.<<<<<<<<<<<<<H",
+         "G.D...........P..H",
+         "####>>>>>>>.######",
+         "###########.######"))
+
+# --- items A ------------------------------------------------------------------------------
+stage(12, "grab it", "取れるアイテムはすぐに取る？　　　★",
+      "keys lie along the way to three doors; each key is in reach when it is needed",
+      "walk left, taking each key before its door",
+      "keys open doors",
+      rm("",
+         "G.D.k.D..k.D..k..P"))
+
+stage(13, "key point", "鍵がポイント！　　　★★★★★",
+      "two doors and one key at the start: the left door hides a second key and a balloon, "
+      "the right door the way to the goal over a wall two high",
+      "open the left door, take the key and the balloon, carry it to the wall, open the right "
+      "door and climb over",
+      "keys and doors: which door to open first",
+      rm("G.DD..k.P.D.k.k..."))
+
+stage(14, "ball column", "縦に並んだボールの取り方に注意　　　★★★★",
+      "balls stand one above another in a shaft; the last one opens the jail that shuts the way "
+      "back, so the lone ball outside must be taken first",
+      "take the ball on the right, climb the ladder, drop down the shaft through the balls",
+      "balls in a column and the jail that opens",
+      rm("....H.............",
+         "....H..o..........",
+         "....H.#o#.........",
+         "....H.#o#.........",
+         "....H.#o#.........",
+         "....H.#.#.........",
+         "G!..P.#x#.......o."))
+
+stage(15, "way back", "帰り道のことも忘れずに　　　★★★",
+      "the key lies in a pit two deep; without something to stand on there is no way out",
+      "drop the balloon into the pit first, then fetch the key, hop out and open the door",
+      "planning the way back",
+      rm("G.D..B.P..........",
+         "########..########",
+         "########.k########",
+         "##################"))
+
+# --- first designer, part one ----------------------------------------------------------------
+stage(16, "hop hop hop", "連続ジャンプ！　　　★★",
+      "a row of one-cell gaps over deep pits and steps between them",
+      "jump each gap and hop each step without stopping to think",
+      "diagonal jumps and hops in a row",
+      rm("..............#..G",
+         "P.....#.....###.##",
+         "##.#.###.#.####.##",
+         "##.#.###.#.####.##"))
+
+stage(17, "ice stopper", "氷の上にストッパーを置こう　　　★★★",
+      "the ladder to the goal hangs above the ice, out of reach while sliding",
+      "fetch the balloon from the far end, slide back to the plain tile, put it down beside the "
+      "ladder, hop onto it and step into the ladder",
+      "a balloon as a stopper on ice",
+      rm(".........G",
+         ".........H",
+         ".........H",
+         ".........H",
+         ".........H",
+         ".........H",
+         ".........H",
+         ".........H",
+         ".........H",
+         "P................B",
+         "IIIIIIIIIII#IIIIII"))
+
+stage(18, "do not drift", "流されないようにするためには・・　　　★★★",
+      "a belt runs into a pit; the goal is on a ledge above the belt, too high to hop",
+      "put the balloon on the belt as a stopper and as a step, then hop up to the ledge",
+      "conveyors and a balloon stopper",
+      rm("........G",
+         "........H",
+         "........H",
+         "........H",
+         "........H",
+         "........H",
+         "P.......H.........",
+         "##>>>>>>>>>>>>>>.#",
+         "################.#"))
+
+stage(19, "from both sides", "両脇の物を上手く集めてこよう　　　★★★★",
+      "balloons lie on the left and on the right; the ledge in the middle needs a stack of two",
+      "bring the left balloon and the right balloon to the foot of the ledge, stacking them from "
+      "the shelves",
+      "gathering objects from both sides",
+      rm("....H.......H.....",
+         "....H#######H.....",
+         "....H.......H.....",
+         "....H.#####.H.....",
+         "o...H.!.G.!.H.P..o"))
+
+# --- second designer, part one ---------------------------------------------------------------
+stage(20, "start dash", "スタートダッシュ！　　　★★",
+      "a balloon starts falling down a shaft at once; it shuts the low corridor if the player waits",
+      "run left under the shaft at once, before the balloon lands, and on to the goal",
+      "falling balloons and timing",
+      rm("...........B",
+         "...........#",
+         "...........#",
+         "...........#",
+         "...........#",
+         "...........#",
+         "...........#",
+         "...........#",
+         "...........#",
+         "############.#####",
+         "G................P"))
+
+stage(21, "careful carrying", "アイテム運びは慎重に　　　★★★",
+      "the balloon must reach the wall, but the short way leads through an open jail and under a "
+      "low roof, where nothing can be carried",
+      "carry the balloon round by the upper path, drop it by the wall and climb over",
+      "carrying rules: head room and jails",
+      rm("........x......BP.",
+         "G...#########.####",
+         "##................",
+         "##................"))
+
+stage(22, "many clouds", "雲の多さに惑わされない　　　★★",
+      "a sky full of clouds over a pit; every cloud carries the player once",
+      "walk across the lower cloud row without stopping and take the step up to the goal",
+      "clouds vanish once left",
+      rm(".........C.C.C....",
+         "..........C.C.....",
+         ".........C...C..G.",
+         "P..............###",
+         "#######CCCCCCCC###",
+         "#######........###"))
+
+stage(23, "break or keep", "壊す、壊さないの判断をしっかり　　　★★★",
+      "a cloud roof hides the ladder to the goal; a jump breaks it from below, but the cloud step "
+      "beside it is needed to reach the ladder",
+      "stand on the cloud step, jump up into the roof cloud to break it, then climb",
+      "breaking clouds from below",
+      rm("P...............DG",
+         "####C##H##CCCC####",
+         "###....H##....####",
+         "###.k..H##....####"))
+
+# --- barriers -------------------------------------------------------------------------------
+stage(24, "barrier basics", "バリアの特徴を掴もう　　　★★",
+      "a barrier holds a balloon over a pit; the last ball removes the barrier and drops the "
+      "balloon into the pit, which makes the pit crossable",
+      "take both balls, watch the balloon fall, walk over it to the goal",
+      "barriers vanish with the last ball",
+      rm("..........B",
+         "..........!",
+         "o........P.......G",
+         "##########.#######",
+         "##########.#######"))
+
+stage(25, "before the barrier goes", "バリアを消す前に・・　　　★★★",
+      "a barrier bridge leads to the key; once the last ball is taken the bridge is gone",
+      "cross the barrier bridge for the key first, come back, take the last ball and open the door",
+      "using barriers before removing them",
+      rm("...........k",
+         "..........#!!!!#..",
+         "..........#....#..",
+         "G.D....P..#....#.o"))
+
+stage(26, "keep it open", "道を塞がれないように注意しよう　　　★★",
+      "balloons rest on barriers over the corridor; when the barriers go they drop into it",
+      "move the balloon above the corridor out of the way before taking the last ball",
+      "objects falling when barriers vanish",
+      rm("....B.....",
+         "...#!#....",
+         "P.o.......G#.....o"))
+
+stage(27, "stairs", "階段をセット　　　★★★★",
+      "a ledge three high behind a barrier; three balloons make stairs of one and two",
+      "drop two balloons into the pit by the ledge and one beside it, take the ball and climb",
+      "building stairs",
+      rm(".G",
+         "###",
+         "###...B.B.B.P.o###",
+         "###..#############"))
+
+# --- timing ---------------------------------------------------------------------------------
+stage(28, "speed", "スピード勝負！　　　★★",
+      "three balloons fall down shafts into the low corridor, one after another",
+      "run right at once and keep running; a pause lets a balloon shut the corridor",
+      "racing falling balloons",
+      rm("....B....B....B",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "....#....#....#",
+         "#####.####.####.##",
+         "P................G"))
+
+stage(29, "careful start", "スタートは慎重に　　　★★★★",
+      "the start stands on a cloud over a deep pit; the first step decides everything",
+      "jump right off the cloud straight onto the far ledge instead of walking off it",
+      "clouds and jumps",
+      rm("",
+         "",
+         "#P.......",
+         "#C.####.........G",
+         "#..####.##########",
+         "#..####.##########"))
+
+stage(30, "to the very end", "ゴール直前で気を抜かない　　　★★★",
+      "the last cells before the goal are a belt running back into a pit",
+      "hop onto the balloon at the end of the belt and jump from it to the goal",
+      "conveyors near the goal",
+      rm("P...............G.",
+         "####IIIIII#.IIIII#",
+         "###########.######"))
+
+stage(31, "how to stop", "止まる方法は？　　　★★",
+      "a long ice floor; the only places to stop are the ladder cells",
+      "slide left into the ladder, climb to the upper ice, slide to the next ladder and climb",
+      "stopping on ice",
+      rm("G.................",
+         "IIIIIIIIIHIIIIIIII",
+         ".........H........",
+         ".........H........",
+         "IIIIIIIIIIIIIIHIII",
+         "..............H...",
+         "..............H..P",
+         "IIIIIIIIIIIIIIIIII"))
+
+# --- first designer, part two ----------------------------------------------------------------
+stage(32, "instead of clouds", "雲の代わりに・・　　　★★★★★",
+      "a cloud step leads to the key ledge, but it breaks on the way up; a balloon put where the "
+      "cloud was makes a step that lasts",
+      "use the cloud step to fetch the balloon from the shelf, drop it by the ledge, climb, take "
+      "the key and open the door",
+      "balloons in place of clouds",
+      rm("........##......##",
+         "..k.B...##C.P...DG"))
+
+stage(33, "take what you can", "まずは取れるものから　　　★★",
+      "balls in open reach and one behind a jail; the jail cell is the last to enter",
+      "take the two loose balls, then walk through the jail to the last one",
+      "ball order",
+      rm("...........o",
+         "G!.........#x#####",
+         "###..o..P...o#####"))
+
+stage(34, "drop them all?", "全部を落として良いのかな？　　　★★★★",
+      "three balloons and a pit that needs only two; the third must be kept as a step",
+      "drop two balloons into the pit, carry the third across and put it by the wall, hop over",
+      "deciding what to drop",
+      rm("..................",
+         "...............G..",
+         ".............#####",
+         "P.B.B.B......#####",
+         "#######.##########",
+         "#######.##########",
+         "#######.##########"))
+
+stage(35, "landing loss", "着地時のタイムロスにご用心　　　★★★",
+      "balloons fall into the corridor; every landing after a jump costs frames",
+      "walk off the steps instead of jumping down, and run under the shafts",
+      "landing time and falling objects",
+      rm(".......B.....B",
+         ".......#.....#",
+         ".......#.....#",
+         ".......#.....#",
+         ".......#.....#",
+         ".......#.....#",
+         "P......#.....#",
+         "##.....#.....#",
+         "###..#####.#####.#",
+         "#................G"))
+
+# --- items B --------------------------------------------------------------------------------
+stage(36, "not greedy", "欲張る必要はないのです　　　★★★",
+      "keys lie in pits; two are enough for the two doors, the third pit has no way out",
+      "take the keys of the two shallow pits, leave the deep one, open both doors",
+      "keys: take only what is needed",
+      rm("P.................",
+         "###.##.##.######..",
+         "###k##k##.######..",
+         "#########k####G.DD"))
+
+stage(37, "dig", "道を残して掘り進め　　　★★★★",
+      "layers of cloud floor; each cloud the player leaves vanishes, so the way down must be dug "
+      "so that one column stays to come back by",
+      "walk down through the cloud layers and take the key, return by the ladder",
+      "clouds as floors to dig through",
+      rm("P...H.........D.G",
+         "CCCCH..########",
+         "CCCCH..#",
+         "CCCCH..#",
+         "CCkCH..#"))
+
+stage(38, "what is needed", "本当に必要なものはどれ？　　　★★★★",
+      "a balloon, a jump pad and a key; only the pad reaches the ledge",
+      "carry the pad beneath the ledge, bounce up and walk to the goal",
+      "choosing the right item",
+      rm("G.................",
+         "####..............",
+         "####..............",
+         "####..............",
+         "####..............",
+         "####.....B..J...P."))
+
+stage(39, "pads", "ジャンプ台を上手く使おう　　　★★★★★",
+      "two jump pads and two high ledges in steps",
+      "set the first pad by the low ledge, bounce up, then bring the second pad up there by "
+      "bouncing while holding it",
+      "jump pads, also while holding",
+      rm("..............G",
+         "...........######",
+         "...........######",
+         "...........######",
+         "......#..........",
+         "......#..........",
+         "......#..........",
+         "P.J.J.#.........."))
+
+# --- second designer, part two ---------------------------------------------------------------
+stage(40, "bucket relay", "バケツリレー　　　★★★",
+      "low roofs split the way into rooms; a balloon can only pass a roof by being put down under "
+      "the gap and lifted again from the other side",
+      "carry the balloon room by room, putting it down and lifting it again, then climb the wall",
+      "passing an object along",
+      rm(".G",
+         "##",
+         "##.......#...#....",
+         "##.......#...#.B.P"))
+
+stage(41, "check every set", "全てのセットを良く確認しよう　　　★★★",
+      "three doors and three keys; one key hides behind a door of its own row",
+      "take the keys in the order the rows allow and open the doors from the bottom up",
+      "keys and doors in sets",
+      rm("G.D.........k",
+         "##########H#####..",
+         "..k..D....H.......",
+         "######H#########..",
+         "P.....H...D....k.."))
+
+stage(42, "do not get shut in", "閉じ込められないよう注意　　　★★★",
+      "open jails between rooms; going through one in the wrong order shuts the player in",
+      "take the balls in the left room first, then pass the jail into the right room",
+      "jails close behind the player",
+      rm("######...######",
+         "#..o.x.P.x.o.#!G",
+         "#.....#####...#"[:0] + "##############"))
+
+stage(43, "preparation", "下準備を怠りなく　　　★★★★",
+      "the goal is beyond a barrier over a pit; when the barrier goes, a balloon set on it falls in "
+      "and fills the pit",
+      "carry the balloon onto the barrier, then take the last ball and walk over the filled pit",
+      "setting things up before the barrier vanishes",
+      rm("o.B...P.....!!!..G",
+         "########.#########",
+         "########.#########"))
+
+# --- summary --------------------------------------------------------------------------------
+stage(44, "when to break", "壊すべき時を見極めよう　　　★★★★★",
+      "clouds bridge a pit and roof a ladder; breaking the wrong one first cuts the way",
+      "cross the cloud bridge for the key, come back over the balloon, break the roof and climb",
+      "timing of breaking clouds",
+      rm("............G",
+         "............H",
+         "............H",
+         "............C",
+         "....k..........",
+         "..####.....B..P",
+         "..####CCC######",
+         "..####...######"))
+
+stage(45, "check the way", "通れる場所を良くチェック　　　★★★",
+      "a maze of low roofs, ladders and no-jump floors; only one way leads up",
+      "find the ladder behind the no-jump floor and climb past the hop",
+      "reading the stage",
+      rm("G.................",
+         "####H.............",
+         "....H.....#.......",
+         "..........#.......",
+         "NNNNNNNNN.#..H....",
+         "..........####H###",
+         "..............H...",
+         "P.............H..."))
+
+stage(46, "last ball", "最後に取るボールを間違えないで　　　★★★★",
+      "two balls behind two jails; only the last ball opens the jails, so the other must be taken "
+      "from a place one can leave",
+      "take the ball on the shelf by hopping, then go through the jail to the last ball",
+      "choosing the last ball",
+      rm("....o......",
+         "...###.....",
+         "G!.......x.o#.....",
+         "##########.######P"[:0] + "########...#....P."))
+
+stage(47, "nothing in the way", "余計な物に邪魔されないように　　　★★★★★",
+      "balloons on barriers above the way drop in when the barriers go; they must be moved off first",
+      "lift the balloons off the barrier bridge, set them aside, then take the last ball",
+      "objects falling into the way",
+      rm("......B.B.........",
+         "......!!!.........",
+         "P..........o...B.G"))
+
+# --- final ----------------------------------------------------------------------------------
+stage(48, "cancel the pad", "ジャンプ台の効果を打ち消せ！　　　★★★★",
+      "a jump pad lies under a key in a low room; standing on it throws the player up, so a balloon "
+      "set on the ledge above cuts the launch",
+      "put the balloon above the pad, step onto the pad, take the key and open the door",
+      "cutting a pad launch",
+      rm("",
+         "..........####....",
+         "..........#k#.....",
+         "G.D.......#.#..B.P",
+         "####......#J######"))
+
+stage(49, "two jails", "二段の牢屋をくぐるには・・　　　★★★★★",
+      "jails stacked two high; dropping through one jail into the next shuts both behind",
+      "take the two balls on the sides first, then fall through both jails to the last ball",
+      "jails and falling",
+      rm("P.......x..o......",
+         "#######.x.######..",
+         "#######.o.#!G.....",
+         "#######...########"))
+
+# --- bonus ----------------------------------------------------------------------------------
+stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　　★★★★",
+      "a jump pad to be cut by a balloon, and a balloon to be set before the barrier goes",
+      "set the balloon over the pad, take the key, set the second balloon on the barrier, take "
+      "the last ball",
+      "pad cutting and preparation",
+      rm("",
+         "..........####....",
+         "..........#k#.....",
+         "..D.......#.#..B.P",
+         "G.#o!!....#J######",
+         "####..############"))
+
+stage(51, "too tidy", "きっちりクリアしようとしても？？　　　★★★",
+      "every ball and key invites a tidy sweep, but the goal lies on the way and clears the stage",
+      "walk left over the goal",
+      "the goal ends the stage at once",
+      rm("G.o.k.o.k.o.....P"))
+
+stage(52, "before the barriers go", "バリアを消す前に・・　　　★★★★",
+      "a barrier stair leads to the key; the last ball lies at its foot",
+      "climb the barrier steps for the key first, then take the ball and open the door",
+      "using barriers before they vanish",
+      rm("..........k.......",
+         ".........!!.......",
+         "........!!!.......",
+         ".......!!!!.......",
+         "G.D...!!!!!...o..P"))
+
+stage(53, "in order", "やるべき事を順序良く　　　★★★★★",
+      "a key, a balloon and balls; the door, the wall and the barrier each need the right moment",
+      "take the key, open the door, carry the balloon to the wall, climb for the ball, take the "
+      "last ball to open the barrier",
+      "everything in its order",
+      rm("...............o..",
+         "..............###.",
+         "G!....k..D.B..###P"))
+
+stage(54, "thank you", "THANK YOU FOR PLAYING！！　　　★",
+      "a gentle walk past a few balls of every kind of floor, with the goal at the end",
+      "walk left, hop the steps and take the goal",
+      "a farewell",
+      rm("..o...............",
+         "..................",
+         "G...o...#...o...P.",
+         "########>#IIII####"))
+
+stage(55, "spare", "", "the unused slot: an empty room", "walk to the goal", "none",
+      rm("P...............G"))
