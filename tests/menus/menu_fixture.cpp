@@ -2,6 +2,7 @@
 #include "tests/menus/menu_fixture.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "game/play/stage_format.h"
 #include "platform/qtgfx/qt_gfx.h"
@@ -71,7 +72,7 @@ std::vector<uint8_t> UserStageFile(int theme, int cleared) {
   return EncodeUserStage(u);
 }
 
-Bare::Bare() {
+Bare::Bare() : oldCwd(std::filesystem::current_path().string()) {
   plat::qtgfx::EnsureGuiApplication();
   host.SetProgramPath(folder.File("plumet"));
   host.SetFrameBudget(20000);
@@ -97,6 +98,11 @@ Bare::Bare() {
     notes.push_back({n, g.SceneId, g.StageIndex, g.BarCursor, g.TitleCursor, g.PauseCursor, g.FrameCounter,
                      g.KeyLatch});
   };
+}
+
+Bare::~Bare() {
+  std::error_code ec;
+  std::filesystem::current_path(oldCwd, ec);
 }
 
 bool Bare::RunFor(int frames, const std::function<void(Game&)>& loop) {

@@ -45,8 +45,10 @@ struct Bare {
     int scene, stage, barCursor, titleCursor, pauseCursor, frameCounter, latch;
   };
   std::vector<Note> notes;
+  std::string oldCwd;
 
   Bare();
+  ~Bare();  // back to the working folder of before (the game moves into its program folder)
   // Runs `loop` until it returns or `frames` frames were presented; true when it returned.
   bool RunFor(int frames, const std::function<void(Game&)>& loop);
   void Keys(const Script& s) { host.SetKeyScript(s.Steps()); }
