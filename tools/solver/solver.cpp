@@ -11,7 +11,6 @@
 #include <sstream>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 
 #include "game/game.h"
 #include "game/play/play.h"
@@ -233,9 +232,6 @@ struct Hash128 {
   uint64_t a, b;
   bool operator==(const Hash128& o) const { return a == o.a && b == o.b; }
 };
-struct Hash128Hasher {
-  size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a ^ (h.b * 0x9E3779B97F4A7C15ull)); }
-};
 
 uint64_t Mix(uint64_t x) {
   x ^= x >> 33;
@@ -260,10 +256,49 @@ Hash128 HashOf(std::string_view v) {
   return {Mix(a ^ w), Mix(b ^ w ^ 0x5851F42D4C957F2Dull)};
 }
 
+// Hashes of the states met so far and their ids: open addressing, kept at most half full.
+class StateIndex {
+ public:
+  static constexpr uint32_t kNone = UINT32_MAX;
+  StateIndex() { Resize(1u << 16); }
+  uint32_t Find(const Hash128& h) const {
+    for (size_t i = h.a & mask_;; i = (i + 1) & mask_) {
+      if (ids_[i] == kNone) return kNone;
+      if (keys_[i] == h) return ids_[i];
+    }
+  }
+  void Insert(const Hash128& h, uint32_t id) {
+    if (2 * (count_ + 1) > ids_.size()) Resize(2 * ids_.size());
+    Place(h, id);
+    count_++;
+  }
+
+ private:
+  void Place(const Hash128& h, uint32_t id) {
+    size_t i = h.a & mask_;
+    while (ids_[i] != kNone) i = (i + 1) & mask_;
+    keys_[i] = h;
+    ids_[i] = id;
+  }
+  void Resize(size_t n) {
+    std::vector<Hash128> keys(n);
+    std::vector<uint32_t> ids(n, kNone);
+    keys.swap(keys_);
+    ids.swap(ids_);
+    mask_ = n - 1;
+    for (size_t i = 0; i < ids.size(); i++)
+      if (ids[i] != kNone) Place(keys[i], ids[i]);
+  }
+  std::vector<Hash128> keys_;
+  std::vector<uint32_t> ids_;
+  size_t mask_ = 0, count_ = 0;
+};
+
 // One game on the solver host, with the stage's start kept to return to.
 struct Runner {
   SolverHost host;
   Game g{host};
+  std::string scratch, mid, noneInput;  // reused by the expansion, so it allocates little
   CutsceneState cutsAtStart;
   std::string start;
   size_t startLogic = 0;
@@ -366,10 +401,13 @@ struct Successor {
 
 // Runs every input from the state `here`, keeping those whose frame differs from the frame
 // without keys.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames) {
+void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames,
+            const StateIndex& index) {
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
-  std::string e, mid, noneInput;
+  std::string& e = run.scratch;
+  std::string& mid = run.mid;
+  std::string& noneInput = run.noneInput;
   size_t logic = 0;
   if (!wholeFrames) {
     run.Restore(here);
@@ -416,8 +454,9 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
       none = h;
     else if (h == none)
       continue;
-    out.push_back({in.keys, presents, false, h, e, static_cast<uint8_t>(run.g.PlayerX),
-                   static_cast<uint8_t>(run.g.PlayerY)});
+    // A state already known needs no copy (the index is not written while workers run).
+    out.push_back({in.keys, presents, false, h, index.Find(h) == StateIndex::kNone ? e : std::string(),
+                   static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
   }
 }
 
@@ -428,7 +467,10 @@ std::string KeyNames(uint8_t keys) {
   // Shift first, so "Shift+Left" reads as it is typed.
   const int order[7] = {6, 0, 1, 2, 3, 4, 5};
   for (int i : order)
-    if (keys & (1u << i)) s += (s.empty() ? "" : "+") + std::string(kKeyNames[i]);
+    if (keys & (1u << i)) {
+      if (!s.empty()) s += '+';
+      s += kKeyNames[i];
+    }
   return s.empty() ? "-" : s;
 }
 
@@ -460,9 +502,13 @@ Result Solve(const StageSource& src, const Options& opt) {
 
   std::vector<Node> nodes;
   std::vector<std::string> enc;
-  std::vector<std::vector<std::pair<uint32_t, uint8_t>>> succ;  // state and key of each move
+  struct Edge {
+    uint32_t from, to;
+    uint8_t keys;
+  };
+  std::vector<Edge> edges;  // every move between two states, for the dead ends
   std::vector<uint8_t> toGoal;
-  std::unordered_map<Hash128, uint32_t, Hash128Hasher> index;
+  StateIndex index;
   std::vector<std::vector<uint32_t>> buckets(1);
 
   auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int dist, uint8_t keys, int presents,
@@ -470,9 +516,8 @@ Result Solve(const StageSource& src, const Options& opt) {
     const uint32_t id = static_cast<uint32_t>(nodes.size());
     nodes.push_back({parent, dist, keys, cellX, cellY, false, static_cast<uint16_t>(presents)});
     enc.push_back(std::move(e));
-    if (opt.deadEnds) succ.emplace_back();
     toGoal.push_back(0);
-    index.emplace(h, id);
+    index.Insert(h, id);
     if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
     buckets[dist].push_back(id);
     return id;
@@ -519,17 +564,18 @@ Result Solve(const StageSource& src, const Options& opt) {
     const size_t n = todo.size();
     const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 32));
     if (used <= 1) {
-      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i], opt.wholeFrames);
+      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i], opt.wholeFrames, index);
     } else {
       std::vector<std::thread> threads;
       for (size_t w = 0; w < used; w++)
         threads.emplace_back([&, w] {
-          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i], opt.wholeFrames);
+          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i], opt.wholeFrames, index);
         });
       for (std::thread& t : threads) t.join();
     }
     for (size_t i = 0; i < n; i++) {
       const uint32_t u = todo[i];
+      const size_t firstEdge = edges.size();
       for (Successor& sc : found[i]) {
         const int dist = static_cast<int>(d) + sc.presents;
         if (sc.goal) {
@@ -542,12 +588,10 @@ Result Solve(const StageSource& src, const Options& opt) {
           }
           continue;
         }
-        auto it = index.find(sc.hash);
-        uint32_t v;
-        if (it == index.end()) {
+        uint32_t v = index.Find(sc.hash);
+        if (v == StateIndex::kNone) {
           v = addNode(std::move(sc.enc), sc.hash, u, dist, sc.keys, sc.presents, sc.cellX, sc.cellY);
         } else {
-          v = it->second;
           Node& nd = nodes[v];
           if (!nd.expanded && dist < nd.dist) {
             nd.dist = dist;
@@ -559,10 +603,9 @@ Result Solve(const StageSource& src, const Options& opt) {
           }
         }
         if (opt.deadEnds && v != u) {
-          auto& sv = succ[u];
           bool known = false;
-          for (const auto& [w, k] : sv) known = known || w == v;
-          if (!known) sv.push_back({v, sc.keys});
+          for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
+          if (!known) edges.push_back({u, v, sc.keys});
         }
       }
     }
@@ -582,9 +625,14 @@ Result Solve(const StageSource& src, const Options& opt) {
 
   if (opt.deadEnds && r.complete) {
     // Live states reach the goal; the others, all reachable from the start, are dead ends.
-    std::vector<std::vector<uint32_t>> pred(nodes.size());
-    for (uint32_t u = 0; u < nodes.size(); u++)
-      for (const auto& [v, k] : succ[u]) pred[v].push_back(u);
+    // The moves into each state, grouped by state.
+    std::vector<uint32_t> predStart(nodes.size() + 1, 0), pred(edges.size());
+    for (const Edge& ed : edges) predStart[ed.to + 1]++;
+    for (size_t i = 1; i < predStart.size(); i++) predStart[i] += predStart[i - 1];
+    {
+      std::vector<uint32_t> fill(predStart.begin(), predStart.end() - 1);
+      for (const Edge& ed : edges) pred[fill[ed.to]++] = ed.from;
+    }
     std::vector<uint8_t> live(nodes.size(), 0);
     std::vector<uint32_t> stack;
     for (uint32_t u = 0; u < nodes.size(); u++)
@@ -595,24 +643,20 @@ Result Solve(const StageSource& src, const Options& opt) {
     while (!stack.empty()) {
       const uint32_t v = stack.back();
       stack.pop_back();
-      for (uint32_t u : pred[v])
-        if (!live[u]) {
+      for (uint32_t x = predStart[v]; x < predStart[v + 1]; x++)
+        if (const uint32_t u = pred[x]; !live[u]) {
           live[u] = 1;
           stack.push_back(u);
         }
     }
     std::vector<DeadEnd> entries;
-    for (uint32_t u = 0; u < nodes.size(); u++) {
-      if (!live[u]) {
-        r.deadEndStates++;
-        continue;
+    for (uint32_t u = 0; u < nodes.size(); u++)
+      if (!live[u]) r.deadEndStates++;
+    for (const Edge& ed : edges)
+      if (live[ed.from] && !live[ed.to]) {
+        r.deadEndEntries++;
+        entries.push_back({nodes[ed.from].dist, nodes[ed.from].cellX, nodes[ed.from].cellY, ed.keys});
       }
-      for (const auto& [v, k] : succ[u])
-        if (!live[v]) {
-          r.deadEndEntries++;
-          entries.push_back({nodes[u].dist, nodes[u].cellX, nodes[u].cellY, k});
-        }
-    }
     std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
     for (const DeadEnd& d : entries) {
       bool seen = false;
