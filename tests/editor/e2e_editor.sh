@@ -10,58 +10,13 @@ OUT=${2:-$PWD/e2e_editor}
 DIST=${PLUMET_DIST:?PLUMET_DIST not set}
 TITLE="ぷかぷか☆らんぷステージエディタ"
 
-for tool in Xvfb xdotool xwininfo /usr/bin/import /usr/bin/convert; do
-  command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
-done
 [ -x "$DIST/plumetedit" ] || { echo "FAIL: $DIST/plumetedit not built"; exit 1; }
-
-mkdir -p "$OUT"
-RUNDIR=$(mktemp -d)
-chmod 700 "$RUNDIR"
+source "$(dirname "$0")/../e2e/x_session.sh"
 # The editor writes "pledit.str" beside itself: run a private copy.
 mkdir -p "$RUNDIR/dist/plumetogg" "$RUNDIR/maps"
 cp "$DIST/plumetedit" "$RUNDIR/dist/"
 cp "$DIST/plumetogg/wuvorbis.dll" "$RUNDIR/dist/plumetogg/"
-export XDG_RUNTIME_DIR="$RUNDIR"
-export LC_ALL=C.UTF-8
-export QT_QPA_PLATFORM=xcb
 
-PIDS=()
-cleanup() {
-  local p
-  for p in "${PIDS[@]}"; do kill "$p" 2>/dev/null; done
-  for p in "${PIDS[@]}"; do wait "$p" 2>/dev/null; done
-  rm -rf "$RUNDIR"
-}
-trap cleanup EXIT
-trap 'exit 1' INT TERM
-
-fail() {
-  echo "FAIL: $*"
-  [ -n "${DISPLAY:-}" ] && /usr/bin/import -window root "$OUT/failure.png" 2>/dev/null
-  exit 1
-}
-
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$RUNDIR/display" 2>"$OUT/xvfb.log" &
-PIDS+=($!)
-for _ in $(seq 50); do [ -s "$RUNDIR/display" ] && break; sleep 0.1; done
-[ -s "$RUNDIR/display" ] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$RUNDIR/display")"
-
-visible_windows() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null; }
-# wait_window PID EXCLUDE SECONDS: the first mapped window of PID other than EXCLUDE.
-wait_window() {
-  local pid=$1 exclude=$2 tries=$(( $3 * 10 )) w
-  for _ in $(seq "$tries"); do
-    for w in $(visible_windows "$pid"); do
-      [ "$w" != "$exclude" ] && { echo "$w"; return 0; }
-    done
-    kill -0 "$pid" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-client_size() { xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'; }
 # click WINDOW X Y [BUTTON]: a click at client coordinates of the window.
 click() {
   xdotool mousemove --window "$1" "$2" "$3"
