@@ -109,6 +109,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
       DecodeStageData(std::vector<uint8_t>(bytes.begin(), bytes.end()), g.BuiltinStages, g.StageStyleTable);
       g.StageIndex = static_cast<uint8_t>(src.index);
       LoadStage(g);
+      g.AltMode = g.StageIndex >= 50 ? 1 : 0;  // the bonus stages are played in the alternate mode
       break;
     }
     case StageSource::Krm: {
@@ -117,6 +118,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
         return false;
       }
       g.StageIndex = kUserStageIndex;
+      g.AltMode = 0;
       UserStageToGrid(g);
       break;
     }
@@ -131,6 +133,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
       g.StageTheme = s.Theme;
       g.StartFacing = s.Facing;
       g.StageIndex = kUserStageIndex;
+      g.AltMode = 0;
       UserStageToGrid(g);
       break;
     }
@@ -147,6 +150,9 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
   g.OwnWindow = g.LastActiveWindow = g.host.FormWindowId();
   ResetPlayState(g);
   SetupPlayBoard(g);
+  // As the stage select's PLAY leaves it, with the intro's end: the screen still to fade in.
+  g.FrameCounter = 0;
+  g.FadeInPending = 1;
   g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
   g.SceneId = scPlay;
   g.KeyLatch = 0;
@@ -193,6 +199,9 @@ void Encode(const Game& g, std::string& s, size_t& logicBytes) {
                            g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
                            g.BallsInStage, g.BarrierGone,   g.KeyLatch};
   s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  // The fade-in of the first frames keeps the renderer from marking opened doors done.
+  Put(s, g.FadeInPending);
+  Put(s, g.FadeInCount);
   logicBytes = s.size();
   Put(s, g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
@@ -223,6 +232,8 @@ void Decode(Game& g, const std::string& s) {
                        &g.HoldingObject, &g.HeldKind,     &g.HeldIndex,     &g.KeysHeld,     &g.BallsTaken,
                        &g.BallsInStage, &g.BarrierGone,   &g.KeyLatch};
   for (uint8_t* f : fields) Get(p, *f);
+  Get(p, g.FadeInPending);
+  Get(p, g.FadeInCount);
   Get(p, g.FrameCounter);
   uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
   for (uint8_t* f : anim) Get(p, *f);
