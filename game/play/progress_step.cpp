@@ -2,21 +2,15 @@
 // built-in stage, to the ending after stage 49 or 54, or back to EDIT GAME after a user stage.
 #include "game/play/progress_step.h"
 
+#include "game/menus/ending.h"
 #include "game/menus/progress_record.h"
+#include "game/menus/stage_select.h"
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 
-#if __has_include("game/menus/ending.h")
-#include "game/menus/ending.h"
-#define PLUMET_HAVE_ENDING 1
-#endif
-#if __has_include("game/menus/stage_select.h")
-#include "game/menus/stage_select.h"
-#define PLUMET_HAVE_AREA_MUSIC 1
-#endif
 
 using namespace play;
 
@@ -24,23 +18,6 @@ namespace {
 
 void SetSlotVolumeFull(Game& g) {
   if (g.OggPlayer) g.OggPlayer->SetSlotVolume(0, 1.0f);
-}
-
-// The area music of the stage that follows; the stage select owns the table.
-void StartAreaMusic(Game& g) {
-#ifdef PLUMET_HAVE_AREA_MUSIC
-  PlayAreaMusic(g);
-#else
-  (void)g;  // nothing until the stage select's PlayAreaMusic exists
-#endif
-}
-
-void StartEnding(Game& g) {
-#ifdef PLUMET_HAVE_ENDING
-  RunEnding(g);
-#else
-  g.SceneId = scTitleMenu;  // until the ending exists, the title menu follows
-#endif
 }
 
 void BackToEditGame(Game& g) {
@@ -79,7 +56,7 @@ void ToEnding(Game& g) {
   ArmMusicStart(g);
   g.FrameCounter = 0;
   g.SceneId = scEnding;
-  StartEnding(g);
+  RunEnding(g);
 }
 
 void ToNextStage(Game& g) {
@@ -89,7 +66,7 @@ void ToNextStage(Game& g) {
   ResetPlayState(g);
   LoadStage(g);
   SetupPlayBoard(g);
-  StartAreaMusic(g);
+  PlayAreaMusic(g);
   ArmMusicStart(g);
   g.FrameCounter = 0;
   g.SceneId = scStageStart;
