@@ -325,3 +325,15 @@ TEST(BallsScene, TheLastBallTakenDuringAJumpRunsTheScenesAndTheJumpGoesOn) {
   EXPECT_EQ(b.g.PlayerY, 3.0f);
   EXPECT_EQ(b.Cell(2, 2), ccEmpty);
 }
+
+TEST(BallsScene, QuitEndsItAtTheNextFrameAndLeavesJailsAndBarriers) {
+  SceneBoard b({"######", "#P!X.#", "######"});
+  b.OnFrame = [&](int n) {
+    if (n == 20) b.g.QuitRequested = 1;
+  };
+  PlayBallsCompleteScene(b.g);
+  EXPECT_EQ(b.Presented(), 20);  // neither the rings nor the barrier scene draw a frame
+  EXPECT_EQ(b.g.BarrierGone, 0);
+  EXPECT_EQ(b.Cell(2, 1), ccBarrier);
+  EXPECT_EQ(b.g.JailList.State[1], 22);
+}
