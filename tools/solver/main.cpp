@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     std::cout << "keys:\n" << script;
     if (!keysOut.empty()) {
       std::ofstream f(keysOut, std::ios::binary | std::ios::trunc);
-      f << script;
+      f << "# plumet-solver: " << r.frames << " frames, " << r.moves << " moves\n" << script;
       if (!f) {
         std::cerr << "plumet-solver: cannot write " << keysOut << "\n";
         return 2;
