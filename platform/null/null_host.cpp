@@ -31,13 +31,12 @@ std::string Escaped(const std::string& s) {
   return out;
 }
 
-uint64_t Fnv1a(const Bitmap& b) {
+// FNV-1a over whole pixels.
+uint64_t FrameHash(const Bitmap& b) {
   uint64_t h = 1469598103934665603ull;
   for (uint32_t p : b.px) {
-    for (int i = 0; i < 4; ++i) {
-      h ^= (p >> (8 * i)) & 0xFF;
-      h *= 1099511628211ull;
-    }
+    h ^= p;
+    h *= 1099511628211ull;
   }
   return h;
 }
@@ -115,7 +114,7 @@ void NullHost::Present(const Bitmap& frame) {
   lastFrame_ = frame;
   ++frames_;
   AdvanceTime(PresentCostMs);
-  hashes_.push_back(Fnv1a(frame));
+  if (hashing_) hashes_.push_back(FrameHash(frame));
   if (!captureDir_.empty() && captureAt_.count(frames_)) {
     std::filesystem::create_directories(captureDir_);
     qtgfx::SavePng(captureDir_ + "/frame-" + std::to_string(frames_) + ".png", frame);

@@ -47,7 +47,9 @@ class NullHost : public Host {
 
   int Frames() const { return frames_; }
   const Bitmap& LastFrame() const { return lastFrame_; }
-  // FNV-1a hash of each presented frame, in order.
+  // A hash of each presented frame, in order, while hashing is on (off by default: it costs
+  // about as much as drawing a frame).
+  void SetFrameHashing(bool on) { hashing_ = on; }
   const std::vector<uint64_t>& FrameHashes() const { return hashes_; }
   // Present() throws StopRun once this many frames have been presented (0: no limit).
   void StopAfterFrames(int n) { stopAfter_ = n; }
@@ -147,6 +149,7 @@ class NullHost : public Host {
   int budget_ = 0;
   Bitmap lastFrame_;
   std::vector<uint64_t> hashes_;
+  bool hashing_ = false;
   std::string captureDir_;
   std::set<int> captureAt_;
 
