@@ -107,10 +107,10 @@ stage(10, "all balloons", "全てのバルーンを持ってこよう　　　�
       "drop two balloons into the pit, one by the ledge and one beside it, carry the third onto "
       "the second and put it on the first, then hop up",
       "carrying objects along conveyors",
-      rm(".G",
-         "###",
-         "###...B.B.B.P#####",
-         "###..#######<#####"))
+      rm(".G................",
+         "########..........",
+         "########......B.PB",
+         "########.##<######"))
 
 stage(11, "the right road", "通るべき道、通らない道　　　★★★★",
       "the lower belt runs into a pit with no way out; the key lies at the end of the upper belt",
@@ -293,10 +293,10 @@ stage(27, "stairs", "階段をセット　　　★★★★",
       "a ledge three high behind a barrier; three balloons make stairs of one and two",
       "drop two balloons into the pit by the ledge and one beside it, take the ball and climb",
       "building stairs",
-      rm(".G",
-         "###",
-         "###...B.B.B.P.o###",
-         "###..#############"))
+      rm("...............!G.",
+         "..........########",
+         "BP.B....o.########",
+         "#########.########"))
 
 # --- timing ---------------------------------------------------------------------------------
 stage(28, "speed", "スピード勝負！　　　★★",
@@ -370,12 +370,8 @@ stage(34, "drop them all?", "全部を落として良いのかな？　　　★
       "three balloons and a pit that needs only two; the third must be kept as a step",
       "drop two balloons into the pit, carry the third across and put it by the wall, hop over",
       "deciding what to drop",
-      rm("..................",
-         "...............G..",
-         ".............#####",
-         "P.B.B.B......#####",
-         "#######.##########",
-         "#######.##########",
+      rm("..............#...",
+         "B.P.B.........#.G.",
          "#######.##########"))
 
 stage(35, "landing loss", "着地時のタイムロスにご用心　　　★★★",
@@ -398,46 +394,42 @@ stage(36, "not greedy", "欲張る必要はないのです　　　★★★",
       "keys lie in pits; two are enough for the two doors, the third pit has no way out",
       "take the keys of the two shallow pits, leave the deep one, open both doors",
       "keys: take only what is needed",
-      rm("P.................",
-         "###.##.##.######..",
-         "###k##k##.######..",
-         "#########k####G.DD"))
+      rm("P..............DDG",
+         "####k##k##.#######",
+         "##########k#######"))
 
 stage(37, "dig", "道を残して掘り進め　　　★★★★",
       "layers of cloud floor; each cloud the player leaves vanishes, so the way down must be dug "
       "so that one column stays to come back by",
       "walk down through the cloud layers and take the key, return by the ladder",
       "clouds as floors to dig through",
-      rm("P...H.........D.G",
-         "CCCCH..########",
-         "CCCCH..#",
-         "CCCCH..#",
-         "CCkCH..#"))
+      rm("G.D.P.H###########",
+         "####C#H###########",
+         "###...H###########",
+         "###CCCH###########",
+         "###.k.H###########"))
 
 stage(38, "what is needed", "本当に必要なものはどれ？　　　★★★★",
       "a balloon, a jump pad and a key; only the pad reaches the ledge",
       "carry the pad beneath the ledge, bounce up and walk to the goal",
       "choosing the right item",
       rm("G.................",
-         "####..............",
-         "####..............",
-         "####..............",
-         "####..............",
-         "####.....B..J...P."))
+         "###...............",
+         "###...............",
+         "###....J..kP.B...."))
 
 stage(39, "pads", "ジャンプ台を上手く使おう　　　★★★★★",
       "two jump pads and two high ledges in steps",
       "set the first pad by the low ledge, bounce up, then bring the second pad up there by "
       "bouncing while holding it",
       "jump pads, also while holding",
-      rm("..............G",
-         "...........######",
-         "...........######",
-         "...........######",
-         "......#..........",
-         "......#..........",
-         "......#..........",
-         "P.J.J.#.........."))
+      rm("................G.",
+         "...............###",
+         "...............###",
+         "............J..###",
+         "...........#######",
+         "...........#######",
+         "..P.J......#######"))
 
 # --- second designer, part two ---------------------------------------------------------------
 stage(40, "bucket relay", "バケツリレー　　　★★★",
@@ -445,10 +437,13 @@ stage(40, "bucket relay", "バケツリレー　　　★★★",
       "the gap and lifted again from the other side",
       "carry the balloon room by room, putting it down and lifting it again, then climb the wall",
       "passing an object along",
-      rm(".G",
-         "##",
-         "##.......#...#....",
-         "##.......#...#.B.P"))
+      rm("P.B.......H.......",
+         "########.#H#######",
+         "..........H.......",
+         "..........H.......",
+         "###.#########H##.G",
+         ".............H..##",
+         ".............H..##"))
 
 stage(41, "check every set", "全てのセットを良く確認しよう　　　★★★",
       "three doors and three keys; one key hides behind a door of its own row",
@@ -464,9 +459,11 @@ stage(42, "do not get shut in", "閉じ込められないよう注意　　　�
       "open jails between rooms; going through one in the wrong order shuts the player in",
       "take the balls in the left room first, then pass the jail into the right room",
       "jails close behind the player",
-      rm("######...######",
-         "#..o.x.P.x.o.#!G",
-         "#.....#####...#"[:0] + "##############"))
+      rm(".H................",
+         ".H#####...........",
+         ".H#...............",
+         ".H#.....#########",
+         "oHx..P..x.o!G#####"))
 
 stage(43, "preparation", "下準備を怠りなく　　　★★★★",
       "the goal is beyond a barrier over a pit; when the barrier goes, a balloon set on it falls in "
@@ -482,37 +479,39 @@ stage(44, "when to break", "壊すべき時を見極めよう　　　★★★�
       "clouds bridge a pit and roof a ladder; breaking the wrong one first cuts the way",
       "cross the cloud bridge for the key, come back over the balloon, break the roof and climb",
       "timing of breaking clouds",
-      rm("............G",
-         "............H",
-         "............H",
-         "............C",
-         "....k..........",
-         "..####.....B..P",
-         "..####CCC######",
-         "..####...######"))
+      rm("P...H#############",
+         "####H#############",
+         "####H#############",
+         "####H#############",
+         "####H#############",
+         "####H#############",
+         "####H..k##########",
+         "####C#############",
+         "###....###########",
+         "###....###########",
+         "###..DG###########"))
 
 stage(45, "check the way", "通れる場所を良くチェック　　　★★★",
       "a maze of low roofs, ladders and no-jump floors; only one way leads up",
       "find the ladder behind the no-jump floor and climb past the hop",
       "reading the stage",
-      rm("G.................",
-         "####H.............",
-         "....H.....#.......",
-         "..........#.......",
-         "NNNNNNNNN.#..H....",
-         "..........####H###",
-         "..............H...",
-         "P.............H..."))
+      rm("..H...............",
+         "..H#######........",
+         "..H...............",
+         "..H...............",
+         "P.H..#........G...",
+         "####N#############"))
 
 stage(46, "last ball", "最後に取るボールを間違えないで　　　★★★★",
       "two balls behind two jails; only the last ball opens the jails, so the other must be taken "
       "from a place one can leave",
       "take the ball on the shelf by hopping, then go through the jail to the last ball",
       "choosing the last ball",
-      rm("....o......",
-         "...###.....",
-         "G!.......x.o#.....",
-         "##########.######P"[:0] + "########...#....P."))
+      rm("................H.",
+         "...........#####H.",
+         "...............#H.",
+         ".#########.....#H.",
+         "#####G!o.x..P..xHo"))
 
 stage(47, "nothing in the way", "余計な物に邪魔されないように　　　★★★★★",
       "balloons on barriers above the way drop in when the barriers go; they must be moved off first",
@@ -528,20 +527,15 @@ stage(48, "cancel the pad", "ジャンプ台の効果を打ち消せ！　　　
       "set on the ledge above cuts the launch",
       "put the balloon above the pad, step onto the pad, take the key and open the door",
       "cutting a pad launch",
-      rm("",
-         "..........####....",
-         "..........#k#.....",
-         "G.D.......#.#..B.P",
-         "####......#J######"))
+      rm("........!#########",
+         ".........G########",
+         "P.....o.J#########"))
 
 stage(49, "two jails", "二段の牢屋をくぐるには・・　　　★★★★★",
       "jails stacked two high; dropping through one jail into the next shuts both behind",
       "take the two balls on the sides first, then fall through both jails to the last ball",
       "jails and falling",
-      rm("P.......x..o......",
-         "#######.x.######..",
-         "#######.o.#!G.....",
-         "#######...########"))
+      rm("o.P.x.o.x.o.!G####"))
 
 # --- bonus ----------------------------------------------------------------------------------
 stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　　★★★★",
@@ -549,12 +543,10 @@ stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　�
       "set the balloon over the pad, take the key, set the second balloon on the barrier, take "
       "the last ball",
       "pad cutting and preparation",
-      rm("",
-         "..........####....",
-         "..........#k#.....",
-         "..D.......#.#..B.P",
-         "G.#o!!....#J######",
-         "####..############"))
+      rm("#########!........",
+         "########G.........",
+         "########.J.o.....P",
+         "#########.########"))
 
 stage(51, "too tidy", "きっちりクリアしようとしても？？　　　★★★",
       "every ball and key invites a tidy sweep, but the goal lies on the way and clears the stage",
@@ -577,9 +569,9 @@ stage(53, "in order", "やるべき事を順序良く　　　★★★★★",
       "take the key, open the door, carry the balloon to the wall, climb for the ball, take the "
       "last ball to open the barrier",
       "everything in its order",
-      rm("...............o..",
-         "..............###.",
-         "G!....k..D.B..###P"))
+      rm("................o.",
+         "...............###",
+         "G!..D...k.B.P..###"))
 
 stage(54, "thank you", "THANK YOU FOR PLAYING！！　　　★",
       "a gentle walk past a few balls of every kind of floor, with the goal at the end",
