@@ -7,8 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <map>
+#include <sstream>
 
+#include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "tools/solver/solver.h"
 
@@ -146,31 +147,29 @@ TEST(Solver, ASolutionThatStopsShortIsNoReplayToTheGoal) {
   EXPECT_FALSE(error.empty());
 }
 
-// A small stage as the game has it: its slot of the built plumet.map when its name carries
-// one ("NN-name.txt"), else the text file. Solved once for the tests below.
+// A small stage as a user stage file (.krm), which the headless runner starts with --stage.
 struct SmallSolve {
   solver::StageSource src;
-  int slot = -1;
   solver::Result result;
+  std::string error;
 };
 
-const SmallSolve& SolveSmall(const fs::path& p) {
-  static std::map<std::string, SmallSolve> done;
-  auto it = done.find(p.string());
-  if (it != done.end()) return it->second;
+SmallSolve SolveSmall(const fs::path& p) {
   SmallSolve s;
-  const std::string name = p.filename().string();
-  const char* dist = std::getenv("PLUMET_DIST");
-  if (dist && name.size() > 3 && isdigit(name[0]) && isdigit(name[1]) && name[2] == '-') {
-    s.slot = std::stoi(name.substr(0, 2));
-    s.src = {solver::StageSource::Builtin, std::string(dist) + "/plumet.map", s.slot};
-  } else {
-    s.src = {solver::StageSource::Text, p.string(), 0};
-  }
+  std::ifstream in(p);
+  std::stringstream text;
+  text << in.rdbuf();
+  TUserStage stage;
+  if (!ParseStageText(text.str(), stage, s.error)) return s;
+  const fs::path krm = fs::temp_directory_path() / ("plumet-solver-" + p.stem().string() + ".krm");
+  const std::vector<uint8_t> bytes = EncodeUserStage(stage);
+  std::ofstream(krm, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<std::streamsize>(bytes.size()));
+  s.src = {solver::StageSource::Krm, krm.string(), 0};
   solver::Options o = Quick();
   o.deadEnds = false;
   s.result = solver::Solve(s.src, o);
-  return done.emplace(p.string(), std::move(s)).first->second;
+  return s;
 }
 
 std::string RunCapture(const std::string& cmd) {
@@ -194,17 +193,17 @@ TEST(Solver, SolvesEachSmallStageAndItsScriptReachesTheGoalInTheHeadlessRunner) 
   if (stages.empty()) GTEST_SKIP() << "no small stages in tools/stagec/stages";
   for (const fs::path& p : stages) {
     SCOPED_TRACE(p.filename().string());
-    const SmallSolve& s = SolveSmall(p);
+    const SmallSolve s = SolveSmall(p);
+    ASSERT_TRUE(s.error.empty()) << s.error;
     const solver::Result& r = s.result;
     ASSERT_TRUE(r.error.empty()) << r.error;
     ASSERT_TRUE(r.solved);
     const std::string script = solver::KeyScript(r.steps, 1);
     std::string error;
     EXPECT_EQ(solver::ReplayToGoal(s.src, script, r.frames + 100, error), r.frames) << error;
-    if (s.slot < 0) continue;
     const fs::path keys = fs::temp_directory_path() / ("plumet-solver-" + p.stem().string() + ".keys");
     std::ofstream(keys) << script;
-    const std::string out = RunCapture(headless + " --folder " + dist + " --builtin " + std::to_string(s.slot) +
+    const std::string out = RunCapture(headless + " --folder " + dist + " --stage " + s.src.path +
                                        " --from play --keys " + keys.string() + " --stop-at-goal");
     EXPECT_NE(out.find("exit: goal"), std::string::npos) << out;
   }
