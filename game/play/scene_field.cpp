@@ -1,5 +1,5 @@
-// The play field's layers for the stage intro and the cut-scenes: the same drawing and effect
-// states as the play renderer, callable one layer at a time.
+// The play field's layers with their effect states, callable one at a time: play composes them
+// in the field's order, the stage intro and the cut-scenes put their effects between them.
 #include "game/play/scene_field.h"
 
 #include <string>

@@ -26,7 +26,9 @@ TEST(Pacing, WaitSleepsAllButTwoMillisecondsThenPolls) {
     EXPECT_EQ(host.SleepCalls, c.sleeps) << c.ms;
     EXPECT_GE(host.Now() - t0, c.minElapsed) << c.ms;
     EXPECT_LE(host.Now() - t0, c.minElapsed + 1) << c.ms;
-    if (c.ms <= 0) EXPECT_EQ(host.ProcessMessagesCalls, 0) << c.ms;
+    if (c.ms <= 0) {
+      EXPECT_EQ(host.ProcessMessagesCalls, 0) << c.ms;
+    }
   }
 }
 
