@@ -97,7 +97,7 @@ stage(9, "again and again", "一つのアイテムを何度も利用　　　★
       "set the pad by the right ledge, bounce up for the key, come down, carry the pad to the "
       "left ledge, bounce up and open the door",
       "one jump pad used twice",
-      rm(".G.D..........k",
+      rm("G.D...........k",
          "####..........####",
          "####..........####",
          "####......PJ..####"))
@@ -141,15 +141,15 @@ stage(13, "key point", "鍵がポイント！　　　★★★★★",
 stage(14, "ball column", "縦に並んだボールの取り方に注意　　　★★★★",
       "balls stand one above another in a shaft; the last one opens the jail that shuts the way "
       "back, so the lone ball outside must be taken first",
-      "take the ball on the right, climb the ladder, drop down the shaft through the balls",
+      "take the ball by the barrier, jump into the ladder, climb, drop down the shaft through the balls and leave by the jail",
       "balls in a column and the jail that opens",
-      rm("....H.............",
+      rm("....H##.#.........",
          "....H..o..........",
          "....H.#o#.........",
          "....H.#o#.........",
          "....H.#o#.........",
-         "....H.#.#.........",
-         "G!..P.#x#.......o."))
+         "##..H.#.#.........",
+         "G!o.P.x.#........."))
 
 stage(15, "way back", "帰り道のことも忘れずに　　　★★★",
       "the key lies in a pit two deep; without something to stand on there is no way out",
@@ -274,12 +274,12 @@ stage(24, "barrier basics", "バリアの特徴を掴もう　　　★★",
 
 stage(25, "before the barrier goes", "バリアを消す前に・・　　　★★★",
       "a barrier bridge leads to the key; once the last ball is taken the bridge is gone",
-      "cross the barrier bridge for the key first, come back, take the last ball and open the door",
+      "climb the ladder and cross the barrier bridge for the key, come back down, then take the ball and open the door",
       "using barriers before removing them",
-      rm("...........k",
-         "..........#!!!!#..",
-         "..........#....#..",
-         "G.D....P..#....#.o"))
+      rm(".........H.k......",
+         ".........H#!!!!#..",
+         "..#......H#....#..",
+         "G.D..o.P.H#....#.."))
 
 stage(26, "keep it open", "道を塞がれないように注意しよう　　　★★",
       "balloons rest on barriers over the corridor; when the barriers go they drop into it",
@@ -293,7 +293,8 @@ stage(27, "stairs", "階段をセット　　　★★★★",
       "a ledge three high behind a barrier; three balloons make stairs of one and two",
       "drop two balloons into the pit by the ledge and one beside it, take the ball and climb",
       "building stairs",
-      rm("...............!G.",
+      rm("...............##.",
+         "...............!G.",
          "..........########",
          "BP.B....o.########",
          "#########.########"))
@@ -362,9 +363,8 @@ stage(33, "take what you can", "まずは取れるものから　　　★★",
       "balls in open reach and one behind a jail; the jail cell is the last to enter",
       "take the two loose balls, then walk through the jail to the last one",
       "ball order",
-      rm("...........o",
-         "G!.........#x#####",
-         "###..o..P...o#####"))
+      rm("##...........####.",
+         "G!..o..P...o.x.o#."))
 
 stage(34, "drop them all?", "全部を落として良いのかな？　　　★★★★",
       "three balloons and a pit that needs only two; the third must be kept as a step",
@@ -535,7 +535,8 @@ stage(49, "two jails", "二段の牢屋をくぐるには・・　　　★★�
       "jails stacked two high; dropping through one jail into the next shuts both behind",
       "take the two balls on the sides first, then fall through both jails to the last ball",
       "jails and falling",
-      rm("o.P.x.o.x.o.!G####"))
+      rm("...........##.....",
+         "o.P.x.o.x.o.!G####"))
 
 # --- bonus ----------------------------------------------------------------------------------
 stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　　★★★★",
@@ -555,14 +556,14 @@ stage(51, "too tidy", "きっちりクリアしようとしても？？　　　
       rm("G.o.k.o.k.o.....P"))
 
 stage(52, "before the barriers go", "バリアを消す前に・・　　　★★★★",
-      "a barrier stair leads to the key; the last ball lies at its foot",
-      "climb the barrier steps for the key first, then take the ball and open the door",
+      "a barrier stair leads to the key and down to the far side, where the ball lies; taking it first would leave no stair",
+      "climb the barrier stair for the key, drop down on the far side, take the ball and open the door",
       "using barriers before they vanish",
-      rm("..........k.......",
-         ".........!!.......",
-         "........!!!.......",
-         ".......!!!!.......",
-         "G.D...!!!!!...o..P"))
+      rm(".......k..........",
+         ".......!..........",
+         ".......!!.........",
+         ".##....!!!........",
+         "G!D.o..!!!!......P"))
 
 stage(53, "in order", "やるべき事を順序良く　　　★★★★★",
       "a key, a balloon and balls; the door, the wall and the barrier each need the right moment",
@@ -570,7 +571,7 @@ stage(53, "in order", "やるべき事を順序良く　　　★★★★★",
       "last ball to open the barrier",
       "everything in its order",
       rm("................o.",
-         "...............###",
+         "##.............###",
          "G!..D...k.B.P..###"))
 
 stage(54, "thank you", "THANK YOU FOR PLAYING！！　　　★",
