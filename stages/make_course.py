@@ -56,11 +56,11 @@ def write_all(outdir):
             os.remove(os.path.join(outdir, old))
     for slot, (name, hint, idea, solution, mechanic, grid) in sorted(STAGES.items()):
         assert len(grid) == 15 and all(len(r) == 20 for r in grid), slot
-        # A door is a gate only with a block over it; otherwise a hop goes over it.
+        # A door or a jail is a gate only with a block over it; otherwise a hop goes over it.
         grid = [list(r) for r in grid]
         for y in range(1, 14):
             for x in range(1, 19):
-                if grid[y][x] == "D" and grid[y - 1][x] == ".":
+                if grid[y][x] in "Dx" and grid[y - 1][x] == ".":
                     grid[y - 1][x] = "#"
         grid = ["".join(r) for r in grid]
         assert all(c == "#" for c in grid[0] + grid[14]) and all(r[0] == r[19] == "#" for r in grid), slot
