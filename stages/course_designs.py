@@ -578,7 +578,7 @@ stage(54, "thank you", "THANK YOU FOR PLAYING！！　　　★",
       "a gentle walk past a few balls of every kind of floor, with the goal at the end",
       "walk left, hop the steps and take the goal",
       "a farewell",
-      rm("..o...............",
+      rm("......C.C.C.......",
          "..................",
          "G...o...#...o...P.",
          "########>#IIII####"))
