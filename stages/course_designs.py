@@ -103,9 +103,8 @@ stage(9, "again and again", "一つのアイテムを何度も利用　　　★
          "####......PJ..####"))
 
 stage(10, "all balloons", "全てのバルーンを持ってこよう　　　★★",
-      "a ledge two cells above the belt shelf; three balloons make a step of one and a stack of two",
-      "drop two balloons into the pit, one by the ledge and one beside it, carry the third onto "
-      "the second and put it on the first, then hop up",
+      "two balloons on a belt shelf above a pit by a ledge three high; the belt carries the player to the pit edge, and the single belt cell on the way back has to be jumped",
+      "drop the near balloon into the pit, jump the belt cell, fetch the one behind the start, drop it on the first, hop up twice",
       "carrying objects along conveyors",
       rm(".G................",
          "########..........",
@@ -131,10 +130,8 @@ stage(12, "grab it", "取れるアイテムはすぐに取る？　　　★",
          "G.D.k.D..k.D..k..P"))
 
 stage(13, "key point", "鍵がポイント！　　　★★★★★",
-      "two doors and one key at the start: the left door hides a second key and a balloon, "
-      "the right door the way to the goal over a wall two high",
-      "open the left door, take the key and the balloon, carry it to the wall, open the right "
-      "door and climb over",
+      "one key at the start, one door on the right and a double door on the left before the goal; the two keys behind the right door open the double door",
+      "take the key, open the right door, take both keys there, walk back and open the double door",
       "keys and doors: which door to open first",
       rm("G.DD..k.P.D.k.k..."))
 
@@ -152,8 +149,8 @@ stage(14, "ball column", "縦に並んだボールの取り方に注意　　　
          "G!o.P.x.#........."))
 
 stage(15, "way back", "帰り道のことも忘れずに　　　★★★",
-      "the key lies in a pit two deep; without something to stand on there is no way out",
-      "drop the balloon into the pit first, then fetch the key, hop out and open the door",
+      "the key lies at the bottom of a pit two deep and two wide; without something to stand on there is no way out",
+      "fetch the balloon from behind the start, drop it into the pit, step down for the key, hop out onto the balloon and out, open the door",
       "planning the way back",
       rm("G.D..B.P..........",
          "########..########",
@@ -188,9 +185,9 @@ stage(17, "ice stopper", "氷の上にストッパーを置こう　　　★★
          "IIIIIIIIIII#IIIIII"))
 
 stage(18, "do not drift", "流されないようにするためには・・　　　★★★",
-      "a belt runs into a pit; the goal is on a ledge above the belt, too high to hop",
-      "put the balloon on the belt as a stopper and as a step, then hop up to the ledge",
-      "conveyors and a balloon stopper",
+      "a belt runs into a pit; the ladder to the goal stands on the belt, and riding into the ladder cell is the only way to stop",
+      "step onto the belt and let it carry you into the ladder, then climb",
+      "stopping on a conveyor",
       rm("........G",
          "........H",
          "........H",
@@ -202,10 +199,9 @@ stage(18, "do not drift", "流されないようにするためには・・　�
          "################.#"))
 
 stage(19, "from both sides", "両脇の物を上手く集めてこよう　　　★★★★",
-      "balloons lie on the left and on the right; the ledge in the middle needs a stack of two",
-      "bring the left balloon and the right balloon to the foot of the ledge, stacking them from "
-      "the shelves",
-      "gathering objects from both sides",
+      "one ball on each side and the goal between two barriers under a roof; the only way from one side to the other is the bridge over the roof",
+      "take the right ball, climb the ladder, cross the bridge, climb down, take the left ball and walk to the goal",
+      "gathering items from both sides",
       rm("....H.......H.....",
          "....H#######H.....",
          "....H.......H.....",
@@ -230,9 +226,8 @@ stage(20, "start dash", "スタートダッシュ！　　　★★",
          "G................P"))
 
 stage(21, "careful carrying", "アイテム運びは慎重に　　　★★★",
-      "the balloon must reach the wall, but the short way leads through an open jail and under a "
-      "low roof, where nothing can be carried",
-      "carry the balloon round by the upper path, drop it by the wall and climb over",
+      "the balloon must reach the wall on the left; the upper way passes an open jail, which nothing can be carried into",
+      "carry the balloon down the hole into the lower hall, along it to the wall, put it down and climb",
       "carrying rules: head room and jails",
       rm("........x......BP.",
          "G...#########.####",
@@ -240,8 +235,8 @@ stage(21, "careful carrying", "アイテム運びは慎重に　　　★★★"
          "##................"))
 
 stage(22, "many clouds", "雲の多さに惑わされない　　　★★",
-      "a sky full of clouds over a pit; every cloud carries the player once",
-      "walk across the lower cloud row without stopping and take the step up to the goal",
+      "a cloud bridge over a pit under a sky full of clouds; every cloud carries the player once",
+      "walk across the bridge without stopping and hop up to the goal",
       "clouds vanish once left",
       rm(".........C.C.C....",
          "..........C.C.....",
@@ -251,10 +246,9 @@ stage(22, "many clouds", "雲の多さに惑わされない　　　★★",
          "#######........###"))
 
 stage(23, "break or keep", "壊す、壊さないの判断をしっかり　　　★★★",
-      "a cloud roof hides the ladder to the goal; a jump breaks it from below, but the cloud step "
-      "beside it is needed to reach the ladder",
-      "stand on the cloud step, jump up into the roof cloud to break it, then climb",
-      "breaking clouds from below",
+      "a cloud in the floor drops the player to the key; the ladder leads back up, and the cloud bridge on the right carries him over the pit only once",
+      "break the floor cloud by walking over it and back, drop for the key, climb the ladder, cross the bridge and open the door",
+      "breaking clouds or keeping them",
       rm("P...............DG",
          "####C##H##CCCC####",
          "###....H##....####",
@@ -290,8 +284,8 @@ stage(26, "keep it open", "道を塞がれないように注意しよう　　�
          "P.o.......G#.....o"))
 
 stage(27, "stairs", "階段をセット　　　★★★★",
-      "a ledge three high behind a barrier; three balloons make stairs of one and two",
-      "drop two balloons into the pit by the ledge and one beside it, take the ball and climb",
+      "a ledge three high with the goal behind a barrier; two balloons stacked in the pit make the stairs, and the ball on the shelf removes the barrier",
+      "drop the near balloon into the pit, fetch the one behind the start, drop it on the first, take the ball, hop up",
       "building stairs",
       rm("...............##.",
          "...............!G.",
@@ -329,16 +323,16 @@ stage(29, "careful start", "スタートは慎重に　　　★★★★",
          "#..####.##########"))
 
 stage(30, "to the very end", "ゴール直前で気を抜かない　　　★★★",
-      "the last cells before the goal are a belt running back into a pit",
-      "hop onto the balloon at the end of the belt and jump from it to the goal",
-      "conveyors near the goal",
+      "an ice floor slides the player to a pit just before the goal; one plain tile is the only place to stop",
+      "slide onto the plain tile, jump the pit onto the ice beyond and slide into the goal",
+      "ice near the goal",
       rm("P...............G.",
          "####IIIIII#.IIIII#",
          "###########.######"))
 
 stage(31, "how to stop", "止まる方法は？　　　★★",
-      "a long ice floor; the only places to stop are the ladder cells",
-      "slide left into the ladder, climb to the upper ice, slide to the next ladder and climb",
+      "long ice floors; the ladder cells are the only places to stop",
+      "slide left into the ladder, climb to the next ice floor, slide into the next ladder and climb to the goal",
       "stopping on ice",
       rm("G.................",
          "IIIIIIIIIHIIIIIIII",
@@ -351,24 +345,22 @@ stage(31, "how to stop", "止まる方法は？　　　★★",
 
 # --- first designer, part two ----------------------------------------------------------------
 stage(32, "instead of clouds", "雲の代わりに・・　　　★★★★★",
-      "a cloud step leads to the key ledge, but it breaks on the way up; a balloon put where the "
-      "cloud was makes a step that lasts",
-      "use the cloud step to fetch the balloon from the shelf, drop it by the ledge, climb, take "
-      "the key and open the door",
-      "balloons in place of clouds",
+      "a wall two high with a cloud step on one side; the cloud breaks after one use, and the way back over the wall needs a step that lasts",
+      "hop up over the cloud and the wall, take the key and the balloon on the far side, put the balloon by the wall, climb back and open the door",
+      "a balloon in place of a cloud",
       rm("........##......##",
          "..k.B...##C.P...DG"))
 
 stage(33, "take what you can", "まずは取れるものから　　　★★",
-      "balls in open reach and one behind a jail; the jail cell is the last to enter",
+      "two loose balls and one behind an open jail; entering the jail early shuts the player in",
       "take the two loose balls, then walk through the jail to the last one",
       "ball order",
       rm("##...........####.",
          "G!..o..P...o.x.o#."))
 
 stage(34, "drop them all?", "全部を落として良いのかな？　　　★★★★",
-      "three balloons and a pit that needs only two; the third must be kept as a step",
-      "drop two balloons into the pit, carry the third across and put it by the wall, hop over",
+      "a pit one deep and a wall two high; one balloon fills the pit, the other is the step at the wall, and dropping both into the pit wastes the step",
+      "drop one balloon into the pit, carry the other over it to the wall and climb",
       "deciding what to drop",
       rm("..............#...",
          "B.P.B.........#.G.",
@@ -391,18 +383,17 @@ stage(35, "landing loss", "着地時のタイムロスにご用心　　　★�
 
 # --- items B --------------------------------------------------------------------------------
 stage(36, "not greedy", "欲張る必要はないのです　　　★★★",
-      "keys lie in pits; two are enough for the two doors, the third pit has no way out",
-      "take the keys of the two shallow pits, leave the deep one, open both doors",
+      "keys in three pits; two shallow pits let the player hop out, the deep one does not, and two keys are enough",
+      "drop into the two shallow pits for their keys, jump over the deep one and open both doors",
       "keys: take only what is needed",
       rm("P..............DDG",
          "####k##k##.#######",
          "##########k#######"))
 
 stage(37, "dig", "道を残して掘り進め　　　★★★★",
-      "layers of cloud floor; each cloud the player leaves vanishes, so the way down must be dug "
-      "so that one column stays to come back by",
-      "walk down through the cloud layers and take the key, return by the ladder",
-      "clouds as floors to dig through",
+      "the goal is behind a door and the key lies under two cloud floors; a ladder leads back up beside them",
+      "jump on the clouds to dig down to the key, climb the ladder back and jump over the hole to the door",
+      "digging through clouds",
       rm("G.D.P.H###########",
          "####C#H###########",
          "###...H###########",
@@ -410,8 +401,8 @@ stage(37, "dig", "道を残して掘り進め　　　★★★★",
          "###.k.H###########"))
 
 stage(38, "what is needed", "本当に必要なものはどれ？　　　★★★★",
-      "a balloon, a jump pad and a key; only the pad reaches the ledge",
-      "carry the pad beneath the ledge, bounce up and walk to the goal",
+      "a balloon, a jump pad and a key lie on the floor below a ledge three high; only the pad reaches it",
+      "carry the pad to the foot of the ledge, hop onto it and bounce up sideways onto the ledge",
       "choosing the right item",
       rm("G.................",
          "###...............",
@@ -419,10 +410,9 @@ stage(38, "what is needed", "本当に必要なものはどれ？　　　★★
          "###....J..kP.B...."))
 
 stage(39, "pads", "ジャンプ台を上手く使おう　　　★★★★★",
-      "two jump pads and two high ledges in steps",
-      "set the first pad by the low ledge, bounce up, then bring the second pad up there by "
-      "bouncing while holding it",
-      "jump pads, also while holding",
+      "two ledges, each three high; one pad lies on the floor, the other on the first ledge",
+      "set the first pad by the lower ledge and bounce up, carry the second pad to the foot of the upper ledge and bounce again",
+      "jump pads",
       rm("................G.",
          "...............###",
          "...............###",
@@ -433,10 +423,9 @@ stage(39, "pads", "ジャンプ台を上手く使おう　　　★★★★★"
 
 # --- second designer, part two ---------------------------------------------------------------
 stage(40, "bucket relay", "バケツリレー　　　★★★",
-      "low roofs split the way into rooms; a balloon can only pass a roof by being put down under "
-      "the gap and lifted again from the other side",
-      "carry the balloon room by room, putting it down and lifting it again, then climb the wall",
-      "passing an object along",
+      "a balloon must go down three floors; it cannot be carried down a ladder, so it is dropped through the holes and picked up again on each floor",
+      "drop the balloon through the hole, jump the hole, climb down, carry it to the next hole, climb down and use it as a step at the wall",
+      "passing an object down, like buckets in a chain",
       rm("P.B.......H.......",
          "########.#H#######",
          "..........H.......",
@@ -456,8 +445,8 @@ stage(41, "check every set", "全てのセットを良く確認しよう　　�
          "P.....H...D....k.."))
 
 stage(42, "do not get shut in", "閉じ込められないよう注意　　　★★★",
-      "open jails between rooms; going through one in the wrong order shuts the player in",
-      "take the balls in the left room first, then pass the jail into the right room",
+      "balls in two rooms behind open jails; the left room has a ladder out, the right room none",
+      "go through the left jail for the ball and out by the ladder and the bridge, then through the right jail for the last ball",
       "jails close behind the player",
       rm(".H................",
          ".H#####...........",
@@ -476,9 +465,9 @@ stage(43, "preparation", "下準備を怠りなく　　　★★★★",
 
 # --- summary --------------------------------------------------------------------------------
 stage(44, "when to break", "壊すべき時を見極めよう　　　★★★★★",
-      "clouds bridge a pit and roof a ladder; breaking the wrong one first cuts the way",
-      "cross the cloud bridge for the key, come back over the balloon, break the roof and climb",
-      "timing of breaking clouds",
+      "the ladder ends on a cloud over the room with the goal; the key is on the side shelf beside the ladder's foot",
+      "climb down, walk to the shelf for the key first, then break the cloud with Down and drop to the door",
+      "when to break a cloud",
       rm("P...H#############",
          "####H#############",
          "####H#############",
@@ -492,8 +481,8 @@ stage(44, "when to break", "壊すべき時を見極めよう　　　★★★�
          "###..DG###########"))
 
 stage(45, "check the way", "通れる場所を良くチェック　　　★★★",
-      "a maze of low roofs, ladders and no-jump floors; only one way leads up",
-      "find the ladder behind the no-jump floor and climb past the hop",
+      "a wall beside a no-jump floor stops a hop; the ladder over the wall is the way",
+      "climb the ladder, walk over the bridge and drop down to the goal",
       "reading the stage",
       rm("..H...............",
          "..H#######........",
@@ -503,9 +492,8 @@ stage(45, "check the way", "通れる場所を良くチェック　　　★★�
          "####N#############"))
 
 stage(46, "last ball", "最後に取るボールを間違えないで　　　★★★★",
-      "two balls behind two jails; only the last ball opens the jails, so the other must be taken "
-      "from a place one can leave",
-      "take the ball on the shelf by hopping, then go through the jail to the last ball",
+      "balls in two rooms behind open jails; one room has a ladder out, the other none",
+      "go through the jail with the ladder behind it first, climb out, then take the last ball through the other jail",
       "choosing the last ball",
       rm("................H.",
          "...........#####H.",
@@ -523,26 +511,24 @@ stage(47, "nothing in the way", "余計な物に邪魔されないように　�
 
 # --- final ----------------------------------------------------------------------------------
 stage(48, "cancel the pad", "ジャンプ台の効果を打ち消せ！　　　★★★★",
-      "a jump pad lies under a key in a low room; standing on it throws the player up, so a balloon "
-      "set on the ledge above cuts the launch",
-      "put the balloon above the pad, step onto the pad, take the key and open the door",
+      "a jump pad under a barrier; while the barrier stands the pad's launch is cut and the player can step off it into the low goal cell, and the ball on the way would remove the barrier",
+      "jump over the ball, hop onto the pad and walk off it into the goal",
       "cutting a pad launch",
       rm("........!#########",
          ".........G########",
          "P.....o.J#########"))
 
 stage(49, "two jails", "二段の牢屋をくぐるには・・　　　★★★★★",
-      "jails stacked two high; dropping through one jail into the next shuts both behind",
-      "take the two balls on the sides first, then fall through both jails to the last ball",
-      "jails and falling",
+      "three balls, two jails in a row and a barrier; each jail closes behind the player",
+      "take the ball behind the start, pass the first jail, take the middle ball, pass the second jail and take the last ball",
+      "passing two jails",
       rm("...........##.....",
          "o.P.x.o.x.o.!G####"))
 
 # --- bonus ----------------------------------------------------------------------------------
 stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　　★★★★",
-      "a jump pad to be cut by a balloon, and a balloon to be set before the barrier goes",
-      "set the balloon over the pad, take the key, set the second balloon on the barrier, take "
-      "the last ball",
+      "the same pad under a barrier, mirrored, with the ball beside the pad",
+      "jump over the ball, hop onto the pad and walk off it into the goal",
       "pad cutting and preparation",
       rm("#########!........",
          "########G.........",
@@ -566,9 +552,8 @@ stage(52, "before the barriers go", "バリアを消す前に・・　　　★�
          "G!D.o..!!!!......P"))
 
 stage(53, "in order", "やるべき事を順序良く　　　★★★★★",
-      "a key, a balloon and balls; the door, the wall and the barrier each need the right moment",
-      "take the key, open the door, carry the balloon to the wall, climb for the ball, take the "
-      "last ball to open the barrier",
+      "a key, a door, a balloon, a wall with the ball on top and barriers at the goal; each must come in its turn",
+      "carry the balloon to the wall, climb for the ball, come back for the key, open the door and walk to the goal",
       "everything in its order",
       rm("................o.",
          "##.............###",
