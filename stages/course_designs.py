@@ -130,10 +130,19 @@ stage(12, "grab it", "取れるアイテムはすぐに取る？　　　★",
          "G.D.k.D..k.D..k..P"))
 
 stage(13, "key point", "鍵がポイント！　　　★★★★★",
-      "one key at the start, one door on the right and a double door on the left before the goal; the two keys behind the right door open the double door",
-      "take the key, open the right door, take both keys there, walk back and open the double door",
-      "keys and doors: which door to open first",
-      rm("G.DD..k.P.D.k.k..."))
+      "four keys for four doors, and the double door before the goal takes two at once; the two "
+      "holes in the upper floor are one-way drops, and the last key sits on a shelf that only a "
+      "balloon reaches",
+      "take the key, open the door, take the key between the holes, jump the second hole for the "
+      "far key, come back and drop through it, open the middle door, stand the balloon under the "
+      "shelf for the fourth key, walk back through the middle door and open the double door",
+      "keys and doors: counting the keys before every drop",
+      rm("P.k.D.....k.....k.",
+         "#######.######.###",
+         "####......#.......",
+         "####......#......k",
+         "####......#......#",
+         "G.DD......D.B....#"))
 
 stage(14, "ball column", "縦に並んだボールの取り方に注意　　　★★★★",
       "balls stand one above another in a shaft; the last one opens the jail that shuts the way "
