@@ -112,14 +112,19 @@ stage(10, "all balloons", "全てのバルーンを持ってこよう　　　�
          "########.##<######"))
 
 stage(11, "the right road", "通るべき道、通らない道　　　★★★★",
-      "the lower belt runs into a pit with no way out; the key lies at the end of the upper belt",
-      "climb the ladder, ride the upper belt to the key, drop down and walk to the door",
-      "choosing which belt to ride",
+      "the double door takes two keys: one falls to the player at the end of the upper belt, the "
+      "other lies in the pit the lower belt runs into; that pit has no way out unless a balloon "
+      "was dropped into it first, and neither belt can be walked back",
+      "put the balloon into the pit, climb the ladder, ride the upper belt to the key, ride the "
+      "lower belt into the pit for the second key, hop out over the balloon, climb and ride the "
+      "upper belt again, then open the double door",
+      "choosing which belt to ride, and when",
       rm("...k.............H",
          "###.<<<<<<<<<<<<<H",
-         "G.D...........P..H",
-         "####>>>>>>>.######",
-         "###########.######"))
+         "###..............H",
+         "GDD..........BP..H",
+         "####>>>>>>>..#####",
+         "###########k.#####"))
 
 # --- items A ------------------------------------------------------------------------------
 stage(12, "grab it", "取れるアイテムはすぐに取る？　　　★",
