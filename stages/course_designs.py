@@ -326,15 +326,16 @@ stage(28, "speed", "スピード勝負！　　　★★",
          "P................G"))
 
 stage(29, "careful start", "スタートは慎重に　　　★★★★",
-      "the start stands on a cloud over a deep pit; the first step decides everything",
-      "jump right off the cloud straight onto the far ledge instead of walking off it",
-      "clouds and jumps",
-      rm("",
-         "",
-         "#P.......",
-         "#C.####.........G",
-         "#..####.##########",
-         "#..####.##########"))
+      "the start stands in the middle of a bridge of clouds over a deep pit; every cloud the "
+      "player stands on vanishes when he leaves it, the key lies on the far left ledge and the "
+      "door on the right, so walking for the key burns the way back",
+      "jump from cloud to cloud towards the key so that every other cloud is never stood on, "
+      "take the key, and come back over the untouched clouds to the door",
+      "clouds vanish once left; jumps skip them",
+      rm(".k......P.....D.G.",
+         "###CCCCCCCCCC#####",
+         "###..........#####",
+         "###..........#####"))
 
 stage(30, "to the very end", "ゴール直前で気を抜かない　　　★★★",
       "an ice floor slides the player to a pit just before the goal; one plain tile is the only place to stop",
