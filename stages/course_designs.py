@@ -551,10 +551,16 @@ stage(50, "cancel and prepare", "打消しと下準備の二つが重要　　�
          "#########.########"))
 
 stage(51, "too tidy", "きっちりクリアしようとしても？？　　　★★★",
-      "every ball and key invites a tidy sweep, but the goal lies on the way and clears the stage",
-      "walk left over the goal",
-      "the goal ends the stage at once",
-      rm("G.o.k.o.k.o.....P"))
+      "the barriers are the bridge over the pit before the goal, and they go when the last ball "
+      "is taken; three balls lie in a low tunnel that has to be walked through, the fourth sits "
+      "under the one gap in its roof",
+      "walk through the tunnel, jump over the ball under the gap instead of taking it, cross the "
+      "barrier bridge to the goal",
+      "barriers vanish with the last ball: leave one",
+      rm("........#...#####.",
+         "G.........o.o.o.oP",
+         "####!!!###########",
+         "####...###########"))
 
 stage(52, "before the barriers go", "バリアを消す前に・・　　　★★★★",
       "a barrier stair leads to the key and down to the far side, where the ball lies; taking it first would leave no stair",
