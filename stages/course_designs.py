@@ -507,14 +507,18 @@ stage(45, "check the way", "通れる場所を良くチェック　　　★★�
          "####N#############"))
 
 stage(46, "last ball", "最後に取るボールを間違えないで　　　★★★★",
-      "balls in two rooms behind open jails; one room has a ladder out, the other none",
-      "go through the jail with the ladder behind it first, climb out, then take the last ball through the other jail",
+      "three balls, and the barriers are both the steps to them and the lid over the goal: the "
+      "ball in the pit needs the barrier step to climb out, the ball in the middle leaves the "
+      "player below the ledge once the barrier stairs are gone, and only the ball on the ledge "
+      "stands right above the goal",
+      "take the ball by the start, take the pit ball and climb out over the barrier step, climb "
+      "the barrier stairs, take the ledge ball last and drop through the opened lid into the goal",
       "choosing the last ball",
-      rm("................H.",
-         "...........#####H.",
-         "...............#H.",
-         ".#########.....#H.",
-         "#####G!o.x..P..xHo"))
+      rm("................o.",
+         "..............!##!",
+         "........Po...!###G",
+         "##..##############",
+         "##o!##############"))
 
 stage(47, "nothing in the way", "余計な物に邪魔されないように　　　★★★★★",
       "balloons on barriers above the way drop in when the barriers go; they must be moved off first",
