@@ -44,7 +44,6 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const plat::FileDialog
 EditorHost::EditorHost() : audio_(std::make_unique<plat::AudioDevice>()) {}
 
 EditorHost::~EditorHost() {
-  for (auto& [id, t] : timers_) delete t;
 }
 
 void EditorHost::SetAudio(std::unique_ptr<plat::AudioDevice> a) {
@@ -156,23 +155,9 @@ std::optional<std::string> EditorHost::SaveFileDialog(const plat::FileDialogSpec
   return RunFileDialog(Owner(), spec, true);
 }
 
-int EditorHost::StartTimer(int intervalMs, std::function<void()> fn) {
-  const int id = nextTimer_++;
-  auto* t = new QTimer();
-  t->setInterval(intervalMs);
-  QObject::connect(t, &QTimer::timeout, [fn = std::move(fn)] { fn(); });
-  timers_[id] = t;
-  t->start();
-  return id;
-}
+int EditorHost::StartTimer(int intervalMs, std::function<void()> fn) { return timers_.Start(intervalMs, std::move(fn)); }
 
-void EditorHost::StopTimer(int id) {
-  auto it = timers_.find(id);
-  if (it == timers_.end()) return;
-  it->second->stop();
-  it->second->deleteLater();
-  timers_.erase(it);
-}
+void EditorHost::StopTimer(int id) { timers_.Stop(id); }
 
 void EditorHost::DrawText(plat::Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour,
                           int x, int y, std::string_view utf8) {

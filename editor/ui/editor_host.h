@@ -6,8 +6,8 @@
 
 #include "platform/api/audio.h"
 #include "platform/api/host.h"
+#include "platform/qt/qt_timers.h"
 
-class QTimer;
 class QWidget;
 
 namespace editorui {
@@ -63,8 +63,7 @@ class EditorHost : public plat::Host {
   QWidget* form_ = nullptr;
   plat::WindowEvents* events_ = nullptr;
   std::unique_ptr<plat::AudioDevice> audio_;
-  std::map<int, QTimer*> timers_;
-  int nextTimer_ = 1;
+  plat::QtTimerSet timers_;
   bool terminate_ = false;
 };
 

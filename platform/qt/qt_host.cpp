@@ -131,7 +131,6 @@ QtHost::QtHost() : form_(std::make_unique<QtForm>()), audio_(std::make_unique<Au
 }
 
 QtHost::~QtHost() {
-  for (auto& [id, t] : timers_) delete t;
   form_.reset();
   if (lockFd_ >= 0) close(lockFd_);
 }
@@ -266,24 +265,9 @@ std::optional<std::string> QtHost::SaveFileDialog(const FileDialogSpec& spec) {
   return path;
 }
 
-int QtHost::StartTimer(int intervalMs, std::function<void()> fn) {
-  const int id = nextTimer_++;
-  auto* t = new QTimer();
-  t->setTimerType(Qt::PreciseTimer);
-  t->setInterval(intervalMs);
-  QObject::connect(t, &QTimer::timeout, [fn = std::move(fn)] { fn(); });
-  timers_[id] = t;
-  t->start();
-  return id;
-}
+int QtHost::StartTimer(int intervalMs, std::function<void()> fn) { return timers_.Start(intervalMs, std::move(fn)); }
 
-void QtHost::StopTimer(int id) {
-  auto it = timers_.find(id);
-  if (it == timers_.end()) return;
-  it->second->stop();
-  it->second->deleteLater();  // it may be stopping itself from its own handler
-  timers_.erase(it);
-}
+void QtHost::StopTimer(int id) { timers_.Stop(id); }
 
 void QtHost::DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x,
                       int y, std::string_view utf8) {

@@ -5,8 +5,8 @@
 
 #include "platform/api/audio.h"
 #include "platform/api/host.h"
+#include "platform/qt/qt_timers.h"
 
-class QTimer;
 
 namespace plat {
 
@@ -60,8 +60,7 @@ class QtHost : public Host {
  private:
   std::unique_ptr<QtForm> form_;
   std::unique_ptr<AudioDevice> audio_;
-  std::map<int, QTimer*> timers_;
-  int nextTimer_ = 1;
+  QtTimerSet timers_;
   int lockFd_ = -1;
   bool terminate_ = false;
 };
