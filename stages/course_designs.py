@@ -199,18 +199,18 @@ stage(17, "ice stopper", "氷の上にストッパーを置こう　　　★★
          "IIIIIIIIIII#IIIIII"))
 
 stage(18, "do not drift", "流されないようにするためには・・　　　★★★",
-      "a belt runs into a pit; the ladder to the goal stands on the belt, and riding into the ladder cell is the only way to stop",
-      "step onto the belt and let it carry you into the ladder, then climb",
-      "stopping on a conveyor",
-      rm("........G",
-         "........H",
-         "........H",
-         "........H",
-         "........H",
-         "........H",
-         "P.......H.........",
-         "##>>>>>>>>>>>>>>.#",
-         "################.#"))
+      "a belt runs under the goal ledge into a pit and nothing on it stops the player; a balloon "
+      "dropped from the shelf above onto the belt is the stopper and then the step up; the block "
+      "over the ledge keeps a jump from the shelf off it",
+      "carry the balloon to the shelf edge and drop it onto the belt, then step down onto it (or "
+      "climb down the ladder and ride the belt against it), hop up onto the goal ledge",
+      "a balloon as a stopper on a conveyor",
+      rm("HP.B.....#",
+         "H#######..G",
+         "H........###",
+         "H",
+         "##>>>>>>>>>>>>>>..",
+         "################.."))
 
 stage(19, "from both sides", "両脇の物を上手く集めてこよう　　　★★★★",
       "one ball on each side and the goal between two barriers under a roof; the only way from one side to the other is the bridge over the roof",
