@@ -3,7 +3,7 @@ set -euo pipefail
 
 PLUMET_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 PLUMET_PACKAGES=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config python3
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic qt6-translations-l10n libx11-dev
