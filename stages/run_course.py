@@ -73,11 +73,13 @@ def write_keys(path, steps):
 
 
 class Course:
-    def __init__(self, headless, folder, work):
-        self.headless, self.folder, self.work = headless, folder, work
+    def __init__(self, headless, measure, folder, work):
+        # Measuring clears stages too: it keeps its own folder, so the continuous runs start
+        # from a fresh record and the record shows only their own clears.
+        self.headless, self.measure, self.folder, self.work = headless, measure, folder, work
 
     def measure_intro(self, stage):
-        states = trace_states(run(self.headless, self.folder, ["--builtin", str(stage), "--trace", "--frames", "600"]))
+        states = trace_states(run(self.headless, self.measure, ["--builtin", str(stage), "--trace", "--frames", "600"]))
         first_play = next(f for f, scene, _, _ in states if scene == SCENE_PLAY)
         return first_play - 2  # the stage's first frame is frame 2
 
@@ -85,7 +87,7 @@ class Course:
         """(frames of the solution up to goal, frames from goal to the next stage's first play
         frame or to the ending's first frame), measured on the stage played alone from play."""
         keys = os.path.join(SOLUTIONS, f"{stage:02d}.keys")
-        out = run(self.headless, self.folder, ["--builtin", str(stage), "--from", "play", "--keys", keys, "--stop-at-goal",
+        out = run(self.headless, self.measure, ["--builtin", str(stage), "--from", "play", "--keys", keys, "--stop-at-goal",
                                               "--frames", "30000"])
         m = re.search(r"exit: goal frames=(\d+)", out)
         if not m:
@@ -93,7 +95,7 @@ class Course:
         goal = int(m.group(1))
         script = os.path.join(self.work, f"alone{stage:02d}.keys")
         write_keys(script, cut(read_keys(keys), goal - 1) + [(1200, "-")])
-        states = trace_states(run(self.headless, self.folder, ["--builtin", str(stage), "--from", "play", "--keys", script,
+        states = trace_states(run(self.headless, self.measure, ["--builtin", str(stage), "--from", "play", "--keys", script,
                                                               "--trace", "--frames", str(goal + 1200)]))
         if stage in (49, 54):
             nxt = next(f for f, scene, _, _ in states if f > goal and scene == SCENE_ENDING)
@@ -156,16 +158,17 @@ def main():
     headless, dist = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     work = tempfile.mkdtemp(prefix="plumet-course-")
     try:
-        # A game folder of its own: the data of the build, a fresh record.
-        folder = os.path.join(work, "game")
-        os.mkdir(folder)
-        for name in ("plumet.map", "plumet.str", "plumet.ini", "plumetogg", "plumetwave"):
-            src = os.path.join(dist, name)
-            if os.path.isdir(src):
-                shutil.copytree(src, os.path.join(folder, name))
-            elif os.path.exists(src):
-                shutil.copy(src, folder)
-        course = Course(headless, folder, work)
+        # Game folders of their own: the data of the build, a fresh record.
+        folders = [os.path.join(work, "measure"), os.path.join(work, "game")]
+        for folder in folders:
+            os.mkdir(folder)
+            for name in ("plumet.map", "plumet.str", "plumet.ini", "plumetogg", "plumetwave"):
+                src = os.path.join(dist, name)
+                if os.path.isdir(src):
+                    shutil.copytree(src, os.path.join(folder, name))
+                elif os.path.exists(src):
+                    shutil.copy(src, folder)
+        course = Course(headless, folders[0], folders[1], work)
         ok = True
         for name, stages, want in (
             ("main", list(range(0, 50)), lambda r: r[0] == 54 and r[2] == 1 and r[3][:50] == "1" * 50),
