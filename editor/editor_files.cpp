@@ -50,13 +50,13 @@ int32_t MarkOf(const std::vector<uint8_t>& b) {
 std::string FolderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 
 plat::FileDialogSpec StageDialog(EditorState& e, bool save) {
-  plat::FileDialogSpec spec;
-  spec.initialDir = e.EditFolder;
-  spec.filter = kStageFilter;
-  spec.defaultExt = "krm";
-  spec.fileMustExist = !save;
-  spec.overwritePrompt = save;
-  return spec;
+  plat::FileDialogSpec request;
+  request.initialDir = e.EditFolder;
+  request.filter = kStageFilter;
+  request.defaultExt = "krm";
+  request.fileMustExist = !save;
+  request.overwritePrompt = save;
+  return request;
 }
 
 void WriteFolderFile(EditorState& e) {

@@ -23,14 +23,14 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const plat::FileDialogSpec& spec, bool save) {
-  QFileDialog dlg(parent, Q(spec.title), Q(spec.initialDir));
+std::optional<std::string> RunFileDialog(QWidget* parent, const plat::FileDialogSpec& request, bool save) {
+  QFileDialog dlg(parent, Q(request.title), Q(request.initialDir));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(save || !spec.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (save && !spec.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!spec.filter.empty()) dlg.setNameFilter(Q(plat::qthost::QtFilter(spec.filter)));
-  std::string ext = spec.defaultExt;
+  dlg.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !request.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!request.filter.empty()) dlg.setNameFilter(Q(plat::qthost::QtFilter(request.filter)));
+  std::string ext = request.defaultExt;
   while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
   if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
@@ -147,12 +147,12 @@ plat::MsgResult EditorHost::MessageBox(const std::string& text, const std::strin
   }
 }
 
-std::optional<std::string> EditorHost::OpenFileDialog(const plat::FileDialogSpec& spec) {
-  return RunFileDialog(Owner(), spec, false);
+std::optional<std::string> EditorHost::OpenFileDialog(const plat::FileDialogSpec& request) {
+  return RunFileDialog(Owner(), request, false);
 }
 
-std::optional<std::string> EditorHost::SaveFileDialog(const plat::FileDialogSpec& spec) {
-  return RunFileDialog(Owner(), spec, true);
+std::optional<std::string> EditorHost::SaveFileDialog(const plat::FileDialogSpec& request) {
+  return RunFileDialog(Owner(), request, true);
 }
 
 int EditorHost::StartTimer(int intervalMs, std::function<void()> fn) { return timers_.Start(intervalMs, std::move(fn)); }

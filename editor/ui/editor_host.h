@@ -47,8 +47,8 @@ class EditorHost : public plat::Host {
   uint32_t RandomSeed() override { return 0; }
   plat::MsgResult MessageBox(const std::string& text, const std::string& caption, plat::MsgButtons buttons,
                              plat::MsgIcon icon) override;
-  std::optional<std::string> OpenFileDialog(const plat::FileDialogSpec& spec) override;
-  std::optional<std::string> SaveFileDialog(const plat::FileDialogSpec& spec) override;
+  std::optional<std::string> OpenFileDialog(const plat::FileDialogSpec& request) override;
+  std::optional<std::string> SaveFileDialog(const plat::FileDialogSpec& request) override;
   int StartTimer(int intervalMs, std::function<void()> fn) override;
   void StopTimer(int id) override;
   void DrawText(plat::Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,

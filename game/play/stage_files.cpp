@@ -97,14 +97,14 @@ void SaveLastFolder(Game& g, const std::string& folder) { WriteLastFolder(g, fol
 
 void OpenUserStage(Game& g) {
   ResetPlayState(g);
-  plat::FileDialogSpec spec;
-  spec.initialDir = g.MapFolder;
-  spec.filter = "からくりマップ(*.krm)|*.krm";
-  spec.defaultExt = "krm";
-  spec.fileMustExist = true;
+  plat::FileDialogSpec request;
+  request.initialDir = g.MapFolder;
+  request.filter = "からくりマップ(*.krm)|*.krm";
+  request.defaultExt = "krm";
+  request.fileMustExist = true;
   SetTimer1Enabled(g, true);
   if (g.MusicStartDelay > 10) g.MusicStartDelay = 10;
-  const std::optional<std::string> chosen = g.host.OpenFileDialog(spec);
+  const std::optional<std::string> chosen = g.host.OpenFileDialog(request);
   if (chosen) {
     WaitMs(g, 50);
     g.UserStageFileName = *chosen;

@@ -103,8 +103,8 @@ class Host {
   // --- dialogs (modal) -----------------------------------------------------------------------
   virtual MsgResult MessageBox(const std::string& text, const std::string& caption,
                                MsgButtons buttons, MsgIcon icon) = 0;
-  virtual std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) = 0;
-  virtual std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> OpenFileDialog(const FileDialogSpec& request) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialogSpec& request) = 0;
 
   // --- timers: fire from the message loop, also while a modal dialog is up ---------------
   virtual int StartTimer(int intervalMs, std::function<void()> fn) = 0;

@@ -177,8 +177,8 @@ MsgResult NullHost::MessageBox(const std::string& text, const std::string& capti
   return r;
 }
 
-std::optional<std::string> NullHost::OpenFileDialog(const FileDialogSpec& spec) {
-  FileDialogLog.push_back(spec);
+std::optional<std::string> NullHost::OpenFileDialog(const FileDialogSpec& request) {
+  FileDialogLog.push_back(request);
   RunModal();
   if (OpenAnswers.empty()) return std::nullopt;
   auto r = OpenAnswers.front();
@@ -186,8 +186,8 @@ std::optional<std::string> NullHost::OpenFileDialog(const FileDialogSpec& spec) 
   return r;
 }
 
-std::optional<std::string> NullHost::SaveFileDialog(const FileDialogSpec& spec) {
-  FileDialogLog.push_back(spec);
+std::optional<std::string> NullHost::SaveFileDialog(const FileDialogSpec& request) {
+  FileDialogLog.push_back(request);
   RunModal();
   if (SaveAnswers.empty()) return std::nullopt;
   auto r = SaveAnswers.front();

@@ -99,17 +99,17 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save) {
-  QFileDialog dlg(parent, Q(spec.title), Q(spec.initialDir));
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
+  QFileDialog dlg(parent, Q(request.title), Q(request.initialDir));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(save || !spec.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (save && !spec.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!spec.filter.empty()) dlg.setNameFilter(Q(qthost::QtFilter(spec.filter)));
-  std::string ext = spec.defaultExt;
+  dlg.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  if (save && !request.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
+  if (!request.filter.empty()) dlg.setNameFilter(Q(qthost::QtFilter(request.filter)));
+  std::string ext = request.defaultExt;
   while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
   if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
-  if (!spec.fileName.empty()) dlg.selectFile(Q(spec.fileName));
+  if (!request.fileName.empty()) dlg.selectFile(Q(request.fileName));
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dlg.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
@@ -251,16 +251,16 @@ MsgResult QtHost::MessageBox(const std::string& text, const std::string& caption
   }
 }
 
-std::optional<std::string> QtHost::OpenFileDialog(const FileDialogSpec& spec) {
+std::optional<std::string> QtHost::OpenFileDialog(const FileDialogSpec& request) {
   QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
-  auto path = RunFileDialog(parent, spec, false);
+  auto path = RunFileDialog(parent, request, false);
   if (parent) form_->Activate();
   return path;
 }
 
-std::optional<std::string> QtHost::SaveFileDialog(const FileDialogSpec& spec) {
+std::optional<std::string> QtHost::SaveFileDialog(const FileDialogSpec& request) {
   QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
-  auto path = RunFileDialog(parent, spec, true);
+  auto path = RunFileDialog(parent, request, true);
   if (parent) form_->Activate();
   return path;
 }

@@ -47,8 +47,8 @@ class QtHost : public Host {
   uint32_t RandomSeed() override;
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
-  std::optional<std::string> OpenFileDialog(const FileDialogSpec& spec) override;
-  std::optional<std::string> SaveFileDialog(const FileDialogSpec& spec) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogSpec& request) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogSpec& request) override;
   int StartTimer(int intervalMs, std::function<void()> fn) override;
   void StopTimer(int id) override;
   void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,

@@ -81,11 +81,11 @@ TEST(EditorSave, WritesTheExact314BytesAndLoadsThemBack) {
   ed.host.SaveAnswers.push_back(path);
   cmdSaveClick(ed.e);
   ASSERT_EQ(ed.host.FileDialogLog.size(), 1u);
-  const plat::FileDialogSpec& spec = ed.host.FileDialogLog[0];
-  EXPECT_TRUE(spec.overwritePrompt);
-  EXPECT_EQ(spec.defaultExt, "krm");
-  EXPECT_EQ(spec.filter, "からくりマップ(*.krm)|*.krm");
-  EXPECT_EQ(spec.initialDir, ed.folder.Path());
+  const plat::FileDialogSpec& request = ed.host.FileDialogLog[0];
+  EXPECT_TRUE(request.overwritePrompt);
+  EXPECT_EQ(request.defaultExt, "krm");
+  EXPECT_EQ(request.filter, "からくりマップ(*.krm)|*.krm");
+  EXPECT_EQ(request.initialDir, ed.folder.Path());
   EXPECT_EQ(ed.folder.Read("stage.krm"), want);
   EXPECT_EQ(ed.e.EditFileName, path);
   EXPECT_TRUE(ed.host.DialogLog.empty());
