@@ -160,18 +160,11 @@ bool StepJumpAction(Game& g) {
       Move(g.PlayerY, -0.175L);
       g.ActionFrames--;
       if (g.ActionFrames == 0) {
-        const long double col = static_cast<long double>(g.PlayerX) + d;
-        const int r1 = Rnd(static_cast<long double>(g.PlayerY) - 1), r2 = Rnd(g.PlayerY);
-        for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
-          for (int i = 1; i <= l->Count; i++) {
-            if (l->State[i] != lsFalling || static_cast<long double>(l->X[i]) != col) continue;
-            const int r = Rnd(l->Y[i]);
-            if (r == r1 || r == r2) {
-              g.ActionCode = paJumpRise;
-              g.ActionFrames = 4;
-              return true;
-            }
-          }
+        if (FallingObjectAhead(g, d)) {
+          g.ActionCode = paJumpRise;
+          g.ActionFrames = 4;
+          return true;
+        }
         g.ActionCode = d > 0 ? paHopOverRight : paHopOverLeft;
         g.ActionFrames = 8;
       }

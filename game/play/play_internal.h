@@ -34,6 +34,20 @@ inline void SetProbe(Game& g, int dx, int dy, uint8_t code) {
   SetCell(g, Rnd(static_cast<long double>(g.PlayerX) + dx), Rnd(static_cast<long double>(g.PlayerY) + dy), code);
 }
 
+// A balloon or pad falling in the column `d` ahead of the player, at the player's row or the
+// one above: a sideways move into it turns into a straight rise.
+inline bool FallingObjectAhead(const Game& g, int d) {
+  const long double col = static_cast<long double>(g.PlayerX) + d;
+  const int r1 = Rnd(static_cast<long double>(g.PlayerY) - 1), r2 = Rnd(g.PlayerY);
+  for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
+    for (int i = 1; i <= l->Count; i++) {
+      if (l->State[i] != lsFalling || static_cast<long double>(l->X[i]) != col) continue;
+      const int r = Rnd(l->Y[i]);
+      if (r == r1 || r == r2) return true;
+    }
+  return false;
+}
+
 // Cell sets as bit masks over the codes (30 fits too).
 constexpr uint32_t Codes(std::initializer_list<int> codes) {
   uint32_t m = 0;
