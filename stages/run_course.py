@@ -7,9 +7,9 @@ Run 1 starts stage 0 with its intro and plays every stage with its solution, thr
 stage-clear scene and the next stage's intro, up to stage 49; its clear runs the ending, which
 is left with Z back to the title. The record must then hold stages 0..49 cleared and the bonus
 area open. Run 2 (same record) starts stage 50 and plays the bonus area through stage 54 and its
-ending. Each key script is composed from measured lengths: the intro, each solution cut at its
-goal frame, and each stage's clear up to the next stage's first play frame, measured by playing
-that stage alone from play. The continuous runs are traced, and every stage must start play and
+ending. Each key script starts with the first stage's first play frame, as the runner counts
+it, and is composed from measured lengths: each solution cut at its goal frame, and each stage's
+clear up to the next stage's first play frame, measured by playing that stage alone from play. The continuous runs are traced, and every stage must start play and
 reach its goal on the frame the composition expects; a difference names the stage and frame.
 """
 import os
@@ -107,9 +107,10 @@ class Course:
     def play(self, stages, name):
         """Composes the run over `stages`, plays it traced, checks each stage; returns the
         output, the number of frames and the seconds taken."""
-        steps = [(self.measure_intro(stages[0]), "-")]
+        # The script starts with the first stage's first play frame, as the runner counts it.
+        steps = []
         expect = []  # (stage, first play frame, goal frame)
-        frame = 2 + steps[0][0]
+        first = frame = 2 + self.measure_intro(stages[0])
         for stage in stages:
             solve, gap = self.measure_stage(stage)
             steps += cut(read_keys(os.path.join(SOLUTIONS, f"{stage:02d}.keys")), solve)
@@ -118,7 +119,7 @@ class Course:
             frame += solve + gap
         ending = frame
         steps += [(ENDING_WAIT, "-"), (1, "Z"), (60, "-")]
-        total = 1 + sum(c for c, _ in steps)
+        total = first - 1 + sum(c for c, _ in steps)
         script = os.path.join(self.work, f"{name}.keys")
         write_keys(script, steps)
         began = time.monotonic()

@@ -46,8 +46,9 @@ uint64_t FrameHash(const Bitmap& b) {
 NullHost::NullHost() : audio_(std::make_unique<NullAudioDevice>()) {}
 NullHost::~NullHost() = default;
 
-void NullHost::SetKeyScript(std::vector<KeyStep> steps) {
+void NullHost::SetKeyScript(std::vector<KeyStep> steps, int origin) {
   script_ = std::move(steps);
+  scriptOrigin_ = origin;
   scripted_ = true;
   ApplyScriptForFrame();
 }
@@ -72,11 +73,13 @@ bool NullHost::IsKeyDown(int vk) const { return down_.count(vk) != 0; }
 
 void NullHost::ApplyScriptForFrame() {
   if (!scripted_) return;
-  // The step that covers frame index frames_ (0-based count of frames presented so far).
+  // The step that covers script frame index frames_ - origin (0-based).
   std::set<int> want;
+  const int at = frames_ - scriptOrigin_;
   int start = 0;
   for (const KeyStep& s : script_) {
-    if (frames_ < start + s.frames) {
+    if (at < 0) break;
+    if (at < start + s.frames) {
       want.insert(s.vks.begin(), s.vks.end());
       break;
     }

@@ -32,13 +32,15 @@ class NullHost : public Host {
   ~NullHost() override;
 
   // ---- script and inspection (tests and tools) ----
-  // Key script: hold `vks` for `frames` presented frames, step after step; the frame counter
-  // starts at 0 and each Present() moves to the next frame. After the script ends no key is held.
+  // Key script: hold `vks` for `frames` presented frames, step after step. The script's first
+  // frame is held from the moment the present numbered `origin` returns (0: from now, before
+  // the first present) until the next present; each Present() moves to the next frame. Before
+  // `origin` and after the script ends no key is held.
   struct KeyStep {
     int frames;
     std::vector<int> vks;
   };
-  void SetKeyScript(std::vector<KeyStep> steps);
+  void SetKeyScript(std::vector<KeyStep> steps, int origin = 0);
   // Direct key control for unit tests (overrides the script until the next SetKeyScript).
   void KeyDown(int vk);
   void KeyUp(int vk);
@@ -155,6 +157,7 @@ class NullHost : public Host {
 
   std::vector<KeyStep> script_;
   bool scripted_ = false;
+  int scriptOrigin_ = 0;
   std::set<int> down_;
   std::set<int> pressedSince_;
 

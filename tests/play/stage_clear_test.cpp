@@ -219,7 +219,7 @@ TEST(StageClear, TheHeadlessRunnerPlaysThroughTheClearIntoTheNextStage) {
     for (int x = 0; x < kGridCols; x++)
       for (int y = 0; y < kGridRows; y++) stages[s * kGridCells + GridIndex(x, y)] = room[RowsIndex(x, y)];
   folder.Write("plumet.map", EncodeStageData(stages, TStyleTable{}));
-  folder.WriteText("run.keys", "234 -\n20 Right\n");  // the fade-in and the intro, then one cell right
+  folder.WriteText("run.keys", "20 Right\n");  // counted from the first play frame, past the intro
   const std::string cmd = std::string(dist) + "/plumet-headless --folder " + folder.Path() + " --builtin 0 --keys " +
                           folder.File("run.keys") + " --frames 1000 --record 2>/dev/null";
   std::string out;

@@ -62,7 +62,7 @@ TEST(Solver, FindsTheKnownShortestSolutionAndItReplaysToTheGoal) {
     EXPECT_EQ(r.moves, k.moves);
     EXPECT_EQ(r.deadEndStates, 0u);
     std::string error;
-    EXPECT_EQ(solver::ReplayToGoal(src, solver::KeyScript(r.steps, 1), r.frames + 100, error), r.frames) << error;
+    EXPECT_EQ(solver::ReplayToGoal(src, solver::KeyScript(r.steps), r.frames + 100, error), r.frames) << error;
   }
 }
 
@@ -121,7 +121,7 @@ TEST(Solver, SkippingInputsThatChangeNothingMatchesRunningEveryFrameWhole) {
     EXPECT_EQ(a.frames, b.frames);
     EXPECT_EQ(a.states, b.states);
     EXPECT_EQ(a.deadEndStates, b.deadEndStates);
-    EXPECT_EQ(solver::KeyScript(a.steps, 1), solver::KeyScript(b.steps, 1));
+    EXPECT_EQ(solver::KeyScript(a.steps), solver::KeyScript(b.steps));
   }
   // The first three thousand states of each small stage, in the same order both ways.
   for (const fs::path& p : SmallStages()) {
@@ -198,7 +198,7 @@ TEST(Solver, SolvesEachSmallStageAndItsScriptReachesTheGoalInTheHeadlessRunner) 
     const solver::Result& r = s.result;
     ASSERT_TRUE(r.error.empty()) << r.error;
     ASSERT_TRUE(r.solved);
-    const std::string script = solver::KeyScript(r.steps, 1);
+    const std::string script = solver::KeyScript(r.steps);
     std::string error;
     EXPECT_EQ(solver::ReplayToGoal(s.src, script, r.frames + 100, error), r.frames) << error;
     const fs::path keys = fs::temp_directory_path() / ("plumet-solver-" + p.stem().string() + ".keys");

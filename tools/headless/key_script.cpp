@@ -3,6 +3,7 @@
 
 #include <sstream>
 
+#include "game/game.h"
 #include "platform/api/keys.h"
 
 int KeyCodeByName(const std::string& name) {
@@ -57,4 +58,10 @@ bool ParseKeyScript(const std::string& text, std::vector<plat::NullHost::KeyStep
     out.push_back(step);
   }
   return true;
+}
+
+void StageKeyScript::OnPresent(plat::NullHost& host, const Game& g, int frame) {
+  if (started_ || g.SceneId != scPlay) return;
+  started_ = true;
+  host.SetKeyScript(steps_, frame);
 }

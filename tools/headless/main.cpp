@@ -3,21 +3,14 @@
 //   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
 //                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
 //                   [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
+//                   [--audio FILE] [--second-instance]
 //
-// --builtin and --stage leave the menus at the opening's first frame and start that stage as
-// the stage select's PLAY does (scene 7: fade-in and intro; with --from play straight into
-// play, the start cell emptied); key scripts then count from the stage's first frame. A clear
-// plays on into the next stage unless --stop-at-goal ends the run on goal arrival
-// ("exit: goal"). --cells prints the 300 cells of the grid in row order after the state.
-//                   [--audio FILE]
-//
-// Prints one "dialog: <caption> | <text> | <buttons>" line per message box, then
-// "exit: <quit|fatal|frames> frames=<n>" and "state <StateLine>"; with --record then
-// "record highest=<HighestStage> cleared=<ClearedCount> bonus=<BonusAreaOpen> marks=<56 x 0/1>".
+// The contract, as the usage text gives it (kUsage below); later checks depend on it.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <sstream>
 
 #include "game/game.h"
@@ -34,12 +27,59 @@
 
 namespace {
 
+constexpr const char* kUsage = R"(usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
+       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
+       [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
+       [--audio FILE] [--second-instance]
+
+Runs the game on a virtual clock with no window. Frames are counted in presents from the
+program's start (frame 1 is the opening's first picture); --frames, --at, --trace and the
+"exit:" line use that count. Relative paths are taken from the caller's working folder.
+
+  --folder DIR       the program folder (plumet.map, plumetogg/, plumetwave/, plumet.rec)
+  --keys FILE        a key script: lines "COUNT KEY[+KEY...]" or "COUNT -" ('#' starts a
+                     comment); keys Up Down Left Right Z X M E H C F Esc Shift Ctrl. Each line
+                     holds its keys for COUNT frames, then releases them unless the next holds
+                     them too; after the script no key is held.
+                     Without --builtin/--stage, script frame 1 is held until frame 1 is presented,
+                     and frame n from the (n-1)th present to the nth.
+                     With --builtin/--stage, script frame 1 is the first frame that runs the play
+                     scene (after the intro, or at once with --from play): its keys go down as
+                     that frame presents its picture, before its input is read, and script frame
+                     k is held through the k-th present from there (a cut-scene inside a play
+                     frame presents, and counts, each of its pictures). No key is held before.
+                     So "8 Right" walks exactly one cell and "9 Right" starts a second.
+  --frames N         stop after N frames ("exit: frames"); default 2000000
+  --answer yes|no|ok the answer to the next message box (default: Yes, or OK)
+  --open PATH        the path the next open dialog returns (none queued: cancelled)
+  --capture DIR --at F1,F2,...  write frames F1, F2... as DIR/frame-<n>.png
+  --trace            print "frame=<n> <state>" after every present
+  --record           print the progress record at the end
+  --builtin N        leave the menus at frame 1 and start built-in stage N (0..55) as the stage
+                     select's PLAY does (bonus stages 50.. in the alternate mode), with its
+                     fade-in and intro
+  --stage FILE.krm   the same for a user stage file
+  --from play        skip the intro: play from the stage's first frame, the start cell emptied
+  --stop-at-goal     end the run when the player arrives on the goal ("exit: goal"); without it
+                     a clear plays on into the next stage
+  --cells            print the 300 cells of the grid in row order at the end
+  --audio FILE       write the mixed sound as raw 44100 Hz 16-bit stereo
+  --second-instance  start as if another copy held the single-instance guard
+
+Prints "dialog: <caption> | <text> | <buttons>" for each message box, then
+"exit: <quit|fatal|frames|goal> frames=<n>" and "state <state line>"; with --record
+"record highest=<n> cleared=<n> bonus=<0|1> marks=<56 x 0|1>". Exit status 0, or 2 for bad
+usage or an unreadable stage or key script.
+)";
+
 int Usage(const std::string& why) {
-  std::cerr << "plumet-headless: " << why << "\n"
-            << "usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...\n"
-            << "       [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]\n"
-            << "       [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]\n";
+  std::cerr << "plumet-headless: " << why << "\n" << kUsage;
   return 2;
+}
+
+// Paths on the command line are the caller's: the game changes to its program folder.
+std::string FromCaller(const std::string& path) {
+  return path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
 }
 
 // The shell's state line with the play fields after "stage=<n>".
@@ -57,7 +97,7 @@ int main(int argc, char** argv) {
   int frames = 0;
   bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false;
   StageStart start;
-  std::vector<plat::NullHost::KeyStep> script;
+  std::optional<StageKeyScript> stageScript;
   plat::NullHost host;
 
   for (int i = 1; i < argc; ++i) {
@@ -115,12 +155,20 @@ int main(int argc, char** argv) {
       stopAtGoal = true;
     } else if (a == "--cells") {
       cells = true;
+    } else if (a == "--help" || a == "-h") {
+      std::cout << kUsage;
+      return 0;
     } else if (a == "--second-instance") {
       secondInstance = true;  // as if another copy held the single-instance guard
     } else {
       return Usage("unknown option " + a);
     }
   }
+
+  keysFile = FromCaller(keysFile);
+  captureDir = FromCaller(captureDir);
+  audioFile = FromCaller(audioFile);
+  start.userFile = FromCaller(start.userFile);
 
   if (!keysFile.empty()) {
     std::ifstream in(keysFile);
@@ -130,10 +178,10 @@ int main(int argc, char** argv) {
     std::vector<plat::NullHost::KeyStep> steps;
     std::string error;
     if (!ParseKeyScript(text.str(), steps, error)) return Usage(keysFile + ": " + error);
-    // The opening's one frame before the skip: the script starts with the stage.
-    if (start.Wanted()) steps.insert(steps.begin(), plat::NullHost::KeyStep{1, {}});
-    script = steps;
-    host.SetKeyScript(std::move(steps));
+    if (start.Wanted())
+      stageScript.emplace(std::move(steps));  // armed by the stage's first play frame
+    else
+      host.SetKeyScript(std::move(steps));
   }
   if (!captureDir.empty()) {
     std::set<int> at;
@@ -164,6 +212,7 @@ int main(int argc, char** argv) {
   host.OnFrame = [&](int n) {
     if (trace) std::cout << "frame=" << n << " " << FullStateLine(g) << "\n";
     if (skipping && n == 1 && g.SceneId == scOpening) throw SkipMenus{};
+    if (stageScript) stageScript->OnPresent(host, g, n);
     if (stopAtGoal && g.GoalArrived) throw GoalReached{};
   };
 
@@ -178,8 +227,6 @@ int main(int argc, char** argv) {
         std::cerr << "plumet-headless: " << error << "\n";
         return 2;
       }
-      // The skip left the frame before the script's keys for the stage's first frame were set.
-      if (!keysFile.empty()) host.SetKeyScript(script);
       MainLoop(g);
     }
   } catch (const plat::StopRun&) {

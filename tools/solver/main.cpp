@@ -2,7 +2,7 @@
 // game's own play code, and the dead ends a player can walk into.
 //
 //   plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]
-//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--whole-frames] [--verify]
+//                 [--no-dead-ends] [--max-states N] [--max-seconds S] [--threads N] [--whole-frames] [--verify]
 //
 // Prints "solvable: yes|no|unknown", the solution's frames and moves, states searched,
 // seconds, the dead-end count with examples, and the key script (also written to OUT).
@@ -19,7 +19,7 @@ namespace {
 int Usage(const std::string& why) {
   std::cerr << "plumet-solver: " << why << "\n"
             << "usage: plumet-solver (--map FILE --builtin N | --krm FILE | --text FILE) [--keys OUT]\n"
-            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--lead N] [--threads N] [--whole-frames] [--verify]\n";
+            << "       [--no-dead-ends] [--max-states N] [--max-seconds S] [--threads N] [--whole-frames] [--verify]\n";
   return 2;
 }
 
@@ -60,9 +60,6 @@ int main(int argc, char** argv) {
       } else if (a == "--max-seconds") {
         if (!next(v)) return Usage("--max-seconds needs a number");
         opt.maxSeconds = std::stod(v);
-      } else if (a == "--lead") {
-        if (!next(v)) return Usage("--lead needs a number");
-        opt.leadFrames = std::stoi(v);
       } else if (a == "--threads") {
         if (!next(v)) return Usage("--threads needs a number");
         opt.threads = std::stoi(v);
@@ -88,7 +85,7 @@ int main(int argc, char** argv) {
     std::cerr << "plumet-solver: " << r.error << "\n";
     return 2;
   }
-  const std::string script = r.solved ? solver::KeyScript(r.steps, opt.leadFrames) : "";
+  const std::string script = r.solved ? solver::KeyScript(r.steps) : "";
   std::cout << "solvable: " << (r.solved ? "yes" : r.complete ? "no" : "unknown") << "\n";
   if (r.solved) std::cout << "frames: " << r.frames << "\nmoves: " << r.moves << "\n";
   std::cout << "states: " << r.states << (r.complete ? "" : " (search cut short)") << "\n";

@@ -485,7 +485,7 @@ std::string KeyNames(uint8_t keys) {
   return s.empty() ? "-" : s;
 }
 
-std::string KeyScript(const std::vector<Step>& steps, int leadFrames) {
+std::string KeyScript(const std::vector<Step>& steps) {
   std::vector<std::pair<int, uint8_t>> runs;
   auto add = [&](int n, uint8_t k) {
     if (n <= 0) return;
@@ -494,7 +494,6 @@ std::string KeyScript(const std::vector<Step>& steps, int leadFrames) {
     else
       runs.push_back({n, k});
   };
-  add(leadFrames, 0);
   for (const Step& s : steps) {
     add(1, s.keys);
     add(s.presents - 1, 0);
@@ -691,8 +690,9 @@ int ReplayToGoal(const StageSource& src, const std::string& script, int limit, s
   if (!StartStage(g, src, error)) return -1;
   std::vector<plat::NullHost::KeyStep> steps;
   if (!ParseKeyScript(script, steps, error)) return -1;
-  host.SetKeyScript(std::move(steps));
-  host.OnFrame = [&g](int) {
+  StageKeyScript keys(std::move(steps));
+  host.OnFrame = [&](int n) {
+    keys.OnPresent(host, g, n);
     if (g.GoalArrived) throw GoalStop{};
   };
   try {

@@ -22,9 +22,6 @@ struct Options {
   size_t maxStates = 3000000;
   double maxSeconds = 120;
   bool deadEnds = true;  // explore everything reachable to find the dead ends
-  // Frames the key script holds no key before the first play frame (the script's frame 0
-  // runs before the runner presents its first play frame).
-  int leadFrames = 1;
   int threads = 1;  // workers expanding the states of one frame side by side
   // Runs every input's frame whole, as the main loop does, in place of running the part before
   // the input once and skipping inputs that change nothing (a check on that shortcut).
@@ -61,7 +58,7 @@ struct Result {
 // Loads the stage of `src` and searches it.
 Result Solve(const StageSource& src, const Options& opt);
 // The steps as a key script of the headless runner.
-std::string KeyScript(const std::vector<Step>& steps, int leadFrames);
+std::string KeyScript(const std::vector<Step>& steps);
 std::string KeyNames(uint8_t keys);
 // Replays `script` through the headless host's own key script on the stage of `src`, from
 // the first play frame; the presented frame count at the goal arrival, or -1 when the goal
