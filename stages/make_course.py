@@ -1,10 +1,18 @@
 #!/usr/bin/env python3
-"""Writes the built-in course, stages/course/NN-name.txt, from the designs below.
+"""Normalises the course files stages/course/NN-name.txt in place.
 
-Each design: slot, name, hint, idea, solution sentence, mechanic, and 15 rows of 20 cells
-(. # H D P B J k I N o X x C > < G !). The theme and the starting facing follow the slot;
-the style selectors follow the area, so that areas look distinct."""
+Each file is the design of one stage: the comment lines at its top (hint, idea, solution,
+mechanic), then the header fields and the 15 rows of 20 cells of tools/stagec's format. This
+rewrites the header so that the theme and the starting facing follow the slot and the style
+selectors follow the area (areas look distinct), keeps comments and grid as they are, and stops
+on a grid that breaks the basic shape: a closed border, one start, one goal, at most 20 balloons
+and 20 pads, and no door or jail that a hop could pass (each needs a block or the border over it).
+
+    python3 stages/make_course.py
+"""
+import glob
 import os
+import sys
 
 THEMES = {0: [0, 1, 2, 3, 22, 23, 33, 42, 45, 49], 1: [4, 5, 6, 7, 32, 36, 47, 52],
           2: [8, 9, 10, 11, 28, 29, 30, 31, 39], 3: [12, 13, 14, 15, 21, 37, 40, 41],
@@ -17,67 +25,74 @@ AREA_STYLE = [(0, (0, 0, 0, 0, 0, 0, 0, 0)), (4, (1, 1, 1, 0, 0, 0, 0, 1)), (8, 
               (36, (0, 1, 0, 0, 1, 0, 1, 2)), (40, (1, 2, 1, 1, 0, 1, 0, 0)), (44, (2, 3, 0, 2, 1, 0, 1, 1)),
               (48, (0, 3, 1, 0, 1, 1, 0, 2)), (50, (1, 1, 1, 1, 1, 1, 1, 0)), (55, (0, 0, 0, 0, 0, 0, 0, 0))]
 NAMES = ["background", "block", "ladder", "barrier", "ice", "nojump", "key", "balloon"]
+HERE = os.path.dirname(os.path.abspath(__file__))
 
 
 def theme(slot):
-    for t, s in THEMES.items():
-        if slot in s:
-            return t
-    return 0
+    return next((t for t, s in THEMES.items() if slot in s), 0)
 
 
 def style(slot):
-    st = AREA_STYLE[0][1]
-    for first, s in AREA_STYLE:
-        if slot >= first:
-            st = s
-    return st
+    return [s for first, s in AREA_STYLE if slot >= first][-1]
 
 
-def room(*rows, top=None):
-    """A bordered room: the given rows are the bottom interior rows (row 13 upwards)."""
-    g = ["#" * 20] + ["#" + "." * 18 + "#"] * 13 + ["#" * 20]
-    for i, r in enumerate(reversed(rows)):
-        assert len(r) == 18, (r, len(r))
-        g[13 - i] = "#" + r + "#"
-    return g
+def read(path):
+    """(comment lines, name, grid rows) of a course file."""
+    comments, name, grid, rows = [], None, False, []
+    for line in open(path, encoding="utf-8").read().splitlines():
+        if grid:
+            if line.strip():
+                rows.append(line.rstrip())
+        elif line.startswith(";"):
+            comments.append(line)
+        elif line.strip() == "grid":
+            grid = True
+        elif line.startswith("name "):
+            name = line.split(None, 1)[1]
+    return comments, name, rows
 
 
-STAGES = {}
+def problems(rows):
+    out = []
+    if len(rows) != 15 or any(len(r) != 20 for r in rows):
+        return ["the grid is not 15 rows of 20 cells"]
+    if any(c != "#" for c in rows[0] + rows[14]) or any(r[0] != "#" or r[19] != "#" for r in rows):
+        out.append("the border is not closed")
+    cells = "".join(rows)
+    if cells.count("P") != 1 or cells.count("G") != 1:
+        out.append("not exactly one start and one goal")
+    if cells.count("B") > 20 or cells.count("J") > 20:
+        out.append("more than 20 balloons or pads")
+    for y in range(1, 14):
+        for x in range(1, 19):
+            if rows[y][x] in "DxX" and rows[y - 1][x] != "#":
+                out.append("the %s at column %d, row %d has no block over it" % (rows[y][x], x, y))
+    return out
 
 
-def stage(slot, name, hint, idea, solution, mechanic, grid):
-    STAGES[slot] = (name, hint, idea, solution, mechanic, grid)
+def write(path, slot, comments, name, rows):
+    lines = comments + ["name " + name]
+    lines += ["%s %d" % (n, v) for n, v in zip(NAMES, style(slot))]
+    lines += ["theme %d" % theme(slot), "facing " + ("left" if slot in LEFT else "right"), "grid"] + rows
+    text = "\n".join(lines) + "\n"
+    if open(path, encoding="utf-8").read() != text:
+        with open(path, "w", encoding="utf-8") as f:
+            f.write(text)
 
 
-def write_all(outdir):
-    for old in os.listdir(outdir):
-        if old.endswith(".txt"):
-            os.remove(os.path.join(outdir, old))
-    for slot, (name, hint, idea, solution, mechanic, grid) in sorted(STAGES.items()):
-        assert len(grid) == 15 and all(len(r) == 20 for r in grid), slot
-        # A door or a jail is a gate only with a block over it; otherwise a hop goes over it.
-        grid = [list(r) for r in grid]
-        for y in range(1, 14):
-            for x in range(1, 19):
-                if grid[y][x] in "Dx" and grid[y - 1][x] == ".":
-                    grid[y - 1][x] = "#"
-        grid = ["".join(r) for r in grid]
-        assert all(c == "#" for c in grid[0] + grid[14]) and all(r[0] == r[19] == "#" for r in grid), slot
-        cells = "".join(grid)
-        assert cells.count("P") == 1 and cells.count("G") == 1, slot
-        assert cells.count("B") <= 20 and cells.count("J") <= 20, slot
-        st = style(slot)
-        lines = ["; %02d %s" % (slot, hint), "; idea: " + idea, "; solution: " + solution,
-                 "; mechanic: " + mechanic, "name " + name.replace(" ", "-")]
-        lines += ["%s %d" % (n, v) for n, v in zip(NAMES, st)]
-        lines += ["theme %d" % theme(slot), "facing " + ("left" if slot in LEFT else "right"), "grid"]
-        lines += grid
-        with open(os.path.join(outdir, "%02d-%s.txt" % (slot, name.replace(" ", "-"))), "w") as f:
-            f.write("\n".join(lines) + "\n")
+def main():
+    bad = False
+    for path in sorted(glob.glob(os.path.join(HERE, "course", "[0-9][0-9]-*.txt"))):
+        slot = int(os.path.basename(path)[:2])
+        comments, name, rows = read(path)
+        found = problems(rows)
+        for p in found:
+            print("%s: %s" % (os.path.basename(path), p))
+        bad = bad or bool(found)
+        if not found:
+            write(path, slot, comments, name or os.path.basename(path)[3:-4], rows)
+    return 1 if bad else 0
 
-
-exec(open(os.path.join(os.path.dirname(__file__), "course_designs.py")).read())
 
 if __name__ == "__main__":
-    write_all(os.path.join(os.path.dirname(os.path.abspath(__file__)), "course"))
+    sys.exit(main())
