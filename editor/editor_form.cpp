@@ -95,5 +95,8 @@ void Timer1Timer(EditorState& e) {
 void WaitMs(EditorState& e, uint32_t ms) {
   const uint32_t start = e.host.TickMs();
   if (ms > 2) e.host.SleepMs(ms - 2);
-  while (e.host.TickMs() - start < ms) e.host.ProcessMessages();
+  while (e.host.TickMs() - start < ms) {
+    e.host.ProcessMessages();
+    if (e.host.TickMs() - start < ms) e.host.SleepToNextTick();
+  }
 }

@@ -50,12 +50,11 @@ void EditorHost::SetAudio(std::unique_ptr<plat::AudioDevice> a) {
   if (a) audio_ = std::move(a);
 }
 
-uint32_t EditorHost::TickMs() {
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
+uint32_t EditorHost::TickMs() { return plat::MonotonicTickMs(); }
 
 void EditorHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void EditorHost::SleepToNextTick() { plat::SleepToNextTick(); }
 
 void EditorHost::SetCaption(const std::string& utf8) {
   if (form_) form_->setWindowTitle(Q(utf8));

@@ -23,6 +23,7 @@ class EditorHost : public plat::Host {
 
   uint32_t TickMs() override;
   void SleepMs(uint32_t ms) override;
+  void SleepToNextTick() override;
   short AsyncKeyState(int) override { return 0; }
   void SetEventHandler(plat::WindowEvents* events) override { events_ = events; }
   void SetCaption(const std::string& utf8) override;

@@ -70,8 +70,12 @@ void WaitMs(Game& g, int32_t ms) {
   if (ms <= 0) return;
   uint32_t start = g.host.TickMs();
   if (ms > 2) g.host.SleepMs(static_cast<uint32_t>(ms - 2));
-  // Poll the clock for the last 2 ms, serving the window meanwhile.
-  while (static_cast<int32_t>(g.host.TickMs() - start) < ms) g.host.ProcessMessages();
+  // The last 2 ms: serve the window on each tick of the clock until the time is up, sleeping
+  // in between rather than spinning.
+  while (static_cast<int32_t>(g.host.TickMs() - start) < ms) {
+    g.host.ProcessMessages();
+    if (static_cast<int32_t>(g.host.TickMs() - start) < ms) g.host.SleepToNextTick();
+  }
 }
 
 void BeginFrame(Game& g) { g.FrameStart = static_cast<int32_t>(g.host.TickMs()); }

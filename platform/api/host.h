@@ -5,7 +5,7 @@
 // - All calls come from the main thread (the audio device has its own rules, see audio.h).
 // - Window events (close, paint) are delivered only from inside ProcessMessages() or a modal
 //   dialog, by calling the registered WindowEvents; never from another thread.
-// - Nothing here blocks except SleepMs and the modal dialogs.
+// - Nothing here blocks except SleepMs, SleepToNextTick and the modal dialogs.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -61,6 +61,9 @@ class Host {
   // Millisecond clock; 32-bit and wrapping, like the system tick count it stands for.
   virtual uint32_t TickMs() = 0;
   virtual void SleepMs(uint32_t ms) = 0;
+  // Sleeps until TickMs() next moves on (at most a millisecond): pacing waits sleep between
+  // message passes instead of spinning on the clock.
+  virtual void SleepToNextTick() = 0;
 
   // --- keyboard ------------------------------------------------------------------------
   // Non-zero when the key is down now (kKeyDown) or was pressed since the previous query of

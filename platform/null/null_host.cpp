@@ -108,6 +108,11 @@ void NullHost::SleepMs(uint32_t ms) {
   AdvanceTime(ms);
 }
 
+void NullHost::SleepToNextTick() {
+  ++TickSleepCalls;
+  AdvanceTime(1);
+}
+
 void NullHost::CaptureFrames(const std::string& dir, std::set<int> frames) {
   captureDir_ = dir;
   captureAt_ = std::move(frames);

@@ -96,6 +96,7 @@ class NullHost : public Host {
   void SetAudioFollowsClock(bool on) { audioFollowsClock_ = on; }
   // Counts of host calls the shell's tests look at.
   int SleepCalls = 0;
+  int TickSleepCalls = 0;
   int ProcessMessagesCalls = 0;
   // Extra virtual milliseconds each Present() takes (to simulate slow frames).
   uint32_t PresentCostMs = 0;
@@ -103,6 +104,8 @@ class NullHost : public Host {
   // ---- Host ----
   uint32_t TickMs() override { return now_; }
   void SleepMs(uint32_t ms) override;
+  // The virtual clock moves on by a millisecond.
+  void SleepToNextTick() override;
   short AsyncKeyState(int vk) override;
   void SetEventHandler(WindowEvents* e) override { events_ = e; }
   void SetCaption(const std::string& s) override { caption_ = s; }

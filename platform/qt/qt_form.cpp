@@ -16,6 +16,28 @@
 
 namespace plat {
 
+namespace {
+
+// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step. Done here, in one pass on this
+// thread: a Qt conversion of a frame this size goes through its thread pool, which costs far
+// more in wake-ups than the swap itself.
+void SwapToRgb32(const uint32_t* src, uint32_t* dst, size_t n) {
+  typedef uint32_t V4 __attribute__((vector_size(16)));
+  size_t i = 0;
+  for (; i + 4 <= n; i += 4) {
+    V4 c;
+    std::memcpy(&c, src + i, sizeof c);
+    const V4 d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    std::memcpy(dst + i, &d, sizeof d);
+  }
+  for (; i < n; ++i) {
+    const uint32_t c = src[i];
+    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+  }
+}
+
+}  // namespace
+
 QtForm::QtForm()
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
@@ -31,14 +53,7 @@ void QtForm::Present(const Bitmap& frame) {
   if (frame.Empty()) return;
   if (frame_.width() != frame.width || frame_.height() != frame.height)
     frame_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
-  for (int y = 0; y < frame.height; ++y) {
-    const uint32_t* s = frame.Row(y);
-    auto* d = reinterpret_cast<uint32_t*>(frame_.scanLine(y));
-    for (int x = 0; x < frame.width; ++x) {
-      const uint32_t c = s[x];
-      d[x] = 0xFF000000u | ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
-  }
+  SwapToRgb32(frame.px.data(), reinterpret_cast<uint32_t*>(frame_.bits()), size_t(frame.width) * frame.height);
   // Painted at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.
   if (inPaintHandler_ || !isVisible()) return;

@@ -119,6 +119,7 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
 }  // namespace
 
 QtHost::QtHost() : form_(std::make_unique<QtForm>()), audio_(std::make_unique<AudioDevice>()) {
+  if (const char* log = std::getenv("PLUMET_FRAME_LOG"); log && *log) frameLog_ = std::fopen(log, "w");
   // The form closes only through the game's own answer; nothing quits behind its back.
   QApplication::setQuitOnLastWindowClosed(false);
   // The game speaks Japanese; so do the buttons of its boxes and dialogs where Qt has them.
@@ -133,19 +134,18 @@ QtHost::QtHost() : form_(std::make_unique<QtForm>()), audio_(std::make_unique<Au
 QtHost::~QtHost() {
   form_.reset();
   if (lockFd_ >= 0) close(lockFd_);
+  if (frameLog_) std::fclose(frameLog_);
 }
 
 void QtHost::SetAudio(std::unique_ptr<AudioDevice> a) {
   if (a) audio_ = std::move(a);
 }
 
-uint32_t QtHost::TickMs() {
-  // Milliseconds of the monotonic clock since boot, wrapping at 32 bits like the tick count.
-  const auto now = std::chrono::steady_clock::now().time_since_epoch();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
-}
+uint32_t QtHost::TickMs() { return MonotonicTickMs(); }
 
 void QtHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+void QtHost::SleepToNextTick() { plat::SleepToNextTick(); }
 
 short QtHost::AsyncKeyState(int vk) { return form_->KeyState(vk); }
 
@@ -175,7 +175,14 @@ void QtHost::SetFullScreen(bool on) { form_->SetFullScreen(on); }
 
 void QtHost::SetTopmost(bool on) { form_->SetTopmost(on); }
 
-void QtHost::Present(const Bitmap& frame) { form_->Present(frame); }
+void QtHost::Present(const Bitmap& frame) {
+  form_->Present(frame);
+  if (frameLog_) {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    std::fprintf(frameLog_, "%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+    std::fflush(frameLog_);
+  }
+}
 
 void QtHost::ProcessMessages() {
   QCoreApplication::sendPostedEvents();

@@ -1,5 +1,6 @@
 // The windowed host: the Host contract on Qt Widgets, for the game program.
 #pragma once
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -23,6 +24,7 @@ class QtHost : public Host {
 
   uint32_t TickMs() override;
   void SleepMs(uint32_t ms) override;
+  void SleepToNextTick() override;
   short AsyncKeyState(int vk) override;
   void SetEventHandler(WindowEvents* events) override;
   void SetCaption(const std::string& utf8) override;
@@ -62,6 +64,9 @@ class QtHost : public Host {
   std::unique_ptr<AudioDevice> audio_;
   QtTimerSet timers_;
   int lockFd_ = -1;
+  // PLUMET_FRAME_LOG=FILE: each present's time in microseconds of the monotonic clock, a line
+  // each, for the frame-pacing benchmark.
+  std::FILE* frameLog_ = nullptr;
   bool terminate_ = false;
 };
 

@@ -1,0 +1,20 @@
+// The monotonic millisecond clock of the windowed hosts.
+#include <chrono>
+#include <thread>
+
+#include "platform/api/sys.h"
+
+namespace plat {
+
+uint32_t MonotonicTickMs() {
+  const auto now = std::chrono::steady_clock::now().time_since_epoch();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+void SleepToNextTick() {
+  using namespace std::chrono;
+  const auto now = steady_clock::now();
+  std::this_thread::sleep_until(steady_clock::time_point(floor<milliseconds>(now.time_since_epoch()) + milliseconds(1)));
+}
+
+}  // namespace plat
