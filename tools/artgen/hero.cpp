@@ -203,6 +203,8 @@ void DrawFigure(QPainter& p, const Look& L, const Pose& P) {
       for (int k = 3; k >= -3; --k) bang.lineTo(fx + k * 1.9, headY - (k % 2 ? 0.8 : 2.6));
       bang.lineTo(cx - 7, headY - 2.2);
       bang.closeSubpath();
+      // Under a hood the hair shows only inside the face opening; the hood's colour stays on top.
+      if (L.hood) bang = bang.intersected(Ell(fx, headY + 1.4, fw, 5.0));
       p.drawPath(bang);
       // Eyes, cheeks, mouth.
       for (double phi : {-32.0, 32.0}) {
