@@ -257,7 +257,7 @@ Cell Goal(int f) {
     for (int side = -1; side <= 1; side += 2)
       for (int k = 0; k < 3; ++k) {
         const double ang = (-35.0 + 35.0 * k) * M_PI / 180;
-        const double r0 = 9.6;
+        const double r0 = 10.4;
         const QPointF c(16, 14);
         const QPointF from(c.x() + side * r0 * std::cos(ang), c.y() + r0 * std::sin(ang));
         const QPointF to(c.x() + side * (r0 + len) * std::cos(ang), c.y() + (r0 + len) * std::sin(ang));
@@ -267,7 +267,11 @@ Cell Goal(int f) {
     Fill(p, RRect(14.3, 20, 3.4, 9.5, 1.0), Hex(0x6a4430));
     Fill(p, RRect(9.5, 27.8, 13, 3.6, 1.4), Hex(0x8a5a38));
     p.fillRect(QRectF(11, 28.4, 10, 0.9), Hex(0xc08a58));
-    // Roof, finial and ring.
+    // Roof, finial and ring; the head is drawn a little wider than its plan.
+    p.save();
+    p.translate(16, 0);
+    p.scale(1.14, 1.0);
+    p.translate(-16, 0);
     Fill(p, Ellipse(16, 2.4, 1.7, 1.7), Hex(0xf6c830), kInk, 1.0);
     QPainterPath roof;
     roof.moveTo(5.5, 8.6);
@@ -299,14 +303,15 @@ Cell Goal(int f) {
     p.drawLine(QPointF(19.6, 9), QPointF(19.6, 21));
     p.restore();
     // Flame.
-    const double fh = 4.2 + 0.9 * flick, sway = 0.5 * std::sin(f * M_PI / 2);
+    const double fh = 5.0 + 1.1 * flick, sway = 0.5 * std::sin(f * M_PI / 2);
     QPainterPath flame;
     flame.moveTo(16 + sway, 15.4 - fh);
-    flame.quadTo(18.4, 15.2, 16, 17.8);
-    flame.quadTo(13.6, 15.2, 16 + sway, 15.4 - fh);
+    flame.quadTo(18.8, 15.4, 16, 18.2);
+    flame.quadTo(13.2, 15.4, 16 + sway, 15.4 - fh);
     Fill(p, flame, Hex(0xff7a20), Qt::transparent);
     Fill(p, Ellipse(16, 16.2, 0.9, 1.3), Qt::white, Qt::transparent);
     Fill(p, RRect(9.2, 19.8, 13.6, 2.4, 1.0), Hex(0x6a4430));
+    p.restore();
     // Sparks rising beside the roof, each on its own half of the cycle.
     for (int k = 0; k < 2; ++k) {
       const int t = (f + 4 * k) % 8;
