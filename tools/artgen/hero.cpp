@@ -19,8 +19,10 @@ struct Look {
 };
 const Look kWitch{0x6e4ed6, 0xa08af0, 0xf6c830, 0xf08a3a, 0xb85a1e, 0xffe0c4, 0xe8485e,
                   0xa82640, 0xfff4e0, 0x3a2a5a, 0x7a4a2a, 0x3c2c7a, false};
-const Look kFriend{0x4ab88a, 0x8ae8bc, 0xfff0a0, 0xb08ae8, 0x7a58b8, 0xffe0c4, 0x3a8ee0,
-                   0x2256a8, 0xfff4e0, 0x2a3a5a, 0x5a3a7a, 0x2a7a60, true};
+// The friend wears warm, light colours (a white cat hood, a sunflower robe, a pink cape) so she
+// stands out on the blue, teal and plum backgrounds alike.
+const Look kFriend{0xf6f2ff, 0xffffff, 0xff6a8e, 0x9a6ae0, 0x6a48b0, 0xffe0c4, 0xffb22a,
+                   0xe0720e, 0xfff4e0, 0x8a70c8, 0xd83a50, 0xff6a9a, true};
 
 struct Pose {
   double yaw = 90;                // 0 front, 90 facing right, 180 back, 270 facing left
@@ -201,6 +203,8 @@ void DrawFigure(QPainter& p, const Look& L, const Pose& P) {
       for (int k = 3; k >= -3; --k) bang.lineTo(fx + k * 1.9, headY - (k % 2 ? 0.8 : 2.6));
       bang.lineTo(cx - 7, headY - 2.2);
       bang.closeSubpath();
+      // Under a hood the hair shows only inside the face opening; the hood's colour stays on top.
+      if (L.hood) bang = bang.intersected(Ell(fx, headY + 1.4, fw, 5.0));
       p.drawPath(bang);
       // Eyes, cheeks, mouth.
       for (double phi : {-32.0, 32.0}) {

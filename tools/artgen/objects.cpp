@@ -188,16 +188,33 @@ Cell Key(int style, int f) {
   });
 }
 
+// --- Ball: a small glowing sky-blue orb (no star, unlike the goal); its light swirls and four
+// twinkles circle it over the 4 frames ---
+const QColor kOrbFace = Hex(0x3ae6f2), kOrbDeep = Hex(0x0a7a9e), kOrbCore = Hex(0xf0ffff);
+
 Cell Ball(int f) {
   return Draw(32, 32, [&](QPainter& p) {
-    Fill(p, Ellipse(16, 16, 10.5, 10.5), Hex(0xb03ad0));
-    Fill(p, Ellipse(15, 15, 8.6, 8.6), Hex(0xe070f0), Qt::transparent);
-    Fill(p, Ellipse(13.5, 12.5, 4.4, 3.8), Hex(0xfad0ff), Qt::transparent);
+    const double a = f * M_PI / 8;
     p.setPen(Qt::NoPen);
-    p.setBrush(Hex(0xfff6a0));
-    p.drawPath(StarPath(16, 16.5, 5.2, 2.2, -90 + 18 * f));
-    const double a = f * M_PI / 2;
-    Glint(p, 16 + 12 * std::cos(a), 16 + 12 * std::sin(a), 3.0);
+    for (int k = 0; k < 4; ++k) {  // twinkles a quarter turn apart, long and short in turn
+      const double t = a + k * M_PI / 2 + M_PI / 4;
+      Glint(p, 16 + 12.6 * std::cos(t), 16.5 + 12.6 * std::sin(t), (k + f) % 2 ? 2.2 : 3.2, Hex(0xbff6ff));
+    }
+    QRadialGradient g(QPointF(14.0, 13.8), 10.4);
+    g.setColorAt(0, kOrbCore);
+    g.setColorAt(0.45, kOrbFace);
+    g.setColorAt(1, kOrbDeep);
+    p.setPen(QPen(kInk, 1.4));
+    p.setBrush(g);
+    p.drawEllipse(QPointF(16, 16.5), 9.2, 9.2);
+    // The swirl of light inside turns with the frames.
+    p.save();
+    p.setClipPath(Ellipse(16, 16.5, 8.4, 8.4));
+    p.setPen(QPen(Hex(0xa8f4ff), 1.3, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(10, 10.5, 12, 12), int((200 - 90 * f) * 16), 110 * 16);
+    p.restore();
+    Fill(p, Ellipse(12.8, 12.8, 2.8, 2.1), Qt::white, Qt::transparent);
   });
 }
 
@@ -229,21 +246,78 @@ Cell Cloud(int kind) {  // 0 idle A, 1 idle B, 2 warning, 3..5 vanishing 1..3
   });
 }
 
-// --- Goal: a magic star gate whose star turns a fifth of a turn over the 8 frames ---
+// --- Goal: a warm lantern on a post, the lamp that ends the stage. Upright and orange where the
+// ball is round and blue; its flame flickers, its rays pulse and two sparks rise over 8 frames ---
 Cell Goal(int f) {
   return Draw(32, 32, [&](QPainter& p) {
-    const double pulse = 0.6 * std::sin(f * M_PI / 4);
-    Fill(p, Ellipse(16, 16, 14.5, 14.5), Hex(0x3a2a8a));
-    Fill(p, Ellipse(16, 16, 12, 12), Hex(0x6a4ad8), Qt::transparent);
-    Fill(p, Ellipse(16, 16, 9 + pulse, 9 + pulse), Hex(0x9c86ff), Qt::transparent);
-    p.setPen(Qt::NoPen);
-    for (int k = 0; k < 8; ++k) {  // orbiting dots
-      const double a = (k * 45 + f * 11.25) * M_PI / 180;
-      p.setBrush(k % 2 ? Hex(0xffe0a0) : Hex(0xa0f0ff));
-      p.drawEllipse(QPointF(16 + 12.6 * std::cos(a), 16 + 12.6 * std::sin(a)), 1.4, 1.4);
+    const double flick = std::sin(f * M_PI / 4);
+    // Rays: three a side, longer on the odd frames.
+    const double len = (f % 2) ? 3.4 : 2.2;
+    p.setPen(QPen(Hex(0xffe27a), 1.5, Qt::SolidLine, Qt::RoundCap));
+    for (int side = -1; side <= 1; side += 2)
+      for (int k = 0; k < 3; ++k) {
+        const double ang = (-35.0 + 35.0 * k) * M_PI / 180;
+        const double r0 = 10.4;
+        const QPointF c(16, 14);
+        const QPointF from(c.x() + side * r0 * std::cos(ang), c.y() + r0 * std::sin(ang));
+        const QPointF to(c.x() + side * (r0 + len) * std::cos(ang), c.y() + (r0 + len) * std::sin(ang));
+        p.drawLine(from, to);
+      }
+    // Post and foot.
+    Fill(p, RRect(14.3, 20, 3.4, 9.5, 1.0), Hex(0x6a4430));
+    Fill(p, RRect(9.5, 27.8, 13, 3.6, 1.4), Hex(0x8a5a38));
+    p.fillRect(QRectF(11, 28.4, 10, 0.9), Hex(0xc08a58));
+    // Roof, finial and ring; the head is drawn a little wider than its plan.
+    p.save();
+    p.translate(16, 0);
+    p.scale(1.14, 1.0);
+    p.translate(-16, 0);
+    Fill(p, Ellipse(16, 2.4, 1.7, 1.7), Hex(0xf6c830), kInk, 1.0);
+    QPainterPath roof;
+    roof.moveTo(5.5, 8.6);
+    roof.quadTo(11, 7.4, 16, 3.6);
+    roof.quadTo(21, 7.4, 26.5, 8.6);
+    roof.lineTo(26.5, 9.8);
+    roof.lineTo(5.5, 9.8);
+    roof.closeSubpath();
+    Fill(p, roof, Hex(0xc83a28));
+    p.fillRect(QRectF(9, 7.6, 7, 0.9), Hex(0xff8a5a));
+    // The paper body between two dark rims, lit from the flame.
+    QPainterPath body;
+    body.moveTo(10, 9.6);
+    body.cubicTo(7.2, 11.5, 7.2, 18.5, 10, 20.4);
+    body.lineTo(22, 20.4);
+    body.cubicTo(24.8, 18.5, 24.8, 11.5, 22, 9.6);
+    body.closeSubpath();
+    QRadialGradient glow(QPointF(16, 15.2), 8.5);
+    glow.setColorAt(0, Hex(0xfffbe0));
+    glow.setColorAt(0.5, Hex(0xffd060));
+    glow.setColorAt(1, Hex(0xf08a2a));
+    p.setPen(QPen(kInk, 1.3));
+    p.setBrush(glow);
+    p.drawPath(body);
+    p.save();
+    p.setClipPath(body);
+    p.setPen(QPen(Hex(0xd8782a), 0.9));
+    p.drawLine(QPointF(12.4, 9), QPointF(12.4, 21));
+    p.drawLine(QPointF(19.6, 9), QPointF(19.6, 21));
+    p.restore();
+    // Flame.
+    const double fh = 5.0 + 1.1 * flick, sway = 0.5 * std::sin(f * M_PI / 2);
+    QPainterPath flame;
+    flame.moveTo(16 + sway, 15.4 - fh);
+    flame.quadTo(18.8, 15.4, 16, 18.2);
+    flame.quadTo(13.2, 15.4, 16 + sway, 15.4 - fh);
+    Fill(p, flame, Hex(0xff7a20), Qt::transparent);
+    Fill(p, Ellipse(16, 16.2, 0.9, 1.3), Qt::white, Qt::transparent);
+    Fill(p, RRect(9.2, 19.8, 13.6, 2.4, 1.0), Hex(0x6a4430));
+    p.restore();
+    // Sparks rising beside the roof, each on its own half of the cycle.
+    for (int k = 0; k < 2; ++k) {
+      const int t = (f + 4 * k) % 8;
+      const double x = k ? 25.5 - 0.4 * t : 6.5 + 0.4 * t, y = 10.5 - 1.3 * t;
+      if (y > 0.8) Glint(p, x, y, t < 5 ? 2.0 : 1.4, Hex(0xfff0a0));
     }
-    Fill(p, StarPath(16, 16.6, 8.2 + pulse, 3.6, -90 + 9 * f), Hex(0xfff070), Hex(0x8a5a10), 1.1);
-    Glint(p, 13.5, 14, 2.0);
   });
 }
 
@@ -322,54 +396,84 @@ Cell Sparkle(int f) {
   });
 }
 
-// --- Barrier: an energy lattice (period 16) that tiles both ways; frames 1..3 shimmer ---
-struct BarrierTint {
-  uint32_t line, glow, node;
+// --- Barrier: a magic seal in the ball's blue, a glowing panel with a rune circle round an orb
+// socket, so it reads as what the last ball breaks. Every style and frame has the same rounded
+// square outline (the editor lays one mask over all styles); styles differ in the rune, frames
+// 1..3 sweep a shine across ---
+struct BarrierLook {
+  uint32_t stud;
+  int rune;  // 0 six-point star, 1 five-point star, 2 eight-point star
 };
-const BarrierTint kBarrierTints[3] = {{0x40d8f0, 0xc8f8ff, 0xffffff}, {0xf060b0, 0xffc8e8, 0xffffff}, {0x90e040, 0xe8ffb0, 0xffffff}};
+const BarrierLook kBarrierLooks[3] = {{0xbff6ff, 0}, {0xffd870, 1}, {0xffa0e0, 2}};
+
+QPainterPath SealShape() { return RRect(1.6, 1.6, 28.8, 28.8, 5.5); }
+
+// Star polygon of n points drawn as crossing strokes (n/step polygon).
+QPainterPath RuneStar(int n, int step, double r, double rotDeg) {
+  QPainterPath s;
+  for (int k = 0; k <= n; ++k) {
+    const double a = (rotDeg + 360.0 * ((k * step) % n) / n) * M_PI / 180;
+    const QPointF q(16 + r * std::cos(a), 16 + r * std::sin(a));
+    if (k == 0) s.moveTo(q); else s.lineTo(q);
+  }
+  return s;
+}
 
 Cell Barrier(int style, int f) {
-  const BarrierTint& t = kBarrierTints[style];
-  // The silhouette (lattice and nodes) is the same in every style and frame; frames 1..3 only
-  // light up a band that sweeps across.
+  const BarrierLook& look = kBarrierLooks[style];
   return Draw(32, 32, [&](QPainter& p) {
-    p.setClipRect(QRectF(0, 0, 32, 32));
-    const double sweep = (f - 1) * 11.0;
-    auto lit = [&](double x, double y) { return f > 0 && std::fabs((x + y) / 2 - sweep - 5) < 7; };
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int k = -3; k <= 3; ++k) {
-        for (int dir = 0; dir < 2; ++dir) {
-          const QPointF a = dir ? QPointF(k * 16 + 34, -2) : QPointF(k * 16 - 2, -2);
-          const QPointF b = dir ? QPointF(k * 16 - 2, 34) : QPointF(k * 16 + 34, 34);
-          if (pass == 0) {
-            p.setPen(QPen(kInk, 4.2, Qt::SolidLine, Qt::FlatCap));
-          } else {
-            QLinearGradient g(QPointF(0, 0), QPointF(32, 32));
-            for (int s = 0; s <= 8; ++s) {
-              const double v = s * 4.0;
-              g.setColorAt(s / 8.0, lit(v, v) ? Hex(t.node) : Hex(t.line));
-            }
-            p.setPen(QPen(QBrush(g), 2.2, Qt::SolidLine, Qt::FlatCap));
-          }
-          p.drawLine(a, b);
-        }
-      }
+    QRadialGradient m(QPointF(16, 16), 19);
+    m.setColorAt(0, Hex(0x2a8cc8));
+    m.setColorAt(0.6, Hex(0x16568e));
+    m.setColorAt(1, Hex(0x0e3466));
+    p.setPen(QPen(kInk, 1.6));
+    p.setBrush(m);
+    p.drawPath(SealShape());
+    p.save();
+    p.setClipPath(SealShape());
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(kOrbFace, 1.5));
+    p.drawPath(RRect(3.4, 3.4, 25.2, 25.2, 4.0));
+    // Rune circle with its ticks, the star rune and the orb socket.
+    p.setPen(QPen(Hex(0x9af0ff), 1.2));
+    p.drawEllipse(QPointF(16, 16), 9.6, 9.6);
+    for (int k = 0; k < 8; ++k) {
+      const double a = (22.5 + 45 * k) * M_PI / 180;
+      p.drawLine(QPointF(16 + 9.6 * std::cos(a), 16 + 9.6 * std::sin(a)),
+                 QPointF(16 + 11.4 * std::cos(a), 16 + 11.4 * std::sin(a)));
     }
+    p.setPen(QPen(Hex(0xe0fcff), 1.1, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    if (look.rune == 0) {
+      p.drawPath(RuneStar(3, 1, 8.2, -90));
+      p.drawPath(RuneStar(3, 1, 8.2, 90));
+    } else if (look.rune == 1) {
+      p.drawPath(RuneStar(5, 2, 8.4, -90));
+    } else {
+      p.drawPath(RuneStar(8, 3, 8.4, -90));
+    }
+    p.setPen(QPen(kInk, 1.0));
+    QRadialGradient orb(QPointF(15.2, 15.2), 3.6);
+    orb.setColorAt(0, kOrbCore);
+    orb.setColorAt(1, kOrbFace);
+    p.setBrush(orb);
+    p.drawEllipse(QPointF(16, 16), 3.0, 3.0);
+    // Studs in the corners tell the styles apart at a glance.
     p.setPen(Qt::NoPen);
-    for (int y = 0; y <= 32; y += 16)
-      for (int x = 0; x <= 32; x += 16) {
-        p.setBrush(kInk);
-        p.drawEllipse(QPointF(x, y), 3.6, 3.6);
-        p.setBrush(lit(x, y) ? Hex(t.node) : Hex(t.glow));
-        p.drawEllipse(QPointF(x, y), 2.4, 2.4);
-      }
-    for (int y = 8; y <= 32; y += 16)
-      for (int x = 8; x <= 32; x += 16) {
-        p.setBrush(kInk);
-        p.drawEllipse(QPointF(x, y), 3.0, 3.0);
-        p.setBrush(lit(x, y) ? Hex(t.node) : Hex(t.glow));
-        p.drawEllipse(QPointF(x, y), 1.8, 1.8);
-      }
+    p.setBrush(Hex(look.stud));
+    for (double x : {5.6, 26.4})
+      for (double y : {5.6, 26.4}) p.drawEllipse(QPointF(x, y), 1.3, 1.3);
+    if (f > 0) {  // the shine: a bright diagonal band crossing the seal
+      const double c = -2 + 10.0 * f;  // where the band crosses the middle row
+      QPainterPath band;
+      band.moveTo(c + 12, 0);
+      band.lineTo(c + 20, 0);
+      band.lineTo(c - 12, 32);
+      band.lineTo(c - 20, 32);
+      band.closeSubpath();
+      p.setBrush(QColor(220, 250, 255, 110));
+      p.drawPath(band);
+    }
+    p.restore();
   });
 }
 

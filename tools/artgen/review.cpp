@@ -84,6 +84,9 @@ void DrawField(const Art& a, Bitmap& bb) {
   Masked(bb, S("ImgChar"), 64, 0, 64, 32, 32, 32, 32 * 4, 32 * 1);
   Masked(bb, S("ImgChar"), 64, 192, 64, 224, 32, 32, 32 * 6, 32 * 4);
   Masked(bb, S("ImgChar14"), 96, 320, 96, 352, 32, 32, 32 * 9, 32 * 7);
+  // The second character on the other two backgrounds too, where she must stand out as well.
+  Masked(bb, S("ImgChar14"), 0, 0, 0, 32, 32, 32, 32 * 2, 32 * 9);
+  Masked(bb, S("ImgChar14"), 0, 64, 0, 96, 32, 32, 32 * 16, 32 * 9);
   Masked(bb, S("ImgChar"), 32, 256, 32, 288, 32, 32, 32 * 10, 32 * 9);
   Masked(bb, S("ImgChar1"), 0, 0, 128, 0, 32, 32, 32 * 10, 32 * 8);
   Masked(bb, S("ImgChar"), 128, 128, 128, 160, 32, 32, 32 * 17, 32 * 12);

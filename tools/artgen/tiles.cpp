@@ -1,6 +1,7 @@
 // Map tiles: the darkening tiles, backgrounds, blocks, ice, no-jump floors, ladders, door and jails.
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 #include "tools/artgen/art.h"
 #include "tools/artgen/layout.h"
@@ -150,42 +151,110 @@ Cell Ice(int k) {
   });
 }
 
+// A down-pointing chevron centred on x 16 with its tip at `tip`.
+QPainterPath Chevron(double tip, double halfW, double h, double thick) {
+  QPainterPath c;
+  c.moveTo(16 - halfW, tip - h);
+  c.lineTo(16 - halfW + thick, tip - h);
+  c.lineTo(16, tip - thick * 1.1);
+  c.lineTo(16 + halfW - thick, tip - h);
+  c.lineTo(16 + halfW, tip - h);
+  c.lineTo(16, tip);
+  c.closeSubpath();
+  return c;
+}
+
+// No-jump floors say "you stay down here": style 0 a heavy iron plate held by a chain with
+// glowing down arrows, style 1 sticky honey that drips, with a down arrow pressed into it.
 Cell NoJump(int k) {
-  if (k == 0) {  // sticky pink jelly with bubbles
-    return WrapTile(Hex(0x6e1e4e), [](QPainter& p) {
+  if (k == 0) {
+    return WrapTile(Hex(0x1c1224), [](QPainter& p) {
       p.setPen(Qt::NoPen);
-      p.setBrush(Hex(0xb8407e));
-      p.drawRect(QRectF(0, 3, 32, 26));
-      p.setBrush(Hex(0xe07aaa));
-      p.drawRect(QRectF(0, 3, 32, 3));
-      p.setBrush(Hex(0xb8407e));
-      p.drawEllipse(QRectF(6, 26, 7, 6));  // drips
-      p.drawEllipse(QRectF(22, 26, 5, 5));
-      p.setBrush(Hex(0xf0a8cc));
-      p.drawEllipse(QRectF(6, 11, 5, 5));
-      p.drawEllipse(QRectF(20, 16, 4, 4));
-      p.drawEllipse(QRectF(13, 20, 3, 3));
+      p.setBrush(Hex(0x6e4c84));
+      p.drawRect(QRectF(0, 3, 32, 27));
+      p.setBrush(Hex(0xa488b8));
+      p.drawRect(QRectF(0, 3, 32, 2.2));
+      p.setBrush(Hex(0x40284e));
+      p.drawRect(QRectF(0, 26.5, 32, 3.5));
+      // Chain along the top: links alternate face-on and edge-on.
+      for (int i = 0; i < 4; ++i) {
+        const double x = 8 * i + 4;
+        p.setPen(QPen(Hex(0x1c1224), 2.6));
+        p.setBrush(Qt::NoBrush);
+        if (i % 2) p.drawLine(QPointF(x - 3.2, 2.2), QPointF(x + 3.2, 2.2));
+        else p.drawEllipse(QPointF(x, 2.2), 3.4, 1.8);
+        p.setPen(QPen(Hex(0xc8c0d8), 1.1));
+        if (i % 2) p.drawLine(QPointF(x - 3.2, 2.2), QPointF(x + 3.2, 2.2));
+        else p.drawEllipse(QPointF(x, 2.2), 3.4, 1.8);
+      }
+      // Rivets at the seams.
+      p.setPen(Qt::NoPen);
+      for (double y : {9.0, 22.0}) {
+        p.setBrush(Hex(0x2a1a34));
+        p.drawEllipse(QPointF(3.2, y + 0.5), 1.6, 1.6);
+        p.setBrush(Hex(0xb8a0c8));
+        p.drawEllipse(QPointF(3.0, y), 1.1, 1.1);
+      }
+      // Two down arrows, glowing pink, in a dark outline.
+      for (double tip : {17.0, 25.5}) {
+        p.setPen(QPen(Hex(0x1c1224), 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(tip < 20 ? Hex(0xff5ab8) : Hex(0xffa8dc));
+        p.drawPath(Chevron(tip, 9.6, 8.0, 3.8));
+      }
     });
   }
-  return WrapTile(Hex(0x3a2a10), [](QPainter& p) {  // amber honeycomb
+  return WrapTile(Hex(0x4a2a08), [](QPainter& p) {
     p.setPen(Qt::NoPen);
-    p.setBrush(Hex(0xc88a22));
-    p.drawRect(QRectF(0, 3, 32, 26));
-    p.setBrush(Hex(0xf0c050));
-    p.drawRect(QRectF(0, 3, 32, 3));
-    p.setPen(QPen(Hex(0x8e5a10), 2.0));
-    p.setBrush(Qt::NoBrush);
-    for (int i = 0; i < 3; ++i) {
-      const double cx = i * 16 - (i == 1 ? 0 : 0), cy = (i == 1) ? 21 : 13;
-      QPainterPath h;
-      for (int v = 0; v < 6; ++v) {
-        const double a = (60.0 * v) * M_PI / 180;
-        const QPointF q(cx + 6 * std::cos(a), cy + 6 * std::sin(a));
-        if (v == 0) h.moveTo(q); else h.lineTo(q);
-      }
-      h.closeSubpath();
-      p.drawPath(h);
+    // Honey: a wavy top, a lighter film, drips hanging below the slab.
+    QPainterPath goo;
+    goo.moveTo(0, 5);
+    goo.cubicTo(6, 2.5, 10, 7, 16, 4.5);
+    goo.cubicTo(22, 2.5, 26, 7, 32, 5);
+    goo.lineTo(32, 27);
+    goo.lineTo(0, 27);
+    goo.closeSubpath();
+    for (auto [x, w, h] : {std::tuple{8.0, 3.4, 30.5}, {24.0, 2.8, 29.0}}) {  // drips
+      QPainterPath d;
+      d.moveTo(x - w - 1.5, 26);
+      d.quadTo(x - w, 27, x - w, h - w);
+      d.arcTo(QRectF(x - w, h - 2 * w, 2 * w, 2 * w), 180, 180);
+      d.quadTo(x + w, 27, x + w + 1.5, 26);
+      d.closeSubpath();
+      goo.addPath(d);
     }
+    goo = goo.simplified();
+    p.setBrush(Hex(0xd89420));
+    p.drawPath(goo);
+    p.setBrush(Hex(0xffd060));
+    QPainterPath film;
+    film.moveTo(0, 5);
+    film.cubicTo(6, 2.5, 10, 7, 16, 4.5);
+    film.cubicTo(22, 2.5, 26, 7, 32, 5);
+    film.lineTo(32, 7.5);
+    film.cubicTo(26, 9.5, 22, 5, 16, 7);
+    film.cubicTo(10, 9.5, 6, 5, 0, 7.5);
+    film.closeSubpath();
+    p.drawPath(film);
+    p.setBrush(Hex(0xa86410));
+    p.drawRect(QRectF(0, 22, 32, 5));
+    p.setBrush(Hex(0xfff0b0));
+    p.drawEllipse(QRectF(6.0, 26.6, 1.6, 2.2));  // light on the drips
+    p.drawEllipse(QRectF(22.4, 26.0, 1.4, 1.8));
+    p.drawEllipse(QRectF(25, 11, 2.2, 2.2));     // a bubble
+    // A down arrow pressed into the honey: dark groove with a lit lower edge.
+    QPainterPath arrow;
+    arrow.moveTo(13.8, 8.5);
+    arrow.lineTo(18.2, 8.5);
+    arrow.lineTo(18.2, 14);
+    arrow.lineTo(23, 14);
+    arrow.lineTo(16, 22);
+    arrow.lineTo(9, 14);
+    arrow.lineTo(13.8, 14);
+    arrow.closeSubpath();
+    p.setBrush(Hex(0xffd060));
+    p.drawPath(arrow.translated(0.7, 0.9));
+    p.setBrush(Hex(0x8a4c06));
+    p.drawPath(arrow);
   });
 }
 

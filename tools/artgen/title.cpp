@@ -94,37 +94,99 @@ Bitmap TitleUpper() {
   p.drawEllipse(QPointF(140, 130), 12, 10);
   p.drawEllipse(QPointF(190, 175), 16, 13);
   p.drawEllipse(QPointF(185, 118), 7, 6);
-  // The witch on her broom across the moon.
+  // The witch on her broom across the moon, in silhouette: riding right and a little upwards,
+  // hat tip, hair and cape blown back, bristles trailing sparkles.
   {
+    const QColor ink(40, 28, 70);
     p.save();
-    p.translate(170, 160);
-    p.rotate(-12);
-    p.setBrush(QColor(40, 28, 70));
+    p.translate(176, 160);
+    p.rotate(-10);
+    p.scale(0.86, 0.86);
     p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(-40, -2, 62, 4), 2, 2);
-    QPainterPath br;
-    br.moveTo(20, -2);
-    br.lineTo(44, -10);
-    br.lineTo(46, 12);
-    br.lineTo(20, 3);
-    br.closeSubpath();
-    p.drawPath(br);
-    p.drawEllipse(QPointF(-4, -12), 9, 11);  // body
-    p.drawEllipse(QPointF(-8, -27), 7, 7);   // head
-    QPainterPath hat;
-    hat.moveTo(-20, -31);
-    hat.lineTo(4, -33);
-    hat.lineTo(-2, -36);
-    hat.lineTo(8, -54);
-    hat.lineTo(-12, -37);
+    p.setBrush(ink);
+    auto stroke = [&](std::initializer_list<QPointF> pts, double w) {
+      QPainterPath path;
+      bool first = true;
+      for (const QPointF& q : pts) {
+        if (first) path.moveTo(q); else path.lineTo(q);
+        first = false;
+      }
+      p.save();
+      p.setPen(QPen(ink, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+      p.setBrush(Qt::NoBrush);
+      p.drawPath(path);
+      p.restore();
+    };
+    auto poly = [&](std::initializer_list<QPointF> pts) {
+      p.drawPolygon(QPolygonF(QList<QPointF>(pts)));
+    };
+    // Broom: handle, binding and a fan of bristles with ragged tips.
+    stroke({{-40, 2}, {60, -2.5}}, 3.4);
+    p.drawRoundedRect(QRectF(-42, -4.5, 6, 11), 1.5, 1.5);
+    poly({{-38, -2.5}, {-58, -9}, {-78, -13}, {-71, -6.5}, {-81, -3}, {-72, 1}, {-82, 5}, {-72, 8.5},
+          {-78, 15}, {-58, 11}, {-38, 5}});
+    // Cape streaming back from the shoulders, two points fluttering.
+    QPainterPath cape;
+    cape.moveTo(2, -35);
+    cape.cubicTo(-10, -37, -22, -33, -34, -26);
+    cape.lineTo(-27, -22);
+    cape.lineTo(-38, -14);
+    cape.cubicTo(-28, -14, -18, -15, -10, -12);
+    cape.lineTo(0, -18);
+    cape.closeSubpath();
+    p.drawPath(cape);
+    // Skirt over the broom, hem blown back.
+    QPainterPath skirt;
+    skirt.moveTo(-4, -20);
+    skirt.lineTo(8, -21);
+    skirt.cubicTo(12, -12, 15, -4, 16, 1);
+    skirt.cubicTo(8, 5, 0, 7, -8, 9);
+    skirt.lineTo(-14, 5);
+    skirt.lineTo(-22, 6);
+    skirt.cubicTo(-16, -2, -10, -12, -4, -20);
+    p.drawPath(skirt);
+    // Torso leaning into the ride.
+    poly({{-5, -18}, {-2, -31}, {5, -37}, {12, -34}, {10, -19}});
+    // Legs over the broom, pointed boots.
+    stroke({{4, -3}, {17, 0}, {18, 14}}, 4.6);
+    poly({{15, 11.5}, {21, 13}, {28, 15}, {22, 18.5}, {15, 17.5}});
+    stroke({{0, 0}, {11, 3}, {8, 14}}, 4.0);
+    poly({{5.5, 12}, {12, 14}, {17, 16}, {11, 18}, {5.5, 17}});
+    // The arm reaching forward to grip the handle.
+    stroke({{8, -31}, {19, -20}, {29, -5}}, 5.0);
+    p.drawEllipse(QPointF(29.5, -3.5), 3.0, 3.0);
+    // Head with a small nose and chin, long hair blowing back in three locks.
+    p.drawEllipse(QPointF(12, -42), 7.4, 7.4);
+    p.drawEllipse(QPointF(9, -36), 4.5, 4.5);  // neck and shoulder
+    poly({{18.2, -44}, {21.8, -41}, {18.4, -39.2}});
+    QPainterPath hair;
+    hair.moveTo(8, -48);
+    hair.cubicTo(-4, -49, -14, -46, -26, -44);
+    hair.lineTo(-19, -41);
+    hair.lineTo(-31, -37);
+    hair.lineTo(-20, -35.5);
+    hair.lineTo(-28, -30);
+    hair.cubicTo(-16, -31, -4, -33, 6, -36);
+    hair.closeSubpath();
+    p.drawPath(hair);
+    // Hat: a wide tilted brim and a tall cone whose tip bends back in the wind.
+    p.save();
+    p.translate(11, -48);
+    p.rotate(-8);
+    p.drawEllipse(QPointF(0, 0), 16.5, 3.3);
+    p.restore();
+    QPainterPath hat;  // back edge up, under the drooping tip, over its top, down the front
+    hat.moveTo(1, -48);
+    hat.cubicTo(2.5, -54, 3.2, -59, 2.6, -63);
+    hat.cubicTo(-3, -66, -9, -69, -16, -74);
+    hat.cubicTo(-9, -77, 0, -76, 5, -70);
+    hat.cubicTo(9, -63, 14, -55, 19, -50);
     hat.closeSubpath();
     p.drawPath(hat);
-    QPainterPath cape;
-    cape.moveTo(-2, -20);
-    cape.quadTo(20, -22, 28, -12);
-    cape.quadTo(14, -8, 0, -6);
-    p.drawPath(cape);
     p.restore();
+    // A trail of sparkles behind the bristles, past the moon's edge.
+    for (auto [x, y, r] : {std::tuple{88.0, 183.0, 3.6}, {72.0, 192.0, 2.8}, {58.0, 197.0, 2.2}, {46.0, 206.0, 1.6}})
+      Glint(p, x, y, r, QColor(255, 238, 170));
   }
   // Distant lanterns rising.
   const double lant[][4] = {{60, 330, 16, -6}, {110, 270, 22, 4}, {240, 300, 18, -3}, {270, 215, 12, 6},
