@@ -65,7 +65,11 @@ def problems(rows):
         out.append("more than 20 balloons or pads")
     for y in range(1, 14):
         for x in range(1, 19):
-            if rows[y][x] in "DxX" and rows[y - 1][x] != "#":
+            # a jail stacked on a jail is fine: the column still ends in a block
+            top = y - 1
+            while rows[y][x] in "xX" and rows[top][x] in "xX":
+                top -= 1
+            if rows[y][x] in "DxX" and rows[top][x] != "#":
                 out.append("the %s at column %d, row %d has no block over it" % (rows[y][x], x, y))
     return out
 
