@@ -458,12 +458,6 @@ bool CanSteer(const Game& g) {
   }
 }
 
-// A fall or a landing the player is not busy in: the keys only turn him, and nothing reads
-// which way he faces until it ends, so a turn is tried on its last frame only.
-bool OnlyTurns(const Game& g) {
-  return !g.PlayerBusy && (g.ActionCode == paFall || g.ActionCode == paLand || g.ActionCode == paLandEnd);
-}
-
 // Runs every input from the state `here` for one frame, keeping those whose frame differs from
 // the frame without keys; the frame without keys comes first.
 void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
@@ -487,14 +481,12 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
     }
     return;
   }
-  const bool turning = steerOnly && OnlyTurns(run.g);
   if (!wholeFrames) {
     run.BeforeInput();
     Encode(run.g, mid, logic);
   }
   for (size_t k = 0; k < std::size(kInputs); k++) {
     const Input in = kInputs[k];
-    if (k == 1 && turning && OnlyTurns(run.g)) break;  // run.g: the frame without keys
     if (in.base >= 0 && !(asked[in.base] & (in.keys & ~kInputs[in.base].keys))) continue;
     if (steerOnly && (in.keys & (kZ | kX))) continue;
     bool goal = false;
