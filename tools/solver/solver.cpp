@@ -8,9 +8,11 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <queue>
 #include <sstream>
 #include <string_view>
 #include <thread>
+#include <unordered_map>
 
 #include "game/game.h"
 #include "game/play/play.h"
@@ -175,6 +177,15 @@ void Get(const char*& p, T& v) {
 std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
                                                      &PlayState::JailList, &PlayState::CloudList};
 
+// A cell list entry's state as the rules tell it apart. A closing jail (2 to 22) and one the
+// barrier opened for good (23 to 43), and a vanishing cloud (2 to 10), count their frames only
+// for the picture.
+uint8_t RuleState(TCellList PlayState::*list, uint8_t s) {
+  if (list == &PlayState::JailList) return s <= 1 ? s : s <= 22 ? 2 : 3;
+  if (list == &PlayState::CloudList) return s <= 1 ? s : 2;
+  return s;
+}
+
 // Everything the play rules read and write, in a string; the first `logicBytes` are the
 // fields the rules decide by, the rest the animation counters that only the pictures use.
 void Encode(const Game& g, std::string& s, size_t& logicBytes) {
@@ -182,7 +193,7 @@ void Encode(const Game& g, std::string& s, size_t& logicBytes) {
   s.append(reinterpret_cast<const char*>(g.StageGrid.data()), g.StageGrid.size());
   for (auto m : kStateLists) {
     const TCellList& l = g.*m;
-    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
+    for (int i = 1; i <= l.Count; i++) s.push_back(static_cast<char>(RuleState(m, l.State[i])));
   }
   for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
@@ -194,8 +205,10 @@ void Encode(const Game& g, std::string& s, size_t& logicBytes) {
     }
   Put(s, g.PlayerX);
   Put(s, g.PlayerY);
+  // The jump's direction is read only at the take-off after the wind-up that clears it.
+  const bool jumping = g.ActionCode >= paJumpWindup1 && g.ActionCode <= paJumpTakeoff;
   const uint8_t bytes[] = {g.PlayerFacing, g.PrevFacing,   g.ActionCode,    g.ActionFrames, g.PlayerBusy,
-                           g.PlayerFlash,  g.JumpDirection, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
+                           g.PlayerFlash,  jumping ? g.JumpDirection : uint8_t{0}, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
                            g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
                            g.BallsInStage, g.BarrierGone,   g.KeyLatch};
   s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
@@ -203,6 +216,11 @@ void Encode(const Game& g, std::string& s, size_t& logicBytes) {
   Put(s, g.FadeInPending);
   Put(s, g.FadeInCount);
   logicBytes = s.size();
+  for (auto m : kStateLists) {
+    const TCellList& l = g.*m;
+    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
+  }
+  Put(s, g.JumpDirection);
   Put(s, g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
   s.append(reinterpret_cast<const char*>(anim), sizeof anim);
@@ -212,11 +230,7 @@ void Decode(Game& g, const std::string& s) {
   const char* p = s.data();
   std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
   p += g.StageGrid.size();
-  for (auto m : kStateLists) {
-    TCellList& l = g.*m;
-    std::memcpy(&l.State[1], p, l.Count);
-    p += l.Count;
-  }
+  for (auto m : kStateLists) p += (g.*m).Count;  // the rules' view; the states follow the fields
   for (TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
       Get(p, l->X[i]);
@@ -234,6 +248,12 @@ void Decode(Game& g, const std::string& s) {
   for (uint8_t* f : fields) Get(p, *f);
   Get(p, g.FadeInPending);
   Get(p, g.FadeInCount);
+  for (auto m : kStateLists) {
+    TCellList& l = g.*m;
+    std::memcpy(&l.State[1], p, l.Count);
+    p += l.Count;
+  }
+  Get(p, g.JumpDirection);
   Get(p, g.FrameCounter);
   uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
   for (uint8_t* f : anim) Get(p, *f);
@@ -391,43 +411,84 @@ struct Runner {
   }
 };
 
-struct Node {
-  uint32_t parent;
-  int32_t dist;  // frames presented from the start
-  uint8_t keys;
-  uint8_t cellX, cellY;
-  bool expanded;
-  uint16_t presents;
-};
-
-// What one input does from a state: the goal, or a new state with its hash.
+// What one input does from a state in one frame: the goal, or a new state with its hash.
 struct Successor {
   uint8_t keys;
   int presents;
   bool goal;
+  bool idle;  // the player can start a move (and no key latch waits for release)
   Hash128 hash;
   std::string enc;
   uint8_t cellX, cellY;
 };
 
-// Runs every input from the state `here`, keeping those whose frame differs from the frame
-// without keys.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames,
-            const StateIndex& index) {
+// The player stands or hangs still with no move under way and no key latched, so the next
+// frame's keys may start any move: a rest state. Things around him may still be moving.
+bool PlayerAtRest(const Game& g) {
+  switch (g.ActionCode) {
+    case paIdle:
+    case paLadderUp:
+    case paLadderDown:
+    case paLadderUpDown:
+    case paLadderHang: return !g.PlayerBusy && !g.KeyLatch;
+    default: return false;
+  }
+}
+
+// Inside a move, the keys can change something only where the player may turn (he is not
+// busy: falling, carried, landing), choose a direction (the jump's wind-up, the pad's bounce
+// and flight while its choice is open) or stands on a ladder or still; on every other frame of a move (walks, climbs,
+// jumps and hops under way, lifting) the play input reads no key that matters.
+bool CanSteer(const Game& g) {
+  // On a pad the arrows make its one choice and nothing else, busy or not.
+  if (g.ActionCode == paPadBounce || g.ActionCode == paPadFlight) return g.PadDirection == 0;
+  if (!g.PlayerBusy) return true;
+  switch (g.ActionCode) {
+    case paIdle:
+    case paCarriedRight:
+    case paCarriedLeft:
+    case paLadderUp:
+    case paLadderDown:
+    case paLadderUpDown:
+    case paLadderHang:
+    case paJumpWindup1:
+    case paJumpWindup2:
+    case paJumpWindup3: return true;
+    default: return false;
+  }
+}
+
+// Runs every input from the state `here` for one frame, keeping those whose frame differs from
+// the frame without keys; the frame without keys comes first.
+void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
+  out.clear();
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
   std::string& e = run.scratch;
   std::string& mid = run.mid;
   std::string& noneInput = run.noneInput;
   size_t logic = 0;
+  run.Restore(here);
+  if (steerOnly && !CanSteer(run.g)) {
+    bool goal = false;
+    const int presents = run.Frame(0, goal);
+    if (goal) {
+      out.push_back({0, presents, true, false, {}, {}, 0, 0});
+    } else if (run.g.SceneId == scPlay) {
+      Encode(run.g, e, logic);
+      out.push_back({0, presents, false, PlayerAtRest(run.g), HashOf(std::string_view(e.data(), logic)), e,
+                     static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
+    }
+    return;
+  }
   if (!wholeFrames) {
-    run.Restore(here);
     run.BeforeInput();
     Encode(run.g, mid, logic);
   }
   for (size_t k = 0; k < std::size(kInputs); k++) {
     const Input in = kInputs[k];
     if (in.base >= 0 && !(asked[in.base] & (in.keys & ~kInputs[in.base].keys))) continue;
+    if (steerOnly && (in.keys & (kZ | kX))) continue;
     bool goal = false;
     int presents;
     if (wholeFrames) {
@@ -455,7 +516,7 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
     }
     asked[k] = run.host.queried;
     if (goal) {
-      out.push_back({in.keys, presents, true, {}, {}, 0, 0});
+      out.push_back({in.keys, presents, true, false, {}, {}, 0, 0});
       continue;
     }
     if (run.g.SceneId != scPlay) continue;
@@ -465,10 +526,156 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
       none = h;
     else if (h == none)
       continue;
-    // A state already known needs no copy (the index is not written while workers run).
-    out.push_back({in.keys, presents, false, h, index.Find(h) == StateIndex::kNone ? e : std::string(),
-                   static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
+    out.push_back({in.keys, presents, false, PlayerAtRest(run.g), h, e, static_cast<uint8_t>(run.g.PlayerX),
+                   static_cast<uint8_t>(run.g.PlayerY)});
   }
+}
+
+struct Hash128Hasher {
+  size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a); }
+};
+
+// Where one move from a rest state ends: at the next rest state, or at the goal.
+struct MoveEnd {
+  bool goal;
+  bool keyed;  // a key was pressed on the way (only the start's settling has none)
+  int frames;
+  Hash128 hash;
+  std::string enc;
+  uint8_t cellX, cellY;
+  uint32_t local;  // the move's last state before the end, for tracing it
+  uint8_t lastKeys;
+  int lastPresents;
+};
+
+// All moves from one rest state: the frames from it are searched for the fewest frames to every
+// state, with every input on every frame where an input changes anything (the first frame must
+// hold a key), until each path meets a rest state: a state that a frame without keys leaves
+// as it is. States met along the way are told apart only within the move.
+class MoveSearch {
+ public:
+  size_t maxLocal = 200000;
+  bool overflow = false;
+  size_t expansions = 0;  // frames searched, for the measurements
+
+  void Run(Runner& run, const std::string& root, const Hash128& rootHash, bool allowWait, bool wholeFrames,
+           std::vector<MoveEnd>& out) {
+    out.clear();
+    states_.clear();
+    seen_.clear();
+    done_.clear();
+    heap_ = {};
+    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, std::string(root), 0, 0);
+    while (!heap_.empty()) {
+      const auto [negDist, i] = heap_.top();
+      heap_.pop();
+      if (done_[i] || -negDist != states_[i].dist) continue;
+      done_[i] = 1;
+      const Local& at = states_[i];
+      if (i != 0 && at.idle) {
+        out.push_back({false, at.keyed, at.dist, at.hash, std::move(states_[i].enc), at.cellX, at.cellY, i, 0, 0});
+        continue;
+      }
+      Expand(run, at.enc, succ_, wholeFrames, i != 0);
+      expansions++;
+      if (i != 0) std::string().swap(states_[i].enc);
+      const Local here = states_[i];  // a copy: adding states moves the vector
+      for (Successor& sc : succ_) {
+        // Once a move is under way only the arrows and Shift steer it (the jump's direction,
+        // the pad's choice, the facing in a fall or on a belt): Z and X start moves of their
+        // own, and a player who stands still again is at the next rest state.
+        if (i != 0 && (sc.keys & (kZ | kX))) continue;
+        if (i == 0 && sc.keys == 0 && !allowWait) continue;
+        const bool keyed = here.keyed || sc.keys != 0;
+        const int dist = here.dist + sc.presents;
+        if (sc.goal) {
+          out.push_back({true, keyed, dist, {}, {}, 0, 0, i, sc.keys, sc.presents});
+          continue;
+        }
+        const auto it = seen_.find(sc.hash);
+        if (it == seen_.end()) {
+          if (states_.size() >= maxLocal) {
+            overflow = true;
+            continue;
+          }
+          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, std::move(sc.enc), sc.cellX, sc.cellY);
+        } else if (Local& l = states_[it->second]; !done_[it->second] && dist < l.dist) {
+          l.parent = i;
+          l.dist = dist;
+          l.keys = sc.keys;
+          l.presents = sc.presents;
+          l.keyed = keyed;
+          l.idle = sc.idle;
+          heap_.push({-dist, it->second});
+        }
+      }
+    }
+  }
+
+  // The frames from the root to the state `local` of the last run.
+  std::vector<Step> PathTo(uint32_t local) const {
+    std::vector<Step> rev;
+    for (uint32_t i = local; i != 0; i = states_[i].parent) rev.push_back({states_[i].keys, states_[i].presents});
+    return {rev.rbegin(), rev.rend()};
+  }
+
+ private:
+  struct Local {
+    uint32_t parent;
+    int dist;
+    uint8_t keys;
+    int presents;
+    bool keyed;
+    bool idle;
+    Hash128 hash;
+    std::string enc;
+    uint8_t cellX, cellY;
+  };
+  void Add(uint32_t parent, int dist, uint8_t keys, int presents, bool keyed, bool idle, const Hash128& h,
+           std::string&& enc, uint8_t cx, uint8_t cy) {
+    const uint32_t id = static_cast<uint32_t>(states_.size());
+    states_.push_back({parent, dist, keys, presents, keyed, idle, h, std::move(enc), cx, cy});
+    done_.push_back(0);
+    seen_.emplace(h, id);
+    heap_.push({-dist, id});
+  }
+  std::vector<Local> states_;
+  std::vector<uint8_t> done_;
+  std::unordered_map<Hash128, uint32_t, Hash128Hasher> seen_;
+  // Fewest frames first, then the order of discovery (ids grow), so ties keep the simpler keys.
+  struct Later {
+    bool operator()(const std::pair<int, uint32_t>& a, const std::pair<int, uint32_t>& b) const {
+      return a.first != b.first ? a.first < b.first : a.second > b.second;
+    }
+  };
+  std::priority_queue<std::pair<int, uint32_t>, std::vector<std::pair<int, uint32_t>>, Later> heap_;
+  std::vector<Successor> succ_;
+};
+
+struct Worker {
+  Runner run;
+  MoveSearch moves;
+};
+
+struct Node {
+  uint32_t parent;
+  int32_t frames;  // fewest frames from the start among the paths of fewest moves
+  int32_t moves;
+  uint8_t cellX, cellY;
+  bool expanded;
+};
+
+// Short names of the keys for the readable list of moves.
+std::string ShortKeys(uint8_t keys) {
+  static const char* names[7] = {"L", "R", "U", "D", "Z", "X", "S"};
+  std::string s;
+  const int order[7] = {6, 4, 5, 0, 1, 2, 3};
+  for (int i : order)
+    if (keys & (1u << i)) {
+      if (!s.empty()) s += '+';
+      s += names[i];
+    }
+  return s;
 }
 
 }  // namespace
@@ -507,130 +714,190 @@ Result Solve(const StageSource& src, const Options& opt) {
   Result r;
   const auto t0 = std::chrono::steady_clock::now();
   auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
-  auto first = std::make_unique<Runner>();
-  if (!first->Start(src, r.error)) return r;
-
-  std::vector<Node> nodes;
-  std::vector<std::string> enc;
-  struct Edge {
-    uint32_t from, to;
-    uint8_t keys;
-  };
-  std::vector<Edge> edges;  // every move between two states, for the dead ends
-  std::vector<uint8_t> toGoal;
-  StateIndex index;
-  std::vector<std::vector<uint32_t>> buckets(1);
-
-  auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int dist, uint8_t keys, int presents,
-                     uint8_t cellX, uint8_t cellY) {
-    const uint32_t id = static_cast<uint32_t>(nodes.size());
-    nodes.push_back({parent, dist, keys, cellX, cellY, false, static_cast<uint16_t>(presents)});
-    enc.push_back(std::move(e));
-    toGoal.push_back(0);
-    index.Insert(h, id);
-    if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
-    buckets[dist].push_back(id);
-    return id;
-  };
-  addNode(std::string(first->start), HashOf(std::string_view(first->start.data(), first->startLogic)), 0, 0, 0, 0,
-          static_cast<uint8_t>(first->g.PlayerX), static_cast<uint8_t>(first->g.PlayerY));
-
-  int bestGoal = -1;
-  uint32_t goalParent = 0;
-  uint8_t goalKeys = 0;
-  int goalPresents = 0;
-  bool stopped = false;
-
-  // Each bucket's states are expanded by the workers in slices, and the successors merged in
-  // state and input order, so the result does not depend on the number of workers.
-  std::vector<std::unique_ptr<Runner>> workers;
-  workers.push_back(std::move(first));
+  std::vector<std::unique_ptr<Worker>> workers;
+  workers.push_back(std::make_unique<Worker>());
+  if (!workers[0]->run.Start(src, r.error)) return r;
+  // The screen fades in with no key held: every state of the search has it faded in, so the
+  // fade-in's frames do not multiply them.
+  std::vector<Step> fadeIn;
+  {
+    Runner& run = workers[0]->run;
+    while (run.g.FadeInPending && fadeIn.size() < 1000) {
+      bool goal = false;
+      fadeIn.push_back({0, run.Frame(0, goal)});
+      if (goal || run.g.SceneId != scPlay) {
+        r.error = src.path + ": the stage ends before the screen has faded in";
+        return r;
+      }
+    }
+  }
+  std::string startEnc;
+  size_t startLogic = 0;
+  Encode(workers[0]->run.g, startEnc, startLogic);
+  const Hash128 startHash = HashOf(std::string_view(startEnc.data(), startLogic));
+  int fadeInFrames = 0;
+  for (const Step& s : fadeIn) fadeInFrames += s.presents;
   std::string ignored;
   while (static_cast<int>(workers.size()) < std::max(1, opt.threads)) {
-    workers.push_back(std::make_unique<Runner>());
-    if (!workers.back()->Start(src, ignored)) return r;
+    workers.push_back(std::make_unique<Worker>());
+    if (!workers.back()->run.Start(src, ignored)) return r;
   }
+
+  std::vector<Node> nodes;
+  std::vector<std::string> enc;  // kept until the state is expanded
+  std::vector<Hash128> hashes;
+  struct Edge {
+    uint32_t from, to;
+  };
+  std::vector<Edge> edges;  // every move between two rest states, for the dead ends
+  std::vector<uint8_t> toGoal;
+  StateIndex index;
+  std::vector<std::vector<uint32_t>> levels(1);  // states by their fewest moves
+
+  auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int moves, int frames, uint8_t cx,
+                     uint8_t cy) {
+    const uint32_t id = static_cast<uint32_t>(nodes.size());
+    nodes.push_back({parent, frames, moves, cx, cy, false});
+    enc.push_back(std::move(e));
+    hashes.push_back(h);
+    toGoal.push_back(0);
+    index.Insert(h, id);
+    if (levels.size() <= static_cast<size_t>(moves)) levels.resize(moves + 1);
+    levels[moves].push_back(id);
+    return id;
+  };
+  addNode(std::string(startEnc), startHash, 0, 0, 0, static_cast<uint8_t>(workers[0]->run.g.PlayerX),
+          static_cast<uint8_t>(workers[0]->run.g.PlayerY));
+
+  int bestMoves = -1, bestFrames = 0;
+  uint32_t goalParent = 0;
+  bool stopped = false;
   std::vector<uint32_t> todo;
   std::vector<std::string> todoEnc;
-  std::vector<std::vector<Successor>> found;
+  std::vector<std::vector<MoveEnd>> found;
 
-  for (size_t d = 0; d < buckets.size() && !stopped; d++) {
-    if (!opt.deadEnds && bestGoal >= 0 && static_cast<int>(d) >= bestGoal) break;
-    todo.clear();
-    todoEnc.clear();
-    for (const uint32_t u : buckets[d]) {
-      if (nodes[u].expanded || nodes[u].dist != static_cast<int>(d)) continue;
-      if (nodes.size() + todo.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
-        stopped = true;
-        break;
+  for (size_t L = 0; L < levels.size() && !stopped; L++) {
+    if (!opt.deadEnds && bestMoves >= 0 && bestMoves <= static_cast<int>(L)) break;
+    // A level can grow while it is expanded (the start settling without a key), so it is
+    // taken in rounds.
+    for (size_t from = 0; from < levels[L].size() && !stopped;) {
+      todo.clear();
+      todoEnc.clear();
+      for (; from < levels[L].size(); from++) {
+        const uint32_t u = levels[L][from];
+        if (nodes[u].expanded || nodes[u].moves != static_cast<int>(L)) continue;
+        if (nodes.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
+          stopped = true;
+          break;
+        }
+        nodes[u].expanded = true;
+        todo.push_back(u);
+        todoEnc.push_back(std::move(enc[u]));
+        std::string().swap(enc[u]);
       }
-      nodes[u].expanded = true;
-      todo.push_back(u);
-      todoEnc.push_back(std::move(enc[u]));
-      std::string().swap(enc[u]);
-    }
-    std::vector<uint32_t>().swap(buckets[d]);
-    found.assign(todo.size(), {});
-    const size_t n = todo.size();
-    const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 32));
-    if (used <= 1) {
-      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i], opt.wholeFrames, index);
-    } else {
-      std::vector<std::thread> threads;
-      for (size_t w = 0; w < used; w++)
-        threads.emplace_back([&, w] {
-          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i], opt.wholeFrames, index);
-        });
-      for (std::thread& t : threads) t.join();
-    }
-    for (size_t i = 0; i < n; i++) {
-      const uint32_t u = todo[i];
-      const size_t firstEdge = edges.size();
-      for (Successor& sc : found[i]) {
-        const int dist = static_cast<int>(d) + sc.presents;
-        if (sc.goal) {
-          toGoal[u] = 1;
-          if (bestGoal < 0 || dist < bestGoal) {
-            bestGoal = dist;
-            goalParent = u;
-            goalKeys = sc.keys;
-            goalPresents = sc.presents;
+      const size_t n = todo.size();
+      found.assign(n, {});
+      const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 4));
+      auto work = [&](size_t w) {
+        for (size_t i = w; i < n; i += used)
+          workers[w]->moves.Run(workers[w]->run, todoEnc[i], hashes[todo[i]], true, opt.wholeFrames,
+                                found[i]);
+      };
+      if (used <= 1) {
+        work(0);
+      } else {
+        std::vector<std::thread> threads;
+        for (size_t w = 0; w < used; w++) threads.emplace_back(work, w);
+        for (std::thread& t : threads) t.join();
+      }
+      todoEnc.clear();
+      // Merged in state order, so the result does not depend on the number of workers.
+      for (size_t i = 0; i < n; i++) {
+        const uint32_t u = todo[i];
+        const size_t firstEdge = edges.size();
+        for (MoveEnd& m : found[i]) {
+          const int moves = static_cast<int>(L) + (m.keyed ? 1 : 0);
+          const int frames = nodes[u].frames + m.frames;
+          if (m.goal) {
+            toGoal[u] = 1;
+            if (bestMoves < 0 || moves < bestMoves || (moves == bestMoves && frames < bestFrames)) {
+              bestMoves = moves;
+              bestFrames = frames;
+              goalParent = u;
+            }
+            continue;
           }
-          continue;
-        }
-        uint32_t v = index.Find(sc.hash);
-        if (v == StateIndex::kNone) {
-          v = addNode(std::move(sc.enc), sc.hash, u, dist, sc.keys, sc.presents, sc.cellX, sc.cellY);
-        } else {
-          Node& nd = nodes[v];
-          if (!nd.expanded && dist < nd.dist) {
-            nd.dist = dist;
-            nd.parent = u;
-            nd.keys = sc.keys;
-            nd.presents = static_cast<uint16_t>(sc.presents);
-            if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
-            buckets[dist].push_back(v);
+          uint32_t v = index.Find(m.hash);
+          if (v == StateIndex::kNone) {
+            v = addNode(std::move(m.enc), m.hash, u, moves, frames, m.cellX, m.cellY);
+          } else {
+            Node& nd = nodes[v];
+            if (!nd.expanded && (moves < nd.moves || (moves == nd.moves && frames < nd.frames))) {
+              if (moves < nd.moves) levels[moves].push_back(v);
+              nd.moves = moves;
+              nd.frames = frames;
+              nd.parent = u;
+            }
+          }
+          if (opt.deadEnds && v != u) {
+            bool known = false;
+            for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
+            if (!known) edges.push_back({u, v});
           }
         }
-        if (opt.deadEnds && v != u) {
-          bool known = false;
-          for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
-          if (!known) edges.push_back({u, v, sc.keys});
-        }
+        std::vector<MoveEnd>().swap(found[i]);
       }
     }
+    if (!opt.deadEnds || stopped) std::vector<uint32_t>().swap(levels[L]);
   }
-  r.complete = !stopped;
+  for (auto& w : workers) {
+    r.moveCapped = r.moveCapped || w->moves.overflow;
+    r.framesSearched += w->moves.expansions;
+  }
+  r.complete = !stopped && !r.moveCapped;
   r.states = nodes.size();
 
-  if (bestGoal >= 0) {
+  if (bestMoves >= 0) {
     r.solved = true;
-    r.frames = bestGoal;
-    std::vector<Step> rev{{goalKeys, goalPresents}};
-    for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) rev.push_back({nodes[v].keys, nodes[v].presents});
-    r.steps.assign(rev.rbegin(), rev.rend());
-    for (const Step& s : r.steps)
-      if (s.keys) r.moves++;
+    r.frames = fadeInFrames + bestFrames;
+    r.moves = bestMoves;
+    r.steps = fadeIn;
+    // Each move of the solution found again from the state before it, frame by frame.
+    std::vector<uint32_t> chain;
+    for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) chain.push_back(v);
+    chain.push_back(0);
+    std::reverse(chain.begin(), chain.end());
+    Worker& w = *workers[0];
+    std::string here = startEnc;
+    std::vector<MoveEnd> ends;
+    for (size_t c = 0; c < chain.size(); c++) {
+      const uint32_t u = chain[c];
+      w.moves.Run(w.run, here, hashes[u], true, opt.wholeFrames, ends);
+      const MoveEnd* pick = nullptr;
+      for (const MoveEnd& m : ends) {
+        if (c + 1 < chain.size() ? (!m.goal && m.hash == hashes[chain[c + 1]])
+                                 : (m.goal && (!pick || m.frames < pick->frames)))
+          pick = &m;
+        if (pick && c + 1 < chain.size()) break;
+      }
+      if (!pick) {
+        r.error = "the solution could not be traced again";
+        return r;
+      }
+      std::vector<Step> steps = w.moves.PathTo(pick->local);
+      if (pick->goal) steps.push_back({pick->lastKeys, pick->lastPresents});
+      MoveInfo info;
+      info.fromX = nodes[u].cellX;
+      info.fromY = nodes[u].cellY;
+      info.toX = pick->goal ? -1 : pick->cellX;
+      info.toY = pick->goal ? -1 : pick->cellY;
+      info.frames = pick->frames;
+      for (const Step& s : steps)
+        if (s.keys) info.keys += (info.keys.empty() ? "" : ",") + ShortKeys(s.keys);
+      if (!info.keys.empty()) r.path.push_back(info);
+      r.steps.insert(r.steps.end(), steps.begin(), steps.end());
+      if (!pick->goal) here = pick->enc;
+    }
   }
 
   if (opt.deadEnds && r.complete) {
@@ -665,9 +932,10 @@ Result Solve(const StageSource& src, const Options& opt) {
     for (const Edge& ed : edges)
       if (live[ed.from] && !live[ed.to]) {
         r.deadEndEntries++;
-        entries.push_back({nodes[ed.from].dist, nodes[ed.from].cellX, nodes[ed.from].cellY, ed.keys});
+        entries.push_back({nodes[ed.from].moves, nodes[ed.from].cellX, nodes[ed.from].cellY, nodes[ed.to].cellX,
+                           nodes[ed.to].cellY});
       }
-    std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
+    std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.move < b.move; });
     for (const DeadEnd& d : entries) {
       bool seen = false;
       for (const DeadEnd& x : r.deadEndExamples) seen = seen || (x.cellX == d.cellX && x.cellY == d.cellY);
