@@ -52,10 +52,12 @@ def main():
     table = os.path.join(HERE, "solutions", "table.txt")
     last = {}
     if os.path.exists(table):
-        for line in open(table).read().splitlines()[1:]:
+        lines = open(table).read().splitlines()
+        at = lines[0].split().index("seconds") if lines and "seconds" in lines[0].split() else None
+        for line in lines[1:]:
             try:
-                last[line.split()[0]] = float(line.split()[-1])
-            except ValueError:
+                last[line.split()[0]] = float(line.split()[at])
+            except (ValueError, IndexError, TypeError):
                 pass
     order = sorted(paths, key=lambda p: -last.get(os.path.basename(p)[:2], 0))
     t0 = time.time()
