@@ -13,17 +13,26 @@ using edtest::Editor;
 using plat::MsgResult;
 
 TEST(EditorStartUp, EndsWithABoxWhenTheDecoderIsMissingOrBroken) {
+  // size 0: no file; -1: not a library; else the shipped library cut to that size (the
+  // loader died of SIGBUS mapping it).
   struct Case {
-    bool present;
+    long size;
     const char* text;
   } cases[] = {
-      {false, "plumetoggフォルダ内にwuvorbis.dllが存在しません。"},
-      {true, "wuvorbis.dllの読込に失敗しました。"},
+      {0, "plumetoggフォルダ内にwuvorbis.dllが存在しません。"},
+      {-1, "wuvorbis.dllの読込に失敗しました。"},
+      {2000, "wuvorbis.dllの読込に失敗しました。"},
+      {10000, "wuvorbis.dllの読込に失敗しました。"},
   };
   for (const Case& c : cases) {
     Editor ed(false);
+    std::vector<uint8_t> lib = ed.folder.Read("plumetogg/wuvorbis.dll");
     std::filesystem::remove(ed.folder.File("plumetogg/wuvorbis.dll"));
-    if (c.present) ed.folder.Write("plumetogg/wuvorbis.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    if (c.size < 0) ed.folder.Write("plumetogg/wuvorbis.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    if (c.size > 0) {
+      lib.resize(static_cast<size_t>(c.size));
+      ed.folder.Write("plumetogg/wuvorbis.dll", lib);
+    }
     ed.Create();
     ASSERT_EQ(ed.host.DialogLog.size(), 1u);
     EXPECT_EQ(ed.LastDialog(), Editor::Line(c.text));
