@@ -7,6 +7,7 @@
 #include "editor/bgm_preview.h"
 #include "editor/editor_files.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/sound/hostile_songs.h"
 #include "tests/sound/ogg_fixture.h"
 
 using edtest::Editor;
@@ -157,6 +158,25 @@ TEST(EditorPreview, MissingMusicIsReportedAndNothingPlays) {
     EXPECT_EQ(ed.e.BgmLoaded, 0);
     EXPECT_EQ(ed.e.BgmFileLoads, 0);
     EXPECT_EQ(ed.e.OggData->State(), 0);
+  }
+}
+
+TEST(EditorPreview, ASongTheTrackRefusesIsReportedAndNothingPlays) {
+  // Each used to bring the editor down or spin once played: SIGFPE in libvorbis, an overflowed
+  // rate, an overflowed length, a read past the decoder's link table.
+  HandSong fpe, rate, granule;
+  fpe.stageBookDim = 0;
+  rate.rate = 1006720546;
+  granule.lastGranule = (int64_t(1) << 62) - 5;
+  for (const std::vector<uint8_t>& song :
+       {BuildHandSong(fpe), BuildHandSong(rate), BuildHandSong(granule), BuildHeadersOnly(HandSong{})}) {
+    PreviewEditor ed;
+    ed.folder.Write(std::string("plumetogg/") + BgmFileName(0), song);
+    Button11Click(ed.e);
+    EXPECT_EQ(ed.LastDialog(), Editor::Line("ファイルの読み込みに失敗"));
+    EXPECT_EQ(ed.e.BgmLoaded, 0);
+    EXPECT_EQ(ed.TrackState(), 0);
+    ed.e.OggPlayer->RenderNext();
   }
 }
 
