@@ -21,11 +21,19 @@ HandSong With(void (*change)(HandSong&)) {
 }  // namespace
 
 TEST(HostileSongs, TheHandBuiltSongPlaysSoTheVariantsBelowTestOneFieldEach) {
-  for (bool withHeader : {false, true}) {
-    std::vector<uint8_t> bytes = BuildHandSong(HandSong{});
-    if (withHeader) bytes = Concat(LoopHeader({}), bytes);
+  // Every codebook layout the decoder library's header check walks: plain, sparse and ordered
+  // lengths, lookup types 1 and 2, with and without a loop header in front.
+  struct Case { int lengths, lookup; bool withHeader; } cases[] = {
+      {0, 2, false}, {0, 2, true}, {1, 2, false}, {2, 2, false}, {0, 1, false}, {2, 1, true},
+  };
+  for (const Case& c : cases) {
+    HandSong song;
+    song.bookLengths = c.lengths;
+    song.valueLookup = c.lookup;
+    std::vector<uint8_t> bytes = BuildHandSong(song);
+    if (c.withHeader) bytes = Concat(LoopHeader({}), bytes);
     auto t = OpenTrack(bytes);
-    ASSERT_EQ(t->State(), 1) << withHeader;
+    ASSERT_EQ(t->State(), 1) << c.lengths << " " << c.lookup << " " << c.withHeader;
     EXPECT_EQ(t->Channels(), 1);
     EXPECT_EQ(t->Bytes(), 7 * 128 * 4);
     t->Play(false);
@@ -41,6 +49,10 @@ TEST(HostileSongs, EachIsRefusedAsUnreadableAtOpen) {
   } cases[] = {
       // libvorbis divides by the dimensions of a residue value book: SIGFPE on the first read.
       {"value book of no dimensions", BuildHandSong(With([](HandSong& s) { s.stageBookDim = 0; }))},
+      {"lookup-1 value book of no dimensions", BuildHandSong(With([](HandSong& s) {
+         s.stageBookDim = 0;
+         s.valueLookup = 1;
+       }))},
       // The same in the second link of a chained file, behind a good song.
       {"bad book in a later link",
        Concat(SineOgg(44100, 2, 0.1), BuildHandSong(With([](HandSong& s) { s.stageBookDim = 0; })))},

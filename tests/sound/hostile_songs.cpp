@@ -48,17 +48,24 @@ std::vector<uint8_t> Comment() {
 }
 
 // A codebook of two entries, both one bit long.
-void Book(Bits& b, int dim, bool values) {
+void Book(Bits& b, int dim, bool values, int lengths, int lookup) {
   b.Put(0x564342, 24).Put(static_cast<uint32_t>(dim), 16).Put(2, 24);
-  b.Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5);  // not ordered, not sparse, lengths 1 and 1
+  if (lengths == 2)
+    b.Put(1, 1).Put(0, 5).Put(2, 2);  // ordered: two entries of length 1
+  else if (lengths == 1)
+    b.Put(0, 1).Put(1, 1).Put(1, 1).Put(0, 5).Put(1, 1).Put(0, 5);  // sparse, both used
+  else
+    b.Put(0, 1).Put(0, 1).Put(0, 5).Put(0, 5);  // lengths 1 and 1
   if (!values) {
     b.Put(0, 4);
     return;
   }
-  b.Put(2, 4);                      // lookup type 2: one value per entry and dimension
+  b.Put(static_cast<uint32_t>(lookup), 4);
   b.Put(0, 32).Put(0x62800001, 32);  // minimum 0, delta 1.0 (Vorbis float32 packing)
   b.Put(0, 4).Put(0, 1);            // one bit per value, not a sequence
-  for (int i = 0; i < 2 * dim; ++i) b.Put(i & 1, 1);
+  // Lookup 2: a value per entry and dimension; lookup 1: the largest r with r^dim <= 2.
+  const int count = lookup == 2 ? 2 * dim : (dim == 1 ? 2 : 1);
+  for (int i = 0; i < count; ++i) b.Put(i & 1, 1);
 }
 
 std::vector<uint8_t> Setup(const HandSong& s) {
@@ -66,8 +73,8 @@ std::vector<uint8_t> Setup(const HandSong& s) {
   Bits b;
   b.Put(5, 8).Text("vorbis");
   b.Put(1, 8);  // two codebooks
-  Book(b, 1, false);
-  Book(b, s.stageBookDim, true);
+  Book(b, 1, false, s.bookLengths, 0);
+  Book(b, s.stageBookDim, true, s.bookLengths, s.valueLookup);
   b.Put(0, 6).Put(0, 16);  // one time slot, unused
   // Floor 1 with no partitions: two posts, at 0 and at half a short block.
   b.Put(0, 6).Put(1, 16).Put(0, 5).Put(0, 2).Put(static_cast<uint32_t>(s.blockExp0 - 1), 4);

@@ -10,6 +10,8 @@ struct HandSong {
   int channels = 1;
   int blockExp0 = 8, blockExp1 = 8;  // blocksizes as powers of two
   int stageBookDim = 1;             // dimensions of the residue's value codebook
+  int bookLengths = 0;              // how the codebooks give their lengths: 0 plain, 1 sparse, 2 ordered
+  int valueLookup = 2;              // lookup type of the value codebook (1 or 2)
   int audioPackets = 8;             // audio packets after the three headers
   bool audioDecodes = true;         // false: every audio packet is marked as a header packet
   int64_t lastGranule = -1;         // granule position of the last page; -1: what the packets give
