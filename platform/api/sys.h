@@ -21,8 +21,12 @@ int IniReadInt(const std::string& file, const std::string& section, const std::s
 // Writes an integer, keeping every other line of the file; false on a write failure.
 bool IniWriteInt(const std::string& file, const std::string& section, const std::string& key, int value);
 
-// Run-time library loading (dlopen). Handles are opaque; 0 when loading failed.
+// Run-time library loading (dlopen). Handles are opaque; 0 when loading failed, or when the
+// file is not a whole shared object of this machine (see LibFileWhole).
 void* LibOpen(const std::string& path);
+// True when `path` is a regular file holding an ELF shared object whose header, program
+// headers and segments all lie inside the file.
+bool LibFileWhole(const std::string& path);
 void* LibSymbol(void* lib, const char* name);
 void LibClose(void* lib);
 // The full file name the loader reports for a loaded library; empty when unknown.

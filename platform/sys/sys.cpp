@@ -152,7 +152,10 @@ bool IniWriteInt(const std::string& file, const std::string& section, const std:
   return WriteFileAtomic(file, text.data(), text.size()) == 0;
 }
 
-void* LibOpen(const std::string& path) { return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* LibOpen(const std::string& path) {
+  if (!LibFileWhole(path)) return nullptr;
+  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 
 void* LibSymbol(void* lib, const char* name) { return lib ? ::dlsym(lib, name) : nullptr; }
 

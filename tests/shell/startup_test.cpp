@@ -18,6 +18,12 @@ const std::string kCaption = "ぷかぷか☆らんぷ";
 
 std::string ErrorLine(const std::string& text) { return kCaption + " | " + text + " | ok"; }
 
+void CutDecoder(const ProgramFolder& f, size_t bytes) {
+  std::vector<uint8_t> lib = f.Read("plumetogg/wuvorbis.dll");
+  lib.resize(bytes);
+  f.Write("plumetogg/wuvorbis.dll", lib);
+}
+
 }  // namespace
 
 TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
@@ -46,6 +52,11 @@ TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
        [](const ProgramFolder& f) { f.WriteText("plumetogg/wuvorbis.dll", "not a library"); },
        "wuvorbis.dllの読込に失敗しました。"},
       {"decoder lacks an export", [](const ProgramFolder& f) { f.InstallDecoder(true); },
+       "wuvorbis.dllの読込に失敗しました。"},
+      // The loader died of SIGBUS mapping a library cut short.
+      {"decoder cut to 2000 bytes", [](const ProgramFolder& f) { CutDecoder(f, 2000); },
+       "wuvorbis.dllの読込に失敗しました。"},
+      {"decoder cut to 10000 bytes", [](const ProgramFolder& f) { CutDecoder(f, 10000); },
        "wuvorbis.dllの読込に失敗しました。"},
   };
   for (const Case& c : cases) {

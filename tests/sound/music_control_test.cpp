@@ -11,6 +11,7 @@
 #include "game/shell/sound_setup.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
+#include "tests/sound/hostile_songs.h"
 #include "tests/sound/ogg_fixture.h"
 
 namespace fs = std::filesystem;
@@ -32,6 +33,11 @@ struct MusicRig {
     for (const char* name : {"song.ogg", "other.ogg", "never.ogg", "rhythmicpark.ogg", "fun.ogg", "NEVER.ogg"})
       WriteBytes((dir / "plumetogg" / name).string(), song);
     WriteBytes((dir / "plumetogg" / "bad.ogg").string(), std::vector<uint8_t>(500, 'x'));
+    // Headers the decoder library used to take, and whose first audio packet then died of
+    // SIGFPE in libvorbis (a value codebook of no dimensions).
+    HandSong fpe;
+    fpe.stageBookDim = 0;
+    WriteBytes((dir / "plumetogg" / "fpe.ogg").string(), BuildHandSong(fpe));
     host.SetAudio(std::make_unique<plat::NullAudioDevice>());
     g = std::make_unique<Game>(host);
     g->ProgramFolder = dir.string();
@@ -177,6 +183,7 @@ TEST(MusicControl, MissingFolderFileOrUnreadableSongEmptiesTheSlot) {
   struct Case { const char* file; bool removeFolder; const char* text; } cases[] = {
       {"nothere.ogg", false, "指定のoggファイルがplumetoggフォルダ内に存在しません。"},
       {"bad.ogg", false, "指定のoggファイルを読み込めませんでした。\\r\\n(bad.ogg)"},
+      {"fpe.ogg", false, "指定のoggファイルを読み込めませんでした。\\r\\n(fpe.ogg)"},
       {"song.ogg", true, "plumetoggフォルダがディレクトリ内に存在しません。"},
   };
   for (const auto& c : cases) {
@@ -190,6 +197,7 @@ TEST(MusicControl, MissingFolderFileOrUnreadableSongEmptiesTheSlot) {
     EXPECT_EQ(g.SongStatus, 0) << c.file;
     ASSERT_EQ(r.host.DialogLog.size(), 1u) << c.file;
     EXPECT_EQ(r.host.DialogLog[0], std::string(kGameTitle) + " | " + c.text + " | ok") << c.file;
+    for (int f = 0; f < 40; ++f) r.Frame();  // the music steps and renders go on, silent
     g.ProgramFolder = r.dir.string();
   }
 }

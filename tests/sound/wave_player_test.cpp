@@ -93,6 +93,33 @@ TEST(SoundPlayerVoice, DecodesEachPcmLayoutToStereo44100) {
   EXPECT_FALSE(plat::DecodeWaveImage(nullptr, 0, pcm));
 }
 
+TEST(SoundPlayerVoice, AWaveLongerThanTheLimitIsRefusedBeforeItIsExpanded) {
+  // 100 Hz 8-bit mono: each byte of the file becomes 441 stereo frames (1 MB of it, 1.8 GB).
+  const int atLimit = plat::kMaxWaveSeconds * 100;
+  std::vector<int16_t> pcm;
+  std::vector<uint8_t> longest = Wave(100, 1, 8, atLimit, [](int, int) { return 128; });
+  ASSERT_TRUE(plat::DecodeWaveImage(longest.data(), longest.size(), pcm));
+  EXPECT_EQ(pcm.size(), size_t(plat::kMaxWaveSeconds) * 44100 * 2);
+  std::vector<uint8_t> over = Wave(100, 1, 8, atLimit + 1, [](int, int) { return 128; });
+  EXPECT_FALSE(plat::DecodeWaveImage(over.data(), over.size(), pcm));
+  EXPECT_TRUE(pcm.empty());
+
+  // The player holding such a file stays silent, as for an unreadable one.
+  plat::NullAudioDevice out;
+  TWavePlayer p(out);
+  char tmpl[] = "/tmp/plumet-wave-XXXXXX";
+  std::filesystem::path dir = ::mkdtemp(tmpl);
+  ASSERT_TRUE(WriteBytes((dir / "hanabi.wav").string(), over));
+  p.SetFileName((dir / "hanabi.wav").string());
+  p.Loaded();
+  out.StartCapture();
+  p.Play();
+  EXPECT_FALSE(out.WavePlaying());
+  out.Advance(64);
+  for (int16_t v : out.TakeCapture()) ASSERT_EQ(v, 0);
+  std::filesystem::remove_all(dir);
+}
+
 TEST(WavePlayer, PlayCutsTheVoiceAndPlayNoStopLeavesIt) {
   plat::NullAudioDevice out;
   std::vector<uint8_t> a = Tone(1000, 300), b = Tone(2000, 300);
