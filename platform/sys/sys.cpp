@@ -45,29 +45,39 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& st,
   return ELOOP;
 }
 
-}  // namespace
-
-int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
-  // The user's link stays a link: the file it leads to is the one rewritten.
-  std::string target;
-  struct stat old {};
-  bool exists = false;
-  if (int err = ResolveTarget(path, target, old, exists)) return err;
-  if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kErrNotRegularFile;
-
-  std::string tmp = target + ".tmp" + std::to_string(::getpid());
+// Writes the new content beside `target` and renames it over it. With `unnamed`, the
+// temporary file has no name until just before the rename, so a process killed while writing
+// leaves nothing behind; `retry` is set when that way is not open here (no O_TMPFILE or no
+// /proc) and a named temporary file must be used instead.
+int WriteAndRename(const std::string& target, const struct stat& old, bool exists, const void* data, size_t size,
+                   bool unnamed, bool& retry) {
+  std::string dir = std::filesystem::path(target).parent_path().string();
+  if (dir.empty()) dir = ".";
+  const std::string tmp = target + ".tmp" + std::to_string(::getpid());
   // A private file stays private while it is written: the old mode is set only at the end.
   const mode_t createMode = exists ? 0600 : 0666;
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
-  if (fd < 0 && errno == EEXIST) {
-    // Left by an earlier run with our process id that was killed while writing.
-    ::unlink(tmp.c_str());
-    fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+  int fd = -1;
+  if (unnamed) {
+    fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+    if (fd < 0) {
+      retry = true;
+      return errno;
+    }
+  } else {
+    auto openNamed = [&] {
+      return ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+    };
+    fd = openNamed();
+    if (fd < 0 && errno == EEXIST) {
+      // Left by an earlier run with our process id that was killed while writing.
+      ::unlink(tmp.c_str());
+      fd = openNamed();
+    }
+    if (fd < 0) return errno ? errno : EIO;
   }
-  if (fd < 0) return errno ? errno : EIO;
   auto fail = [&](int err) {
     ::close(fd);
-    ::unlink(tmp.c_str());
+    if (!unnamed) ::unlink(tmp.c_str());
     return err;
   };
   const char* p = static_cast<const char*>(data);
@@ -88,6 +98,18 @@ int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
   }
   if (::fsync(fd) != 0 && errno != EINVAL) return fail(errno);
+  if (unnamed) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW);
+    if (linked != 0 && errno == EEXIST) {
+      ::unlink(tmp.c_str());
+      linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW);
+    }
+    if (linked != 0) {
+      retry = true;
+      return fail(errno);
+    }
+  }
   if (::close(fd) != 0) {
     int err = errno;
     ::unlink(tmp.c_str());
@@ -99,14 +121,27 @@ int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
     return err;
   }
   // Make the rename itself durable.
-  std::string dir = std::filesystem::path(target).parent_path().string();
-  if (dir.empty()) dir = ".";
   int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
     ::close(dfd);
   }
   return 0;
+}
+
+}  // namespace
+
+int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+  // The user's link stays a link: the file it leads to is the one rewritten.
+  std::string target;
+  struct stat old {};
+  bool exists = false;
+  if (int err = ResolveTarget(path, target, old, exists)) return err;
+  if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kErrNotRegularFile;
+  bool retry = false;
+  const int err = WriteAndRename(target, old, exists, data, size, true, retry);
+  if (!retry) return err;
+  return WriteAndRename(target, old, exists, data, size, false, retry);
 }
 
 int ReadFileHead(const std::string& path, size_t limit, std::vector<uint8_t>& out) {
