@@ -88,6 +88,13 @@ for f in plumet.rec plumet.str plumet.ini plumet.map; do
   done
 done
 
+# A sound effect that is a FIFO is skipped like a missing one.
+fresh
+rm "$RUNDIR/dist/plumetwave/goal.wav"
+mkfifo "$RUNDIR/dist/plumetwave/goal.wav"
+run wave-fifo --frames 5
+grep -q "exit: frames" "$OUT/wave-fifo.log" || fail "wave FIFO: the start did not finish"
+
 # 4. User stage files: a FIFO and a link to /dev/zero are refused at once; a 3 GB sparse one
 # is read only as far as its 314 bytes.
 fresh

@@ -197,8 +197,9 @@ TEST(StartUp, FindsItsFilesFromAnotherWorkingFolder) {
   std::filesystem::current_path(before);
 }
 
-TEST(StartUp, FolderAndSettingsFilesThatAreNotRegularFilesNeitherBlockNorEndTheStart) {
+TEST(StartUp, FolderSettingsAndSoundFilesThatAreNotRegularFilesNeitherBlockNorEndTheStart) {
   ProgramFolder folder;
+  ASSERT_EQ(::mkfifo(folder.File("plumetwave/goal.wav").c_str(), 0600), 0);
   ASSERT_EQ(::mkfifo(folder.File("plumet.str").c_str(), 0600), 0);
   ASSERT_EQ(::mkfifo(folder.File("plumet.ini").c_str(), 0600), 0);
   Harness h(folder);
@@ -209,4 +210,5 @@ TEST(StartUp, FolderAndSettingsFilesThatAreNotRegularFilesNeitherBlockNorEndTheS
   EXPECT_EQ(h.g.DisableComposition, 1);
   EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.str")));
   EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.ini")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumetwave/goal.wav")));
 }
