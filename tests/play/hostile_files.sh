@@ -7,6 +7,8 @@
 set -u
 HEADLESS=$1 OUT=$2
 DIST=${PLUMET_DIST:?PLUMET_DIST not set}
+# Under the sanitizers the font library's caches are not our leaks.
+[ -n "${PLUMET_SOURCE:-}" ] && export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PLUMET_SOURCE/tests/lsan.supp}
 RUNDIR=$(mktemp -d)
 trap 'rm -rf "$RUNDIR"' EXIT
 mkdir -p "$OUT"
@@ -26,6 +28,8 @@ run() {
   timeout 60 "$HEADLESS" --folder "$RUNDIR/dist" "$@" >"$OUT/$name.log" 2>&1
   local rc=$?
   [ $rc = 124 ] && fail "$name: hung"
+  [ $rc = 0 ] || [ $rc = 2 ] || fail "$name: ended with status $rc"
+  grep -q "runtime error\|Sanitizer" "$OUT/$name.log" && fail "$name: sanitizer report"
   return $rc
 }
 # record HIGHEST: a 63-byte record with no marks and a matching checksum.
