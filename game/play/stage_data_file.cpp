@@ -2,7 +2,6 @@
 #include "game/play/stage_data_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>

@@ -16,7 +16,8 @@ namespace plat {
 int WriteFileAtomic(const std::string& path, const void* data, size_t size);
 
 // Reads at most `limit` bytes from the start of `path` into `out`, and only from a regular
-// file: a FIFO, a device or a folder is refused without blocking (kErrNotRegularFile).
+// file: a FIFO or a device is refused without blocking (kErrNotRegularFile), a folder with
+// EISDIR.
 // Callers pass one byte more than their format needs when they must tell a longer file.
 // Returns 0 on success, else an errno (`out` is then empty).
 int ReadFileHead(const std::string& path, size_t limit, std::vector<uint8_t>& out);

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -34,10 +35,10 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& st,
       exists = true;
       return 0;
     }
-    std::vector<char> buf(static_cast<size_t>(st.st_size > 0 ? st.st_size : 255) + 1);
+    std::vector<char> buf(PATH_MAX);
     ssize_t n = ::readlink(target.c_str(), buf.data(), buf.size());
     if (n < 0) return errno;
-    if (static_cast<size_t>(n) >= buf.size()) return ENAMETOOLONG;  // the link changed under us
+    if (static_cast<size_t>(n) >= buf.size()) return ENAMETOOLONG;
     std::filesystem::path next(std::string(buf.data(), static_cast<size_t>(n)));
     if (next.is_relative()) next = std::filesystem::path(target).parent_path() / next;
     target = next.string();
