@@ -111,15 +111,19 @@ int WriteAndRename(const std::string& target, const struct stat& old, bool exist
       return fail(errno);
     }
   }
-  if (::close(fd) != 0) {
+  // Once named, the temporary file is renamed at once, so only a kill between the two steps
+  // can leave it behind; its content is already on disk, so closing it later loses nothing.
+  if (!unnamed && ::close(fd) != 0) {
     int err = errno;
     ::unlink(tmp.c_str());
     return err;
   }
-  if (::rename(tmp.c_str(), target.c_str()) != 0) {
-    int err = errno;
+  const int renamed = ::rename(tmp.c_str(), target.c_str());
+  const int renameErr = errno;
+  if (unnamed) ::close(fd);
+  if (renamed != 0) {
     ::unlink(tmp.c_str());
-    return err;
+    return renameErr;
   }
   // Make the rename itself durable.
   int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

@@ -126,4 +126,36 @@ run stage-link --stage "$RUNDIR/mine.krm" --from play --keys "$RUNDIR/right.keys
 [ "$(mode "$RUNDIR/maps/real.krm")" = 600 ] || fail "stage link: mode $(mode "$RUNDIR/maps/real.krm")"
 ls "$RUNDIR/maps" "$RUNDIR/dist" | grep -q '\.tmp' && fail "a temporary file was left"
 
+# 6. The editor reads its folder file at start: as a FIFO or a link to /dev/zero it must reach
+# its event loop (waiting in poll, not in opening or reading the file) and leave the file be.
+if [ -x "$DIST/plumetedit" ]; then
+  for kind in fifo zero; do
+    rm -rf "$RUNDIR/ed"
+    mkdir -p "$RUNDIR/ed/plumetogg"
+    cp "$DIST/plumetedit" "$RUNDIR/ed/"
+    cp "$DIST/plumetogg/wuvorbis.dll" "$RUNDIR/ed/plumetogg/"
+    if [ $kind = fifo ]; then mkfifo "$RUNDIR/ed/pledit.str"; else ln -s /dev/zero "$RUNDIR/ed/pledit.str"; fi
+    SDL_AUDIODRIVER=dummy "$RUNDIR/ed/plumetedit" >"$OUT/editor-$kind.log" 2>&1 &
+    ed=$!
+    waiting=
+    for _ in $(seq 1 60); do
+      sleep 0.5
+      kill -0 $ed 2>/dev/null || break
+      waiting=$(cat /proc/$ed/wchan 2>/dev/null)
+      case $waiting in *poll*) break ;; esac
+    done
+    if kill -0 $ed 2>/dev/null; then
+      case $waiting in *poll*) ;; *) fail "editor with pledit.str as $kind: stuck in '$waiting'" ;; esac
+      kill $ed
+      wait $ed 2>/dev/null
+    else
+      wait $ed
+      fail "editor with pledit.str as $kind: ended with status $?"
+    fi
+    if [ $kind = fifo ]; then [ -p "$RUNDIR/ed/pledit.str" ]; else [ -L "$RUNDIR/ed/pledit.str" ]; fi ||
+      fail "editor: pledit.str as $kind replaced"
+    grep -q "runtime error\|Sanitizer" "$OUT/editor-$kind.log" && fail "editor with pledit.str as $kind: sanitizer report"
+  done
+fi
+
 [ $FAILS = 0 ] && echo PASS || { echo "$FAILS failed"; exit 1; }

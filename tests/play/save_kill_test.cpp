@@ -3,7 +3,7 @@
 // byte for byte either the old or the new content, never a mix, a cut or a missing file.
 //
 //   save_kill_test [--rounds N] [--seconds S] [--seed N]   the check (the seed is printed)
-//   save_kill_test --writer FOLDER FD                      the process that is killed
+//   save_kill_test --writer FOLDER FD FIRST                the process that is killed
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -64,14 +64,16 @@ Game* NewGame(plat::NullHost& host, const std::string& folder) {
   return g;
 }
 
-int Writer(const std::string& folder, int readyFd) {
+// Saves the two states in turn from `first` on, for ever; the first save already changes the
+// files, so even a slow disk shows both states over the rounds.
+int Writer(const std::string& folder, int readyFd, int first) {
   plat::NullHost host;
   Game* g = NewGame(host, folder);
   const char ready = 'r';
   if (::write(readyFd, &ready, 1) != 1) return 1;
   ::close(readyFd);
   for (int i = 0;; ++i) {
-    Save(*g, i % 2);
+    Save(*g, (first + i) % 2);
     if (!host.DialogLog.empty()) {
       std::cerr << "writer: " << host.DialogLog.back() << "\n";
       return 1;
@@ -87,7 +89,8 @@ std::vector<uint8_t> Bytes(const std::string& p) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--writer") return Writer(argv[2], std::atoi(argv[3]));
+  if (argc == 5 && std::string(argv[1]) == "--writer")
+    return Writer(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
 
   int rounds = 200;
   double seconds = 20;
@@ -127,6 +130,7 @@ int main(int argc, char** argv) {
   // Kill points from the writer's first save to well into its loop.
   std::uniform_int_distribution<int> delayUs(0, 20000);
   int seen[2][2] = {}, failures = 0, done = 0;
+  int onDisk = 0;  // the state the files hold: the last one saved above
   const auto start = std::chrono::steady_clock::now();
   for (; done < rounds; ++done) {
     if (std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() > seconds) break;
@@ -135,8 +139,9 @@ int main(int argc, char** argv) {
     const pid_t pid = ::fork();
     if (pid == 0) {
       ::close(pipeFd[0]);
-      const std::string fd = std::to_string(pipeFd[1]);
-      ::execl("/proc/self/exe", argv[0], "--writer", folder.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+      const std::string fd = std::to_string(pipeFd[1]), first = std::to_string(1 - onDisk);
+      ::execl("/proc/self/exe", argv[0], "--writer", folder.c_str(), fd.c_str(), first.c_str(),
+              static_cast<char*>(nullptr));
       ::_exit(127);
     }
     ::close(pipeFd[1]);
@@ -162,6 +167,7 @@ int main(int argc, char** argv) {
     }
     ++seen[0][rw];
     ++seen[1][sw];
+    onDisk = rw;
   }
   int leftovers = 0;
   for (const auto& e : fs::directory_iterator(folder))
