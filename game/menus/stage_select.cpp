@@ -162,7 +162,7 @@ void StageNumberPicker(Game& g) {
     DrawRect(g, frame, bsClear, pmCopy, 179, 438, 200, 472);
   else
     DrawRect(g, frame, bsClear, pmCopy, 200, 438, 221, 472);
-  if (g.StageCleared[g.StageIndex] == 1) {
+  if (g.StageIndex < g.StageCleared.size() && g.StageCleared[g.StageIndex] == 1) {
     if (g.StageIndex >= 50) {
       DrawRect(g, kBlack, bsSolid, pmCopy, 468, 439, 480, 441);
       MaskedBlt(g.Art.ImgChar11, 128, 0, 32, 32, 32, g.BackBuffer, 458, 439 + g.MarkerFrame / 8);
@@ -180,6 +180,8 @@ void StageNumberPicker(Game& g) {
     g.PickerRepeatDelay = 4;
     int s = g.StageIndex + (g.BarCursor == 0 ? 10 : 1);
     if (s > g.HighestStage) s = g.HighestStage;
+    // Whatever the record says, the picker stays on the course (255 is the user stage).
+    if (s > kLastBonusStage) s = kLastBonusStage;
     g.StageIndex = static_cast<uint8_t>(s);
     RedrawAfterStep(g);
   }

@@ -1,7 +1,5 @@
 // Loading built-in stages, opening and saving user stage files, and the last-folder file.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "game/play/play_internal.h"
 #include "game/play/stage_format.h"
@@ -26,13 +24,6 @@ uint8_t ThemeOf(int s, uint8_t current) {
     for (int v : kThemes[t])
       if (v == s) return static_cast<uint8_t>(t);
   return current;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return !f.bad();
 }
 
 TUserStage CurrentUserStage(const Game& g) {
@@ -74,8 +65,10 @@ void UserStageToGrid(Game& g) {
 }
 
 bool ReadUserStageFile(Game& g, const std::string& path) {
+  // Only what the format holds is read, and only from a regular file: a link to a device, a
+  // huge file or a FIFO under a stage's name must neither exhaust memory nor block the game.
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (plat::ReadFileHead(path, kUserStageFileSize + 1, bytes) != 0) return false;
   TUserStage s = CurrentUserStage(g);
   DecodeUserStage(bytes, s);
   g.StageGridRows = s.Rows;

@@ -53,7 +53,8 @@ void LoadWavePlayers(Game& g) {
     if (!p) continue;
     std::error_code ec;
     auto file = std::filesystem::path(g.ProgramFolder) / "plumetwave" / kWavePlayerFiles[n - 1];
-    if (!std::filesystem::exists(file, ec)) continue;
+    // Only a regular file: opening a FIFO under a sound's name would block the start for good.
+    if (!std::filesystem::is_regular_file(file, ec)) continue;
     try {
       p->Loaded();
     } catch (const std::exception&) {

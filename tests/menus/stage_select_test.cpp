@@ -20,6 +20,8 @@ TEST(StagePicker, UpAndDownStayWithinTheOpenStages) {
   } cases[] = {
       {49, 45, 0, kVkUp, 49},  {49, 5, 0, kVkDown, 0}, {49, 12, 0, kVkDown, 2}, {54, 44, 0, kVkUp, 54},
       {54, 0, 1, kVkDown, 0},  {3, 2, 1, kVkUp, 3},    {3, 3, 1, kVkUp, 3},     {49, 38, 1, kVkUp, 39},
+      // A record the loader would refuse still never takes the picker past the course.
+      {255, 50, 0, kVkUp, 54}, {255, 54, 1, kVkUp, 54},
   };
   for (const Case& c : cases) {
     Bare b;

@@ -2,6 +2,8 @@
 // files a normal start reads and writes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "game/play/stage_data_file.h"
@@ -37,6 +39,12 @@ TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
        [](const ProgramFolder& f) {
          f.Remove("plumet.map");
          std::filesystem::create_directory(f.File("plumet.map"));
+       },
+       "マップデータの読みこみに失敗しました。"},
+      {"stage data is a FIFO",
+       [](const ProgramFolder& f) {
+         f.Remove("plumet.map");
+         ::mkfifo(f.File("plumet.map").c_str(), 0600);
        },
        "マップデータの読みこみに失敗しました。"},
       {"stage 1 cell (1,1) not empty",
@@ -198,4 +206,20 @@ TEST(StartUp, FindsItsFilesFromAnotherWorkingFolder) {
     EXPECT_EQ(std::filesystem::current_path().string(), folder.Path());
   }
   std::filesystem::current_path(before);
+}
+
+TEST(StartUp, FolderSettingsAndSoundFilesThatAreNotRegularFilesNeitherBlockNorEndTheStart) {
+  ProgramFolder folder;
+  ASSERT_EQ(::mkfifo(folder.File("plumetwave/goal.wav").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(folder.File("plumet.str").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(folder.File("plumet.ini").c_str(), 0600), 0);
+  Harness h(folder);
+  EXPECT_EQ(h.Run(2), RunEnd::Frames);
+  ASSERT_EQ(h.Dialogs().size(), 1u);
+  EXPECT_NE(h.Dialogs()[0].find("フォルダ記録ファイル(plumet.str)を読みこめませんでした。"), std::string::npos);
+  EXPECT_EQ(h.g.MapFolder, "");
+  EXPECT_EQ(h.g.DisableComposition, 1);
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.str")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.ini")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumetwave/goal.wav")));
 }
