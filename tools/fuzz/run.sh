@@ -65,8 +65,11 @@ for name in "${fuzzers[@]}"; do
   status=0
   (cd "$logs" && "$build/fuzz/fuzz_$name" "${args[@]}" "$@" "$work" "$build/fuzz/corpus/$name" \
      >"$logs/main.log" 2>&1) || status=$?
+  # With workers the main log repeats theirs at the end; count each worker's own log once.
+  counted=("$logs"/main.log)
+  [ "$jobs" -gt 1 ] && counted=("$logs"/fuzz-*.log)
   runs=0
-  for log in "$logs"/*.log; do
+  for log in "${counted[@]}"; do
     n=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1)
     runs=$((runs + ${n:-0}))
   done
