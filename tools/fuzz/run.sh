@@ -71,6 +71,8 @@ for name in "${fuzzers[@]}"; do
   runs=0
   for log in "${counted[@]}"; do
     n=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -1)
+    # A run that stopped at a crash has no final count: take its last status line's.
+    [ -z "$n" ] && n=$(sed -n 's/^#\([0-9]*\)[[:space:]].*/\1/p' "$log" | tail -1)
     runs=$((runs + ${n:-0}))
   done
   after=$(ls "$crashes" | wc -l)
