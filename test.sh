@@ -2,7 +2,7 @@
 # Installs what is missing, builds, and runs every test headless: first the unit tests under
 # AddressSanitizer and UndefinedBehaviorSanitizer, then the sound and shell tests under
 # ThreadSanitizer, then the whole suite, end-to-end checks under Xvfb included, on the normal
-# build.
+# build, and last each fuzzer for a few seconds.
 source "$(dirname "$0")/scripts/common.sh"
 install_packages
 
@@ -35,3 +35,11 @@ done
 
 configure_and_build "$PLUMET_ROOT/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 ctest --test-dir "$PLUMET_ROOT/build" --output-on-failure -j "$jobs"
+
+# The fuzzers (clang, only their targets), seeded with the normal build's sounds, a few seconds
+# each; tools/fuzz/README.md says how to run them long.
+cmake -S "$PLUMET_ROOT" -B "$PLUMET_ROOT/build-fuzz" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DPLUMET_FUZZ=ON \
+  -DPLUMET_FUZZ_SOUND_SEEDS="$PLUMET_ROOT/build/dist"
+ASAN_OPTIONS=detect_leaks=0 cmake --build "$PLUMET_ROOT/build-fuzz" --target fuzz
+"$PLUMET_ROOT/tools/fuzz/run.sh" "$PLUMET_ROOT/build-fuzz" 8
