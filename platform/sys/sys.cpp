@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -164,10 +165,14 @@ int ReadFileHead(const std::string& path, size_t limit, std::vector<uint8_t>& ou
     ::close(fd);
     return S_ISDIR(st.st_mode) ? EISDIR : kErrNotRegularFile;
   }
-  out.resize(limit);
+  // Room for what the file holds now (plus a byte to see it grow), not for the whole limit: a
+  // generous limit must not cost its size in memory for every small file.
+  size_t room = std::min(limit, static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
+  out.resize(room);
   size_t got = 0;
   while (got < limit) {
-    ssize_t n = ::read(fd, out.data() + got, limit - got);
+    if (got == room) out.resize(room = std::min(limit, room * 2));
+    ssize_t n = ::read(fd, out.data() + got, room - got);
     if (n < 0) {
       if (errno == EINTR) continue;
       int err = errno;

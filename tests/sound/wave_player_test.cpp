@@ -3,10 +3,12 @@
 #include "sound/wave_player.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "platform/null/null_audio.h"
@@ -185,4 +187,30 @@ TEST(WavePlayer, FreedDataKeepsPlayingAndTheRulesSilenceIt) {
   EXPECT_THROW(p.SetFileName("missing.wav"), EInOutError);
   EXPECT_FALSE(p.HasData());
   std::filesystem::remove_all(dir);
+}
+
+// Sounds are read only from regular files and only as far as their limits: a FIFO without a
+// writer must not block the start, and a huge (sparse) song is refused, not read whole.
+TEST(SoundFiles, ReadOnlyFromRegularFilesAndWithinTheirLimits) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("plumet-soundfiles-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string fifo = (dir / "fifo.wav").string(), huge = (dir / "huge.ogg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  {
+    std::ofstream f(huge, std::ios::binary);
+    f.seekp(static_cast<std::streamoff>(TMemoryStream::kMaxFileBytes));
+    f.put('x');  // one byte past the limit, the rest a hole
+  }
+  TMemoryStream s;
+  EXPECT_FALSE(s.LoadFromFile(fifo));
+  EXPECT_FALSE(s.LoadFromFile(huge));
+  EXPECT_FALSE(s.LoadFromFile(dir.string()));
+
+  plat::NullAudioDevice out;
+  TWavePlayer p(out);
+  p.Loaded();
+  EXPECT_THROW(p.SetFileName(fifo), EInOutError);
+  EXPECT_FALSE(p.HasData());
+  fs::remove_all(dir);
 }
