@@ -93,8 +93,6 @@ bool WriteLastFolder(Game& g, const std::string& folder) {
   return WriteMapFolderFile(g) == 0;
 }
 
-void SaveLastFolder(Game& g, const std::string& folder) { WriteLastFolder(g, folder); }
-
 void OpenUserStage(Game& g) {
   ResetPlayState(g);
   plat::FileDialogSpec request;
