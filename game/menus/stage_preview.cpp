@@ -9,19 +9,6 @@ using namespace menus;
 
 namespace {
 
-// The music theme of a built-in stage (the same sets the stage loader uses); -1 for none.
-int BuiltinTheme(int s) {
-  static const std::initializer_list<int> kThemes[6] = {
-      {0, 1, 2, 3, 22, 23, 33, 42, 45, 49},     {4, 5, 6, 7, 32, 36, 47, 52},
-      {8, 9, 10, 11, 28, 29, 30, 31, 39},       {12, 13, 14, 15, 21, 37, 40, 41},
-      {20, 24, 25, 26, 27, 35, 43, 46, 51, 53}, {16, 17, 18, 19, 34, 38, 44, 48, 50, 54},
-  };
-  for (int t = 0; t < 6; ++t)
-    for (int v : kThemes[t])
-      if (v == s) return t;
-  return -1;
-}
-
 void ClearScratchLists(Game& g) {
   g.JumpPadList.Pose.fill(0);
   for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
@@ -153,7 +140,7 @@ void PlayAreaMusic(Game& g) {
     // A user stage file may hold any theme byte; one outside the table plays no area music.
     if (const char* file = AreaMusic(g.StageTheme)) Music(g, file);
   } else {
-    const int theme = BuiltinTheme(g.StageIndex);
+    const int theme = BuiltinStageTheme(g.StageIndex);
     if (theme >= 0) {
       g.StageTheme = static_cast<uint8_t>(theme);
       Music(g, AreaMusic(theme));
