@@ -40,7 +40,7 @@ void LoadUserStage(Game& g) {
   ZeroObjectCounts(g);
   BuildPreview(g);
   ShowBoardLayer(g);
-  MenuSound(g, wpChoise2);
+  PlayWave(g, wpChoise2);
 }
 
 void PlayUserStage(Game& g, uint8_t altMode) {
@@ -85,42 +85,42 @@ void DrawEditFrame(Game& g) {
 // The keys of one frame; false when the screen is left.
 bool EditKeys(Game& g) {
   if (LatchedKey(g, kVkLeft)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (--g.BarCursor < 0) g.BarCursor = 3;
   }
   if (LatchedKey(g, kVkRight)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (++g.BarCursor > 3) g.BarCursor = 0;
   }
   if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
     g.KeyLatch = 1;
     switch (g.BarCursor) {
       case eiLoad:
-        MenuSound(g, wpChoise2);
+        PlayWave(g, wpChoise2);
         LoadUserStage(g);
         break;
       case eiPlay:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         PlayUserStage(g, 0);
         return false;
       case eiTitle:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         BackToTitle(g);
         return false;
       case eiEnd:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         QuitSequence(g);
         break;
       default: break;
     }
   }
   if (g.KeyLatch == 0 && g.BarCursor == eiPlay && KeyPressed(g, kVkM) && KeyPressed(g, kVkShift)) {
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     PlayUserStage(g, 1);
     return false;
   }
   if (g.KeyLatch == 0 && (KeyPressed(g, kVkEscape) || KeyPressed(g, kVkX))) {
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     BackToTitle(g);
     return false;
   }

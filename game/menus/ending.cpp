@@ -253,13 +253,13 @@ void RunEnding(Game& g) {
       ++c;
       if (c > 3560) {
         if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
-          MenuSound(g, wpOk1);
+          PlayWave(g, wpOk1);
           RecordAllClear(g);
           LeaveEnding(g);
           return;
         }
         if (g.KeyLatch == 0 && KeyPressed(g, kVkX) && KeyPressed(g, kVkM) && KeyPressed(g, kVkShift)) {
-          MenuSound(g, wpOk1);
+          PlayWave(g, wpOk1);
           OpenBonusArea(g);
           LeaveEnding(g);
           return;

@@ -10,9 +10,6 @@
 
 namespace menus {
 
-void MenuSound(Game& g, int player) { PlayWave(g, player, false); }
-void MenuSoundNoStop(Game& g, int player) { PlayWave(g, player, true); }
-
 void Music(Game& g, const std::string& file) {
   g.MusicLog.push_back("play " + file);
   PlayMusic(g, file);

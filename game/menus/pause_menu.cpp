@@ -103,40 +103,40 @@ void DrawPauseMenu(Game& g) {
 
 void PauseMenuInput(Game& g) {
   if (LatchedKey(g, kVkUp)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (--g.PauseCursor < 0) g.PauseCursor = 4;
   }
   if (LatchedKey(g, kVkDown)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (++g.PauseCursor > 4) g.PauseCursor = 0;
   }
   if (LatchedKey(g, kVkZ)) {
     switch (g.PauseCursor) {
       case piExit:
-        MenuSoundNoStop(g, wpWindowNoStop);
+        PlayWaveNoStop(g, wpWindow);
         Resume(g);
         break;
       case piRestart:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Restart(g);
         break;
       case piSelect:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Select(g);
         break;
       case piTitle:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Title(g);
         break;
       case piEnd:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         QuitSequence(g);
         break;
       default: break;
     }
   }
   if (LatchedKey(g, kVkX) || LatchedKey(g, kVkEscape)) {
-    MenuSoundNoStop(g, wpWindowNoStop);
+    PlayWaveNoStop(g, wpWindow);
     Resume(g);
   }
 }

@@ -161,7 +161,7 @@ bool LaunchDecision(Game& g) {
 bool StepBounce(Game& g) {
   switch (g.ActionFrames) {
     case 20:
-      PlayWave(g, wpJumpdai, false);
+      PlayWave(g, wpJumpdai);
       SetPose(g, 1);
       g.PlayerAnimFrame = 1;
       Move(g.PlayerY, 0.2L);

@@ -12,7 +12,7 @@ constexpr uint32_t kSideOpen = Codes({0, 2, 7, 10, 16});
 constexpr uint32_t kAheadOpen = Codes({0, 2, 7, 10, 12, 16});
 
 void Launch(Game& g, uint8_t code, uint8_t frames) {
-  PlayWave(g, wpJump, true);
+  PlayWaveNoStop(g, wpJump);
   g.PadLaunchCut = 0;
   g.ActionCode = code;
   g.ActionFrames = frames;

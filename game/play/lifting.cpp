@@ -112,7 +112,7 @@ bool StepLiftAction(Game& g) {
       }
       break;
     case paLiftRaise: {
-      if (g.ActionFrames == 8) PlayWave(g, wpHave, false);
+      if (g.ActionFrames == 8) PlayWave(g, wpHave);
       g.ActionFrames--;
       const long double t = ArcStep(8 - g.ActionFrames);
       SetProbe(g, d, 0, ccEmpty);

@@ -134,7 +134,7 @@ void HitClouds(Game& g, int dy, uint8_t state, bool sound) {
   const long double row = static_cast<long double>(g.PlayerY) + dy;
   for (int i = 1; i <= g.CloudList.Count; i++) {
     if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) {
-      if (sound) PlayWave(g, wpCroud, false);
+      if (sound) PlayWave(g, wpCroud);
       g.CloudList.State[i] = state;
     }
   }

@@ -130,7 +130,7 @@ void DownArrow(Game& g) {
     for (int i = 1; i <= g.CloudList.Count; i++)
       if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == static_cast<long double>(g.PlayerY) + 1 &&
           g.CloudList.State[i] <= 1) {
-        PlayWave(g, wpCroud, false);
+        PlayWave(g, wpCroud);
         g.CloudList.State[i] = 2;
       }
     g.ActionCode = paLadderUp;
@@ -155,7 +155,7 @@ void DownArrow(Game& g) {
 }
 
 void EnterPause(Game& g) {
-  PlayWave(g, wpWindow, true);
+  PlayWaveNoStop(g, wpWindow);
   g.KeyLatch = 1;
   g.SceneId = scPause;
   for (int x = 0; x < kGridCols; x++)

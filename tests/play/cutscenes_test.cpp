@@ -4,6 +4,7 @@
 
 #include "game/play/cutscenes.h"
 #include "game/play/play.h"
+#include "game/play/play_sounds.h"
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
@@ -14,8 +15,6 @@ using namespace cuttest;
 using namespace plat;
 
 namespace {
-
-constexpr int kDoorWave = 6, kBoal = 2, kOk1 = 14, kRouya = 15, kBarrior = 17;
 
 // A room with a bit of everything the field draws, the player at (2, 3).
 const std::vector<std::string> kBusy = {
@@ -143,7 +142,7 @@ TEST(DoorScene, OpensTheDoorIn34FramesAndLeavesItsCellEmpty) {
   EXPECT_EQ(b.g.DoorFrame, 34);
   EXPECT_EQ(b.g.DoorList.State[1], 2);
   EXPECT_EQ(b.Cell(2, 1), ccEmpty);
-  EXPECT_EQ(b.Sound(kDoorWave), 1);
+  EXPECT_EQ(b.Sound(wpDoor), 1);
   EXPECT_EQ(b.g.Cutscenes.DoorScenes, 1);
 }
 
@@ -227,10 +226,10 @@ TEST(BallsScene, RunsDotsRingsAndTheBarrierScene) {
   b.g.StageGrid[GridIndex(3, 2)] = ccBalloon;  // a balloon standing in a barrier's cell
   PlayBallsCompleteScene(b.g);
   EXPECT_EQ(b.Presented(), 31 + 78 + 51);
-  EXPECT_EQ(b.Sound(kBoal), 1);
-  EXPECT_EQ(b.Sound(kOk1), 2);
-  EXPECT_EQ(b.Sound(kBarrior), 1);
-  EXPECT_EQ(b.Sound(kRouya), 1);  // only the closed jail starts an opening effect
+  EXPECT_EQ(b.Sound(wpBoal), 1);
+  EXPECT_EQ(b.Sound(wpOk1), 2);
+  EXPECT_EQ(b.Sound(wpBarrior), 1);
+  EXPECT_EQ(b.Sound(wpRouya), 1);  // only the closed jail starts an opening effect
   EXPECT_EQ(b.g.BarrierGone, 1);
   EXPECT_EQ(b.Cell(3, 1), ccEmpty);
   EXPECT_EQ(b.Cell(3, 2), ccBalloon);
@@ -247,8 +246,8 @@ TEST(BarrierScene, WithoutBarriersOrJailsItStillRuns51FramesSilently) {
   b.g.BallsInStage = 2;
   PlayBarrierVanishScene(b.g);
   EXPECT_EQ(b.Presented(), 51);
-  EXPECT_EQ(b.Sound(kBarrior), 0);
-  EXPECT_EQ(b.Sound(kRouya), 0);
+  EXPECT_EQ(b.Sound(wpBarrior), 0);
+  EXPECT_EQ(b.Sound(wpRouya), 0);
   EXPECT_EQ(b.g.BallsTaken, 0);
   EXPECT_EQ(b.g.BallsInStage, 0);
 }
