@@ -24,8 +24,6 @@ constexpr EditItem kEditItems[4] = {{"LOAD", 70, 37}, {"PLAY", 210, 177}, {"TITL
 // The preview's four corners, where the cleared markers stand.
 constexpr int kCorners[4][2] = {{5, 5}, {5, 390}, {602, 5}, {602, 390}};
 
-void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
-
 void ZeroObjectCounts(Game& g) {
   g.BalloonList.Count = 0;
   g.JumpPadList.Count = 0;
@@ -56,13 +54,10 @@ void PlayUserStage(Game& g, uint8_t altMode) {
   g.SceneId = scStageStart;
 }
 
-void BackToTitle(Game& g) {
-  g.SceneId = scTitleMenu;
-  g.FrameCounter = 0;
-  g.TitleCursor = 0;
+// The title menu takes over with the first built-in stage, not the user stage.
+void LeaveForTitle(Game& g) {
   g.StageIndex = 0;
-  WipeOut(g, false);
-  WaitMs(g, 200);
+  BackToTitle(g);
 }
 
 void DrawEditFrame(Game& g) {
@@ -84,14 +79,7 @@ void DrawEditFrame(Game& g) {
 
 // The keys of one frame; false when the screen is left.
 bool EditKeys(Game& g) {
-  if (LatchedKey(g, kVkLeft)) {
-    PlayWave(g, wpChoise1);
-    if (--g.BarCursor < 0) g.BarCursor = 3;
-  }
-  if (LatchedKey(g, kVkRight)) {
-    PlayWave(g, wpChoise1);
-    if (++g.BarCursor > 3) g.BarCursor = 0;
-  }
+  MoveBarCursor(g);
   if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
     g.KeyLatch = 1;
     switch (g.BarCursor) {
@@ -105,7 +93,7 @@ bool EditKeys(Game& g) {
         return false;
       case eiTitle:
         PlayWave(g, wpOk1);
-        BackToTitle(g);
+        LeaveForTitle(g);
         return false;
       case eiEnd:
         PlayWave(g, wpOk1);
@@ -121,7 +109,7 @@ bool EditKeys(Game& g) {
   }
   if (g.KeyLatch == 0 && (KeyPressed(g, kVkEscape) || KeyPressed(g, kVkX))) {
     PlayWave(g, wpOk1);
-    BackToTitle(g);
+    LeaveForTitle(g);
     return false;
   }
   return true;

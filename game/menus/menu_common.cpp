@@ -6,6 +6,8 @@
 #include "game/shell/draw.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/music_control.h"
+#include "game/shell/transitions.h"
+#include "platform/api/keys.h"
 #include "platform/api/raster.h"
 
 namespace menus {
@@ -36,6 +38,25 @@ bool LatchedKey(Game& g, int vk) {
   if (g.KeyLatch != 0 || !KeyPressed(g, vk)) return false;
   g.KeyLatch = 1;
   return true;
+}
+
+void MoveBarCursor(Game& g) {
+  if (LatchedKey(g, plat::kVkLeft)) {
+    PlayWave(g, wpChoise1);
+    if (--g.BarCursor < 0) g.BarCursor = 3;
+  }
+  if (LatchedKey(g, plat::kVkRight)) {
+    PlayWave(g, wpChoise1);
+    if (++g.BarCursor > 3) g.BarCursor = 0;
+  }
+}
+
+void BackToTitle(Game& g) {
+  g.SceneId = scTitleMenu;
+  g.FrameCounter = 0;
+  g.TitleCursor = 0;
+  WipeOut(g, false);
+  WaitMs(g, 200);
 }
 
 bool BlinkLit(const Game& g) { return g.BlinkCounter % 22 <= 10; }

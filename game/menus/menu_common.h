@@ -25,6 +25,12 @@ void ResetPlayAndCursors(Game& g);
 // A menu key acts once per press: only while the latch is clear, and it then sets the latch.
 bool LatchedKey(Game& g, int vk);
 
+// Left and Right move the cursor of a four-item bottom bar round, with "choise1.wav".
+void MoveBarCursor(Game& g);
+
+// Leaves a select screen for the title menu: title cursor on its first item, wipe, a short wait.
+void BackToTitle(Game& g);
+
 // The selected item is drawn lit in this frame (BlinkCounter mod 22 <= 10).
 bool BlinkLit(const Game& g);
 

@@ -51,6 +51,8 @@ void MaskedX(Game& g, const Bitmap& src, int sx, int maskX, int sy, int x, int y
 
 }  // namespace
 
+void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
+
 void BuildPreview(Game& g) {
   ClearScratchLists(g);
   BlackBoardLayer(g, 646, 446);

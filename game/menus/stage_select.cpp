@@ -30,8 +30,6 @@ int PlainStripRow(const Game& g) { return g.BlinkCounter % 22 > 10 ? 0 : 144; }
 int AllClearStripRow(const Game& g) { return g.BlinkCounter % 22 > 10 ? 192 : 240; }
 int PickerStripRow(const Game& g) { return AllCleared(g) ? AllClearStripRow(g) : PlainStripRow(g); }
 
-void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
-
 void DrawStageHeader(Game& g) { DrawText(g, 13, kWhite, "STAGE " + std::to_string(g.StageIndex + 1), 270, 14); }
 
 void DrawHighest(Game& g) { DrawText(g, 30, kDim, TwoDigits(g.HighestStage + 1), 241, 435); }
@@ -74,14 +72,6 @@ void StartStage(Game& g, bool alternate) {
   g.SceneId = scStageStart;
 }
 
-void BackToTitle(Game& g) {
-  g.SceneId = scTitleMenu;
-  g.FrameCounter = 0;
-  g.TitleCursor = 0;
-  WipeOut(g, false);
-  WaitMs(g, 200);
-}
-
 // The picker changed the stage: load it and redraw the base.
 void RedrawAfterStep(Game& g) {
   LoadStage(g);
@@ -103,14 +93,7 @@ void StageSelectBar(Game& g) {
   if (g.FadeInPending == 1) FadeInStep(g);
   PresentBackBuffer(g);
 
-  if (LatchedKey(g, kVkLeft)) {
-    PlayWave(g, wpChoise1);
-    if (--g.BarCursor < 0) g.BarCursor = 3;
-  }
-  if (LatchedKey(g, kVkRight)) {
-    PlayWave(g, wpChoise1);
-    if (++g.BarCursor > 3) g.BarCursor = 0;
-  }
+  MoveBarCursor(g);
   if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
     g.KeyLatch = 1;
     switch (g.BarCursor) {
