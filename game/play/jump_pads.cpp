@@ -22,7 +22,6 @@ void HeldToHead(Game& g) {
   if (!g.HoldingObject) return;
   if (TLiftList* l = HeldList(g)) l->Y[g.HeldIndex] = static_cast<float>(static_cast<long double>(g.PlayerY) - 1);
 }
-void CloudsHit(Game& g) { HitClouds(g, -1, 2, true); }
 
 void Cut(Game& g) {
   g.PadLaunchCut = 1;
@@ -107,7 +106,7 @@ bool LaunchDecision(Game& g) {
   const bool holding = g.HoldingObject;
   const uint8_t own = Probe(g, 0, 0);
   if (Probe(g, 0, -1) == ccCloud && own != ccJailOpen) {
-    CloudsHit(g);
+    HitClouds(g);
     g.ActionCode = paJumpRise;
     g.ActionFrames = 8;
     return true;
@@ -287,7 +286,7 @@ bool StepFlight(Game& g) {
       g.PadDirection = 3;
       g.ActionFrames = 8;
       g.ActionCode = paJumpRise;
-      if (!holding) CloudsHit(g);
+      if (!holding) HitClouds(g);
       return true;
     }
   }
@@ -303,13 +302,13 @@ bool StepFlight(Game& g) {
           g.ActionFrames = 8;
           g.ActionCode = paJumpRise;
           g.PlayerBusy = 1;
-          if (!holding) CloudsHit(g);
+          if (!holding) HitClouds(g);
           return true;
         }
       }
     const uint8_t c1 = Probe(g, 0, -1), c2 = Probe(g, 0, -2), own = Probe(g, 0, 0);
     if (c1 == ccCloud && !holding) {
-      CloudsHit(g);
+      HitClouds(g);
       SetPose(g, 0);
       g.ActionCode = paJumpRise;
       g.ActionFrames = 8;

@@ -45,7 +45,7 @@ bool TakeOff(Game& g) {
   const long double px = g.PlayerX, py = g.PlayerY;
   const uint8_t own = Probe(g, 0, 0), above = Probe(g, 0, -1);
   if (above == ccCloud && own != ccJailOpen) {
-    HitClouds(g, -1, 2, true);
+    HitClouds(g);
     Launch(g, paJumpRise, 8);
     return true;
   }

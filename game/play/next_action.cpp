@@ -18,16 +18,6 @@ bool SideFree(const Game& g, int d) {
   return In(kEmptyOrLadder, Probe(g, d, -1)) && In(kHeldTarget, Probe(g, d, 0));
 }
 
-void FindPadBelow(Game& g) {
-  for (int i = 1; i <= g.JumpPadList.Count; i++) {
-    if (g.JumpPadList.X[i] == g.PlayerX &&
-        static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
-      g.PadIndex = static_cast<uint8_t>(i);
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 void ChooseNextAction(Game& g) {
@@ -103,9 +93,7 @@ void ChooseNextAction(Game& g) {
       default: break;
     }
   } else if (below == ccCloud && !ownLadder) {
-    for (int i = 1; i <= g.CloudList.Count; i++)
-      if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == static_cast<long double>(g.PlayerY) + 1)
-        g.CloudList.State[i] = 1;
+    StandOnClouds(g);
     g.ActionCode = paIdle;
     g.ActionFrames = 8;
   } else if ((below == ccConveyorRight || below == ccConveyorLeft) && !ownLadder) {

@@ -130,12 +130,23 @@ void FinishFrameTime(Game& g) {
   if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
 }
 
-void HitClouds(Game& g, int dy, uint8_t state, bool sound) {
-  const long double row = static_cast<long double>(g.PlayerY) + dy;
-  for (int i = 1; i <= g.CloudList.Count; i++) {
-    if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) {
-      if (sound) PlayWave(g, wpCroud);
-      g.CloudList.State[i] = state;
+void StandOnClouds(Game& g) {
+  ForCloudsAt(g, 1, [](uint8_t& state) { state = 1; });
+}
+
+void HitClouds(Game& g) {
+  ForCloudsAt(g, -1, [&g](uint8_t& state) {
+    PlayWave(g, wpCroud);
+    state = 2;
+  });
+}
+
+void FindPadBelow(Game& g) {
+  for (int i = 1; i <= g.JumpPadList.Count; i++) {
+    if (g.JumpPadList.X[i] == g.PlayerX &&
+        static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
+      g.PadIndex = static_cast<uint8_t>(i);
+      return;
     }
   }
 }

@@ -81,8 +81,20 @@ inline void AdvanceAnim(Game& g) {
   g.PlayerAnimFrame = static_cast<uint8_t>(g.PlayerAnimFrame + 1);
   if (g.PlayerAnimFrame > 7) g.PlayerAnimFrame = 0;
 }
-// Clouds at the player's column and row PlayerY + dy get `state`, with "croud.wav" when asked.
-void HitClouds(Game& g, int dy, uint8_t state, bool sound);
+// Calls f(state) for each cloud in the player's column, dy rows from him (positions compared
+// exactly, as the rules compare them).
+template <class F>
+void ForCloudsAt(Game& g, int dy, F&& f) {
+  const long double row = static_cast<long double>(g.PlayerY) + dy;
+  for (int i = 1; i <= g.CloudList.Count; i++)
+    if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) f(g.CloudList.State[i]);
+}
+// The clouds under the player are stood on (state 1): they vanish once he leaves them.
+void StandOnClouds(Game& g);
+// The clouds right above the player's head are hit: "croud.wav" and they vanish (state 2).
+void HitClouds(Game& g);
+// Sets PadIndex to the jump pad right under the player, if there is one.
+void FindPadBelow(Game& g);
 
 // Landing resolution variants.
 enum class Landing { A, B, C, D };
