@@ -298,11 +298,10 @@ void Phase2FlyerFrame(Game& g, int t) {
   EraseBeam(g, t);
   EraseText(g, t);
   EraseSlots(g);
-  BlackRect(g, 86, 20, 146, 80);
-  BlackRect(g, 406, 118, 466, 178);
-  BlackRect(g, 512, 16, 572, 76);
-  BlackRect(g, 182, 74, 242, 134);
-  BlackRect(g, 317, 31, 377, 91);
+  // The five star bursts' squares, every frame.
+  for (const Firework& f : kFireworks)
+    BlackRect(g, static_cast<float>(f.burstX), static_cast<float>(f.burstY), static_cast<float>(f.burstX + 60),
+              static_cast<float>(f.burstY + 60));
   const float px = g.PlayerX * 32, py = g.PlayerY * 32;
   BlackRect(g, px - 5, py - 10, px + 52, py + 37);
   BlackRect(g, 565, 435, 645, 485);
