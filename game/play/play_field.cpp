@@ -61,7 +61,10 @@ void PlayerCell(const Game& g, int& sx, int& sy) {
       return;
     }
     sy = 384 + 64 * F;
-    const bool descending = ac == 23 || ac == 25 || ac == 27 || ac == 29 || ac == 31 || ac == 34 || ac == 36;
+    // The descending actions draw from the right half of the row.
+    const bool descending = ac == paJumpDescend || ac == paJumpDescendRight || ac == paJumpDescendLeft ||
+                            ac == paHopOverRight || ac == paHopOverLeft || ac == paPadArcRight ||
+                            ac == paPadArcLeft;
     const bool padLaunch = ac >= paPadLaunchRight;
     if (padLaunch && K == 0)
       sx = 224;

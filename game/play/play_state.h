@@ -77,7 +77,7 @@ enum TPlayerAction : uint8_t {
   paPutDownEnd = 44,
 };
 
-// What the stand-in cut-scenes record until the real ones exist (and what tests look at).
+// How many times each cut-scene has run (the tests read it).
 struct CutsceneLog {
   int DoorScenes = 0;
   int BallsCompleteScenes = 0;
