@@ -44,15 +44,10 @@ void ClearPlayForSelect(Game& g) {
   g.KeysHeld = 0;
   g.HoldingObject = 0;
   g.PadLaunchCut = 0;
-  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
-                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
-    l->Count = 0;
-  g.BalloonList.Count = 0;
-  g.JumpPadList.Count = 0;
+  EmptyObjectLists(g);
   g.BallsTaken = 0;
   g.BallsInStage = 0;
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
-  g.BarrierGone = 0;
+  ClearItemStates(g);
   g.JumpPadList.Pose.fill(0);
   g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = g.BarrierBlinkTick = 0;
 }

@@ -18,6 +18,10 @@ void SaveUserStage(Game& g);
 
 // Board.
 void SetupPlayBoard(Game& g);
+// Every object list emptied, the balloons' and jump pads' too (their entries stay as they were).
+void EmptyObjectLists(Game& g);
+// The states of the keys, doors, balls, jails and clouds back to 0, and the barriers back.
+void ClearItemStates(Game& g);
 void SnapAndCollect(Game& g);
 
 // Field drawing.

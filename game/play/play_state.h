@@ -11,6 +11,15 @@ struct TCellList {
   std::array<int32_t, kSlots> X{};
   std::array<int32_t, kSlots> Y{};
   std::array<uint8_t, kSlots> State{};
+
+  // Adds a cell as the next entry; a whole grid of one kind fits, so the guard never acts in play.
+  void Append(int x, int y, uint8_t state) {
+    if (Count + 1 >= kSlots) return;
+    ++Count;
+    X[Count] = x;
+    Y[Count] = y;
+    State[Count] = state;
+  }
 };
 
 // Balloons or jump pads, which move; entries 1..Count (at most 21), slot 0 unused.
