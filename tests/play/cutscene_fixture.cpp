@@ -82,6 +82,7 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   LoadSyntheticArt(g);
   if (std::getenv("PLUMET_REAL_ART")) LoadRealArt(g);  // to look at the scenes by eye
   host.OnFrame = [this](int n) {
+    NoteSounds(n - startFrames_);
     if (OnFrame) OnFrame(n - startFrames_);
   };
   g.StageGridRows = RowsFromText(rows);
@@ -94,6 +95,20 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.SceneId = scPlay;
   g.KeyLatch = 0;
   startFrames_ = host.Frames();
+  soundsNoted_ = g.SoundRequests;
+}
+
+void SceneBoard::NoteSounds(int frame) {
+  for (int p = 1; p <= 20; p++)
+    for (; soundsNoted_[p] < g.SoundRequests[p]; soundsNoted_[p]++) soundLog_.emplace_back(p, frame);
+}
+
+std::vector<int> SceneBoard::SoundFrames(int player) {
+  NoteSounds(Presented() + 1);
+  std::vector<int> frames;
+  for (const auto& [p, frame] : soundLog_)
+    if (p == player) frames.push_back(frame);
+  return frames;
 }
 
 void SceneBoard::FillCourse(const std::vector<std::string>& rows) {

@@ -1,7 +1,9 @@
 // A stage on a fresh Game for the cut-scene tests: synthetic art of the real sheet sizes, an
 // active window, a temporary program folder, and hooks on presented frames.
 #pragma once
+#include <array>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -44,9 +46,18 @@ class SceneBoard {
   void PlayFrame();
   uint8_t Cell(int x, int y) const { return g.StageGrid[GridIndex(x, y)]; }
   int Sound(int player) const { return g.SoundRequests[player]; }
+  // The frames wave player `player` was asked to play with, in order: a request counts with
+  // the first frame presented after it (numbered like Presented()), so a scene's sound counts
+  // with the frame it is drawn in, and one asked for after the last frame with Presented() + 1.
+  std::vector<int> SoundFrames(int player);
 
  private:
+  // Notes the requests made since the last call as made with frame `frame`.
+  void NoteSounds(int frame);
+
   int startFrames_ = 0;
+  std::array<int, 21> soundsNoted_{};
+  std::vector<std::pair<int, int>> soundLog_;  // (player, frame)
 };
 
 // Synthetic sheets: each pixel a fixed function of the sheet, x and y; darkening tiles that

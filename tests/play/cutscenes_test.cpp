@@ -240,6 +240,34 @@ TEST(BallsScene, RunsDotsRingsAndTheBarrierScene) {
   EXPECT_EQ(b.g.Cutscenes.BallsCompleteScenes, 1);
 }
 
+// Each sound at the frame it plays with, counted from the scene's first frame: the door's at
+// its frame 1; the dots' at 1; the rings' at their frames 7 and 40 after the dots' 31; the
+// barriers' at the barrier scene's frame 1 and the jail's at its frame 50, after 31 + 78.
+TEST(Cutscenes, EachSoundPlaysWithItsFrame) {
+  struct Heard {
+    int player;
+    std::vector<int> frames;
+  };
+  struct Case {
+    const char* scene;
+    std::vector<std::string> rows;
+    void (*run)(Game&);
+    std::vector<Heard> sounds;
+  } cases[] = {
+      {"door", {"#####", "#PD.#", "#####"}, PlayDoorScene, {{wpDoor, {1}}}},
+      {"balls",
+       {"#######", "#P.!x.#", "#.B!X.#", "#######"},
+       PlayBallsCompleteScene,
+       {{wpBoal, {1}}, {wpOk1, {31 + 7, 31 + 40}}, {wpBarrior, {31 + 78 + 1}}, {wpRouya, {31 + 78 + 50}}}},
+      {"barrier", {"######", "#P!X.#", "######"}, PlayBarrierVanishScene, {{wpBarrior, {1}}, {wpRouya, {50}}}},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b(c.rows);
+    c.run(b.g);
+    for (const Heard& h : c.sounds) EXPECT_EQ(b.SoundFrames(h.player), h.frames) << c.scene << " " << h.player;
+  }
+}
+
 TEST(BarrierScene, WithoutBarriersOrJailsItStillRuns51FramesSilently) {
   SceneBoard b({"#####", "#P.G#", "#####"});
   b.g.BallsTaken = 2;

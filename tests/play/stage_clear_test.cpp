@@ -10,6 +10,7 @@
 #include "game/menus/progress_record.h"
 #include "game/play/cutscenes.h"
 #include "game/play/play.h"
+#include "game/play/play_sounds.h"
 #include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
@@ -63,6 +64,41 @@ TEST(StageClear, PlaysBothPhasesThenLoadsTheNextStage) {
 }
 
 // The frames that follow the clear are the next stage's fade-in and intro, then play.
+// The sounds of the way to the goal and of the clear, at the frames they play with. The walk
+// onto the key ends after its frame 8 is drawn and the arrival takes the key: key.wav counts
+// with frame 9. The walk onto the goal ends after frame 16; the field is drawn once on the goal
+// (frame 17), goal.wav plays and the clear begins with frame 18. Phase 1 draws 123 frames, so
+// phase-2 frame t is frame 141 + t: the rockets' hanabi2.wav at t 120, 126, 132, 138 and 144
+// (AltMode 0), the trail's hanabi.wav at t 170 (AltMode 1).
+TEST(StageClear, EachSoundPlaysWithItsFrame) {
+  constexpr int kPhase2 = 18 + 123;
+  struct Case {
+    uint8_t alt;
+    int player;
+    std::vector<int> frames;
+  } cases[] = {
+      {0, wpKey, {9}},
+      {0, wpGoal, {18}},
+      {0, wpHanabi2, {kPhase2 + 120, kPhase2 + 126, kPhase2 + 132, kPhase2 + 138, kPhase2 + 144}},
+      {0, wpHanabi, {}},
+      {1, wpKey, {9}},
+      {1, wpGoal, {18}},
+      {1, wpHanabi, {kPhase2 + 170}},
+      {1, wpHanabi2, {}},
+  };
+  for (uint8_t alt : {0, 1}) {
+    SceneBoard b({"#####", "#PkG#", "#####"});
+    b.FillCourse(kNextStage);
+    b.g.AltMode = alt;
+    WalkToGoal(b);
+    for (const auto& c : cases) {
+      if (c.alt == alt) {
+        EXPECT_EQ(b.SoundFrames(c.player), c.frames) << int(alt) << " " << c.player;
+      }
+    }
+  }
+}
+
 TEST(StageClear, TheNextStageFadesInAndItsIntroStartsPlay) {
   SceneBoard b(kGoalRoom);
   b.FillCourse(kNextStage);
