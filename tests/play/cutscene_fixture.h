@@ -23,6 +23,9 @@ class PausingHost : public plat::NullHost {
   }
   int PausedPasses = 0;
   void ProcessMessages() override;
+  // Called at each sleep with its length, before the clock moves.
+  std::function<void(uint32_t ms)> OnSleep;
+  void SleepMs(uint32_t ms) override;
 
  private:
   int pauseLeft_ = 0;
@@ -58,6 +61,21 @@ class SceneBoard {
   int startFrames_ = 0;
   std::array<int, 21> soundsNoted_{};
   std::vector<std::pair<int, int>> soundLog_;  // (player, frame)
+};
+
+// The game's music objects on a board, with every song the clear, the progress step and the
+// area music ask for in the program folder's "plumetogg/" (short sines) and the decoder beside
+// them; torn down again (and the working folder put back) when it goes.
+class BoardMusic {
+ public:
+  explicit BoardMusic(SceneBoard& b);
+  ~BoardMusic();
+  BoardMusic(const BoardMusic&) = delete;
+  BoardMusic& operator=(const BoardMusic&) = delete;
+
+ private:
+  SceneBoard& b_;
+  std::string cwd_;
 };
 
 // Synthetic sheets: each pixel a fixed function of the sheet, x and y; darkening tiles that

@@ -99,6 +99,75 @@ TEST(StageClear, EachSoundPlaysWithItsFrame) {
   }
 }
 
+// Between the phases "fun.ogg" is loaded, and once 442 ms have passed since the last phase-1
+// frame began it is started at full volume to play once; 180 ms later phase 2 begins.
+TEST(StageClear, FunPlaysOnceAtFullVolume442MsAfterTheLastPhaseOneFrameThenPhaseTwoWaits180) {
+  for (uint8_t alt : {0, 1}) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    BoardMusic music(b);
+    b.g.AltMode = alt;
+    b.g.OggPlayer->SetSlotVolume(0, 0.25f);
+    constexpr int kLastPhaseOne = 9 + 123;  // the walk, the field on the goal, phase 1
+    int32_t lastPhaseOneStart = -1, phaseTwoStart = -1;
+    uint32_t loadedBy = 0, startedAt = 0;
+    b.OnFrame = [&](int n) {
+      if (n == kLastPhaseOne) lastPhaseOneStart = b.g.FrameStart;
+      if (n == kLastPhaseOne + 1) phaseTwoStart = b.g.FrameStart;
+    };
+    b.host.OnSleep = [&](uint32_t) {
+      if (lastPhaseOneStart < 0 || b.g.CurrentSongFile != "fun.ogg") return;
+      const int32_t state = b.g.OggPlayer->SlotState(0);
+      if (state == 1 && loadedBy == 0) loadedBy = b.host.Now();
+      if (state >= 2 && startedAt == 0) {
+        startedAt = b.host.Now();
+        EXPECT_EQ(state, 2) << "once, not looping";
+        EXPECT_FLOAT_EQ(b.g.OggData->GetVolume(), 1.0f);
+      }
+    };
+    WalkToGoal(b);
+    ASSERT_NE(loadedBy, 0u) << int(alt) << ": fun.ogg is loaded and waits";
+    ASSERT_NE(startedAt, 0u) << int(alt);
+    EXPECT_EQ(static_cast<int32_t>(startedAt) - lastPhaseOneStart, 442) << int(alt);
+    EXPECT_EQ(phaseTwoStart - static_cast<int32_t>(startedAt), 180) << int(alt);
+  }
+}
+
+// After stage 49 or 54 the ending's "never.ogg" is loaded 590 ms (AltMode 0) or 442 ms
+// (AltMode 1) after the wait that follows the black-out begins.
+TEST(ProgressStep, TheEndingSongFollowsTheBlackOutAfterItsWait) {
+  struct Case {
+    uint8_t stage, alt;
+    int32_t waitMs;
+  } cases[] = {{49, 0, 590}, {49, 1, 442}, {54, 0, 590}, {54, 1, 442}};
+  for (const auto& c : cases) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    BoardMusic music(b);
+    b.g.StageIndex = c.stage;
+    b.g.BonusAreaOpen = c.stage >= 50 ? 1 : 0;
+    b.g.AltMode = c.alt;
+    bool blackedOut = false;
+    uint32_t waitFrom = 0;
+    std::string endingSong;
+    int32_t loadedAt = 0;
+    b.OnFrame = [&](int) {
+      if (b.g.StageIndex == c.stage + 1 && !blackedOut) blackedOut = true;  // the black-out's frame
+      if (b.g.SceneId == scEnding && endingSong.empty()) {
+        endingSong = b.g.CurrentSongFile;
+        loadedAt = b.g.SongLoadTime;
+        b.g.QuitRequested = 1;  // the ending ends at once
+      }
+    };
+    b.host.OnSleep = [&](uint32_t) {
+      if (blackedOut && waitFrom == 0) waitFrom = b.host.Now();
+    };
+    WalkToGoal(b);
+    EXPECT_EQ(endingSong, "never.ogg") << int(c.stage) << " " << int(c.alt);
+    EXPECT_EQ(loadedAt - static_cast<int32_t>(waitFrom), c.waitMs) << int(c.stage) << " " << int(c.alt);
+  }
+}
+
 TEST(StageClear, TheNextStageFadesInAndItsIntroStartsPlay) {
   SceneBoard b(kGoalRoom);
   b.FillCourse(kNextStage);
@@ -183,6 +252,32 @@ TEST(ProgressStep, AUserStageGetsItsClearedMarkAndReturnsToEditGame) {
 }
 
 // A quit ends the running loop; the rest of the sequence still runs, so the clear is recorded.
+// After a user stage the EDIT GAME screen's "rhythmicpark.ogg" is loaded: at full volume in
+// AltMode 0, started without the settle wait in AltMode 1.
+TEST(ProgressStep, AUserStageLeadsToRhythmicparkAtFullVolumeOrArmed) {
+  struct Case {
+    uint8_t alt;
+    float volume;
+    bool armed;  // the settle wait and the guard skipped
+  } cases[] = {{0, 1.0f, false}, {1, 0.25f, true}};
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#PkG#", "#####"});
+    BoardMusic music(b);
+    b.g.StageIndex = kUserStageIndex;
+    b.g.UserStageFileName = b.folder.File("mine.krm");
+    b.g.AltMode = c.alt;
+    const int lastFrame = 17 + 123 + (c.alt == 0 ? 216 : 222);
+    b.OnFrame = [&](int n) {
+      if (n == lastFrame) b.g.OggPlayer->SetSlotVolume(0, 0.25f);
+    };
+    WalkToGoal(b);
+    EXPECT_EQ(b.g.SceneId, scEditSelect) << int(c.alt);
+    EXPECT_EQ(b.g.CurrentSongFile, "rhythmicpark.ogg") << int(c.alt);
+    EXPECT_FLOAT_EQ(b.g.OggData->GetVolume(), c.volume) << int(c.alt);
+    EXPECT_EQ(b.g.SongLoadPhase == 0, c.armed) << int(c.alt);
+  }
+}
+
 TEST(StageClear, QuitInPhaseOneStillRecordsTheClear) {
   SceneBoard b(kGoalRoom);
   b.FillCourse(kNextStage);
