@@ -332,20 +332,6 @@ bool StepFlight(Game& g) {
   return false;
 }
 
-bool StepLaunch(Game& g, int d) {
-  Move(g.PlayerY, -0.175L);
-  g.ActionFrames--;
-  if (g.ActionFrames != 0) return false;
-  if (FallingObjectAhead(g, d)) {
-    g.ActionCode = paJumpRise;
-    g.ActionFrames = 4;
-    return true;
-  }
-  g.ActionCode = d > 0 ? paPadArcRight : paPadArcLeft;
-  g.ActionFrames = 8;
-  return false;
-}
-
 void StepArc(Game& g, int d) {
   Move(g.PlayerY, g.ActionFrames >= 4 ? -0.075L : 0.075L);
   Move(g.PlayerX, d * 0.125L);
@@ -364,8 +350,8 @@ bool StepPadAction(Game& g) {
   switch (g.ActionCode) {
     case paPadBounce: return StepBounce(g);
     case paPadFlight: return StepFlight(g);
-    case paPadLaunchRight: return StepLaunch(g, 1);
-    case paPadLaunchLeft: return StepLaunch(g, -1);
+    case paPadLaunchRight: return RiseThenArcOver(g, 1, paPadArcRight, paPadArcLeft);
+    case paPadLaunchLeft: return RiseThenArcOver(g, -1, paPadArcRight, paPadArcLeft);
     case paPadArcRight: StepArc(g, 1); return false;
     case paPadArcLeft: StepArc(g, -1); return false;
     default: return false;

@@ -155,21 +155,7 @@ bool StepJumpAction(Game& g) {
       return false;
     }
     case paHopRight:
-    case paHopLeft: {
-      const int d = ac == paHopRight ? 1 : -1;
-      Move(g.PlayerY, -0.175L);
-      g.ActionFrames--;
-      if (g.ActionFrames == 0) {
-        if (FallingObjectAhead(g, d)) {
-          g.ActionCode = paJumpRise;
-          g.ActionFrames = 4;
-          return true;
-        }
-        g.ActionCode = d > 0 ? paHopOverRight : paHopOverLeft;
-        g.ActionFrames = 8;
-      }
-      return false;
-    }
+    case paHopLeft: return RiseThenArcOver(g, ac == paHopRight ? 1 : -1, paHopOverRight, paHopOverLeft);
     case paHopOverRight:
     case paHopOverLeft: {
       const int d = ac == paHopOverRight ? 1 : -1;

@@ -64,6 +64,23 @@ constexpr uint32_t kNoSupport = Codes({0, 7, 10, 16});
 // Motion constants are extended values added to single positions; the sum is stored as single.
 inline void Move(float& v, long double step) { v = static_cast<float>(static_cast<long double>(v) + step); }
 
+// The rising part of a hop or a pad launch, one frame: up 0.175 cells. When it ends, a falling
+// object ahead turns it into a straight rise (true: the step ends at once); otherwise the arc
+// over the cell ahead, `arcRight` or `arcLeft` by d, takes its 8 frames.
+inline bool RiseThenArcOver(Game& g, int d, uint8_t arcRight, uint8_t arcLeft) {
+  Move(g.PlayerY, -0.175L);
+  g.ActionFrames--;
+  if (g.ActionFrames != 0) return false;
+  if (FallingObjectAhead(g, d)) {
+    g.ActionCode = paJumpRise;
+    g.ActionFrames = 4;
+    return true;
+  }
+  g.ActionCode = d > 0 ? arcRight : arcLeft;
+  g.ActionFrames = 8;
+  return false;
+}
+
 inline TLiftList& LiftList(Game& g, int kind) { return kind == 2 ? g.JumpPadList : g.BalloonList; }
 inline uint8_t LiftCode(int kind) { return kind == 2 ? ccJumpPad : ccBalloon; }
 // The held object's entry, or null when the held kind or index is out of range.
