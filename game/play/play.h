@@ -15,10 +15,13 @@ void OpenUserStage(Game& g);
 bool ReadUserStageFile(Game& g, const std::string& path);
 // Writes the open user stage with its cleared mark set; a failure shows an error box.
 void SaveUserStage(Game& g);
-void SaveLastFolder(Game& g, const std::string& folder);
 
 // Board.
 void SetupPlayBoard(Game& g);
+// Every object list emptied, the balloons' and jump pads' too (their entries stay as they were).
+void EmptyObjectLists(Game& g);
+// The states of the keys, doors, balls, jails and clouds back to 0, and the barriers back.
+void ClearItemStates(Game& g);
 void SnapAndCollect(Game& g);
 
 // Field drawing.
@@ -29,11 +32,3 @@ void DrawPlayer(Game& g);
 std::string PlayStateLine(const Game& g);
 // The 300 cells of StageGrid in row order, one character each ('0'..'9', 'a'..'h', 'u' for 30).
 std::string CellsLine(const Game& g);
-
-// For tools that skip the menus (the headless runner's --builtin / --stage): starts built-in
-// stage `builtin` (0..54), or, when `krmPath` is not empty, the user stage file as the EDIT
-// GAME screen's LOAD opens it (StageIndex 255). Resets the play state, loads, sets up the
-// board, then selects scene 7 with a fade-in pending, or with `fromPlay` applies the intro's
-// end steps (start cell emptied, KeyLatch 0) and selects scene 3. False when the file cannot
-// be read or the number is out of range.
-bool StartStageForRun(Game& g, int builtin, const std::string& krmPath, bool fromPlay);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/play/stage_format.h"
 #include "game/shell/main_form.h"
 #include "platform/api/sys.h"
 
@@ -14,10 +15,6 @@ namespace {
 
 constexpr const char* kStageDataFile = "plumet.map";
 constexpr const char* kMapFolderFile = "plumet.str";
-
-// File order of the selector arrays, as indexes of StageStyle (barrier comes last in the file).
-constexpr int kFileSelectorOrder[8] = {ssBackground, ssBlock, ssLadder, ssIce,
-                                       ssNoJump,     ssKey,   ssBalloon, ssBarrier};
 
 }  // namespace
 
@@ -37,13 +34,7 @@ bool LoadStageData(Game& g) {
     FatalStartupExit(g, "マップデータの読みこみに失敗しました。", false);
     return false;
   }
-  for (int k = 0; k < 8; ++k)
-    for (int s = 0; s < kBuiltinStageCount; ++s)
-      g.StageStyleTable[kFileSelectorOrder[k]][s] = raw[kStageDataCellBytes + k * 56 + s];
-  for (int s = 0; s < kBuiltinStageCount; ++s)
-    for (int x = 0; x < kGridCols; ++x)
-      for (int y = 0; y < kGridRows; ++y)
-        g.BuiltinStages[s * kGridCells + GridIndex(x, y)] = raw[y * 1120 + x * 56 + s];
+  DecodeStageData(raw, g.BuiltinStages, g.StageStyleTable);
   if (g.BuiltinStages[1 * kGridCells + GridIndex(1, 1)] != ccEmpty) {
     FatalStartupExit(g, "マップデータが壊れています。", false);
     return false;

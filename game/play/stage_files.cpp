@@ -10,22 +10,6 @@
 
 namespace {
 
-// Built-in stage themes and the stages that start facing left.
-uint8_t ThemeOf(int s, uint8_t current) {
-  static const std::initializer_list<int> kThemes[6] = {
-      {0, 1, 2, 3, 22, 23, 33, 42, 45, 49},
-      {4, 5, 6, 7, 32, 36, 47, 52},
-      {8, 9, 10, 11, 28, 29, 30, 31, 39},
-      {12, 13, 14, 15, 21, 37, 40, 41},
-      {20, 24, 25, 26, 27, 35, 43, 46, 51, 53},
-      {16, 17, 18, 19, 34, 38, 44, 48, 50, 54},
-  };
-  for (int t = 0; t < 6; t++)
-    for (int v : kThemes[t])
-      if (v == s) return static_cast<uint8_t>(t);
-  return current;
-}
-
 TUserStage CurrentUserStage(const Game& g) {
   TUserStage s;
   s.Rows = g.StageGridRows;
@@ -56,7 +40,9 @@ void LoadStage(Game& g) {
   for (int k = 0; k < 8; k++) g.StageStyle[k] = g.StageStyleTable[k][s];
   g.UserStageFileName.clear();
   SetStartFacing(g);
-  g.StageTheme = ThemeOf(g.StageIndex, g.StageTheme);
+  // A number outside the course keeps the theme it had.
+  const int theme = BuiltinStageTheme(g.StageIndex);
+  if (theme >= 0) g.StageTheme = static_cast<uint8_t>(theme);
 }
 
 void UserStageToGrid(Game& g) {
@@ -85,8 +71,6 @@ bool WriteLastFolder(Game& g, const std::string& folder) {
   if (!PutMapFolder(g, folder)) return true;
   return WriteMapFolderFile(g) == 0;
 }
-
-void SaveLastFolder(Game& g, const std::string& folder) { WriteLastFolder(g, folder); }
 
 void OpenUserStage(Game& g) {
   ResetPlayState(g);

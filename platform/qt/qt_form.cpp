@@ -92,27 +92,34 @@ void QtForm::paintEvent(QPaintEvent*) {
   p.drawImage(target, frame_);
 }
 
+// The window's close button. The form never closes by itself: the game asks whether to end
+// and, on yes, runs its quit sequence, which hides the form and ends the program.
 void QtForm::closeEvent(QCloseEvent* e) {
-  // The form never closes by itself: the game answers and, on yes, hides it and ends.
   e->ignore();
+  // Inside a quiet wait the game is in the middle of a call of its own (activating the form,
+  // switching the screen); its question may not run there. The request waits for the next
+  // message processing (DeliverPendingClose).
   if (quiet_) {
     pendingClose_ = true;
     return;
   }
-  HandleClose();
+  AskToClose();
 }
 
-void QtForm::HandleClose() {
+// Runs the game's close question once: a second close while its box is open (inClose_; the box
+// processes messages) is dropped, as is any before the game has set its handlers.
+void QtForm::AskToClose() {
   if (inClose_ || !events_) return;
   inClose_ = true;
   events_->OnCloseQuery();
   inClose_ = false;
 }
 
+// Called from the host's message processing, where the game's question may run again.
 void QtForm::DeliverPendingClose() {
   if (!pendingClose_ || quiet_) return;
   pendingClose_ = false;
-  HandleClose();
+  AskToClose();
 }
 
 void QtForm::keyPressEvent(QKeyEvent* e) {
@@ -176,25 +183,30 @@ void QtForm::ShowForm(bool visible) {
     show();
 }
 
+// Brings the form to the front with the keyboard. The game treats activation as done when the
+// call returns (its next CheckFocus must not see the form inactive and pause), but the window
+// system answers with an event later; so wait for that event, up to 100 ms, quietly.
 void QtForm::Activate() {
   if (!isVisible()) return;
   raise();
   activateWindow();
   if (QWindow* w = windowHandle()) w->requestActivate();
-  // Activation comes back as an event; wait a little for it so the caller's next check of the
-  // active window sees it, as it would after a synchronous activation.
   WaitQuietly([this] { return IsActive(); }, 100);
 }
 
+// Processes window-system events until `done` holds or `ms` have passed, with quiet_ set so
+// that none of them reaches the game: no repaint handler, and a close request is kept for
+// later. Quiet waits may nest (a wait inside a full-screen switch); the outer state comes back.
 void QtForm::WaitQuietly(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  const bool wasQuiet = quiet_;
+  QElapsedTimer waited;
+  waited.start();
+  const bool outerQuiet = quiet_;
   quiet_ = true;
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  quiet_ = wasQuiet;
+  while (!done() && waited.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  quiet_ = outerQuiet;
 }
 
+// Either test may lag the other right after an activation, so either counts.
 bool QtForm::IsActive() const {
   return isVisible() && (QApplication::activeWindow() == this || isActiveWindow());
 }

@@ -8,7 +8,9 @@
 #include <filesystem>
 
 #include "game/game.h"
+#include "game/shell/main_form.h"
 #include "game/shell/sound_setup.h"
+#include "game/shell/transitions.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
 #include "tests/sound/hostile_songs.h"
@@ -249,6 +251,40 @@ TEST(SoundSetup, WavePlayersLoadFromTheProgramFolderAndHonourTheFlags) {
   EXPECT_FALSE(out.WavePlaying());
   ShutSoundPlayers(g);
   EXPECT_FALSE(g.WavePlayer(14)->HasData());
+}
+
+// The quit sequence's effects, not only its flags: full screen left, the song stopped and
+// rewound, every player's sound data freed, the window hidden and the program asked to end.
+TEST(QuitSequence, LeavesFullScreenStopsTheMusicAndFreesTheSoundData) {
+  MusicRig r;
+  Game& g = *r.g;
+  fs::create_directory(r.dir / "plumetwave");
+  std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                              16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0,
+                              2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 1, 0};
+  for (const char* name : kWavePlayerFiles) WriteBytes((r.dir / "plumetwave" / name).string(), wav);
+  CreateWavePlayers(g);
+  LoadWavePlayers(g);
+  PlayMusic(g, "song.ogg");
+  ArmMusicStart(g);
+  ASSERT_GT(r.FramesUntilPlaying(), 0);
+  for (int i = 0; i < 4; ++i) r.Frame();
+  ASSERT_GT(g.OggData->Position(), 0.0f);
+  r.host.ShowWindow(true);
+  EnterFullScreen(g);
+  ASSERT_TRUE(r.host.FullScreenOn());
+
+  QuitSequence(g);
+  EXPECT_EQ(g.QuitRequested, 1);
+  EXPECT_EQ(g.Paused, 1);
+  EXPECT_FALSE(r.host.FullScreenOn());
+  EXPECT_EQ(g.FullScreen, 0);
+  EXPECT_FALSE(r.host.Topmost());
+  EXPECT_EQ(g.OggData->State(), 1) << "open and stopped";
+  EXPECT_EQ(g.OggData->Position(), 0.0f) << "rewound";
+  for (int n = 1; n <= 20; ++n) EXPECT_FALSE(g.WavePlayer(n)->HasData()) << n;
+  EXPECT_FALSE(r.host.Visible());
+  EXPECT_TRUE(r.host.TerminateRequested());
 }
 
 TEST(SoundSetup, HeadlessOutputRendersTheSongInStepWithItsClock) {
