@@ -4,6 +4,7 @@
 #include <string>
 
 struct Game;
+struct TUserStage;
 
 // Stage files.
 void LoadStage(Game& g);
@@ -15,6 +16,8 @@ void OpenUserStage(Game& g);
 bool ReadUserStageFile(Game& g, const std::string& path);
 // Writes the open user stage with its cleared mark set; a failure shows an error box.
 void SaveUserStage(Game& g);
+// The stage in play as a user stage file holds it.
+TUserStage CurrentUserStage(const Game& g);
 
 // Board.
 void SetupPlayBoard(Game& g);

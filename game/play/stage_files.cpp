@@ -8,8 +8,6 @@
 #include "game/shell/music_control.h"
 #include "platform/api/sys.h"
 
-namespace {
-
 TUserStage CurrentUserStage(const Game& g) {
   TUserStage s;
   s.Rows = g.StageGridRows;
@@ -19,8 +17,6 @@ TUserStage CurrentUserStage(const Game& g) {
   s.Cleared = g.UserStageCleared;
   return s;
 }
-
-}  // namespace
 
 void SetStartFacing(Game& g) {
   static constexpr int kLeft[] = {10, 11, 12, 20, 21, 31, 33, 38, 40, 46, 51, 52, 54};

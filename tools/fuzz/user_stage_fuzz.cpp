@@ -12,25 +12,6 @@
 #include "platform/null/null_host.h"
 #include "tools/fuzz/fuzz_support.h"
 
-namespace {
-
-TUserStage StageOf(const Game& g) {
-  TUserStage s;
-  s.Rows = g.StageGridRows;
-  s.Style = g.StageStyle;
-  s.Theme = g.StageTheme;
-  s.Facing = g.StartFacing;
-  s.Cleared = g.UserStageCleared;
-  return s;
-}
-
-bool SameStage(const TUserStage& a, const TUserStage& b) {
-  return a.Rows == b.Rows && a.Style == b.Style && a.Theme == b.Theme && a.Facing == b.Facing &&
-         a.Cleared == b.Cleared;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string path = fuzz::WriteInput("stage.krm", data, size);
   fuzz::Check(::chdir(fuzz::WorkDir().c_str()) == 0, "cannot enter the scratch folder");
@@ -47,11 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   } lend{g.BoardLayer, board};
   std::swap(g.BoardLayer, board);
 
-  TUserStage before = StageOf(g);
+  TUserStage before = CurrentUserStage(g);
   before.Cleared = 0;  // opening a file clears the mark before reading
   host.OpenAnswers.push_back(path);
   OpenUserStage(g);
-  const TUserStage after = StageOf(g);
+  const TUserStage after = CurrentUserStage(g);
 
   const std::vector<uint8_t> bytes(data, data + size);
   TUserStage decoded = before;
@@ -59,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // A file read is remembered by its folder; it reads as the codec reads it. A refused file
   // changes nothing.
   const bool read = g.MapFolder == fuzz::WorkDir();
-  fuzz::Check(SameStage(after, read ? decoded : before), "the stage is neither the file nor the old stage");
+  fuzz::Check(after == (read ? decoded : before), "the stage is neither the file nor the old stage");
   if (!read) return 0;
 
   // The board setup already picks the first action, which may be a whole scene (a start on the
