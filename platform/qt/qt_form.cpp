@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/api/keys.h"
 #include "platform/qt/qt_host.h"
@@ -18,22 +20,35 @@ namespace plat {
 
 namespace {
 
-// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step. Done here, in one pass on this
-// thread: a Qt conversion of a frame this size goes through its thread pool, which costs far
-// more in wake-ups than the swap itself.
-void SwapToRgb32(const uint32_t* src, uint32_t* dst, size_t n) {
+// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step, over a row; returns the first and
+// one past the last pixel that differ from what `dst` held (first == end when none did). Done
+// here, in one pass on this thread: a Qt conversion of a frame this size goes through its
+// thread pool, which costs far more in wake-ups than the swap itself.
+std::pair<int, int> SwapRowToRgb32(const uint32_t* src, uint32_t* dst, int n) {
   typedef uint32_t V4 __attribute__((vector_size(16)));
-  size_t i = 0;
+  int first = n, last = 0, i = 0;
   for (; i + 4 <= n; i += 4) {
-    V4 c;
+    V4 c, old;
     std::memcpy(&c, src + i, sizeof c);
+    std::memcpy(&old, dst + i, sizeof old);
     const V4 d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    std::memcpy(dst + i, &d, sizeof d);
+    const V4 diff = d ^ old;
+    if ((diff[0] | diff[1] | diff[2] | diff[3]) != 0) {
+      first = std::min(first, i);
+      last = i + 4;
+      std::memcpy(dst + i, &d, sizeof d);
+    }
   }
   for (; i < n; ++i) {
     const uint32_t c = src[i];
-    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    const uint32_t d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    if (d != dst[i]) {
+      first = std::min(first, i);
+      last = i + 1;
+      dst[i] = d;
+    }
   }
+  return {first, std::max(first, last)};
 }
 
 }  // namespace
@@ -51,14 +66,27 @@ QtForm::QtForm()
 
 void QtForm::Present(const Bitmap& frame) {
   if (frame.Empty()) return;
-  if (frame_.width() != frame.width || frame_.height() != frame.height)
+  if (frame_.width() != frame.width || frame_.height() != frame.height) {
     frame_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
-  SwapToRgb32(frame.px.data(), reinterpret_cast<uint32_t*>(frame_.bits()), size_t(frame.width) * frame.height);
+    shownWhole_ = false;
+  }
+  // Only what changed since the last picture is painted: most frames move a few sprites.
+  QRect changed;
+  for (int y = 0; y < frame.height; ++y) {
+    const auto [x0, x1] = SwapRowToRgb32(frame.Row(y), reinterpret_cast<uint32_t*>(frame_.scanLine(y)), frame.width);
+    if (x0 < x1) changed |= QRect(x0, y, x1 - x0, 1);
+  }
   // Painted at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.
-  if (inPaintHandler_ || !isVisible()) return;
+  if (inPaintHandler_ || !isVisible()) {
+    shownWhole_ = false;
+    return;
+  }
+  if (!shownWhole_ || fullScreen_) changed = rect();
+  shownWhole_ = true;
+  if (changed.isEmpty()) return;
   presenting_ = true;
-  repaint();
+  repaint(changed);
   presenting_ = false;
 }
 

@@ -47,6 +47,8 @@ class QtForm : public QWidget {
 
   WindowEvents* events_ = nullptr;
   QImage frame_;
+  // The window shows frame_ whole, so a present may repaint only what changed.
+  bool shownWhole_ = false;
   bool down_[256] = {};
   bool pressedSince_[256] = {};
   bool presenting_ = false, inPaintHandler_ = false, inClose_ = false;
