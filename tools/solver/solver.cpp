@@ -12,7 +12,6 @@
 #include <sstream>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 
 #include "game/game.h"
 #include "game/play/play.h"
@@ -30,8 +29,6 @@ namespace {
 
 struct GoalStop {};
 
-constexpr int kKeyCodes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
-                              plat::kVkZ,    plat::kVkX,     plat::kVkShift};
 constexpr const char* kKeyNames[7] = {"Left", "Right", "Up", "Down", "Z", "X", "Shift"};
 
 // The inputs tried on every frame, plain arrows before the rest so ties keep simple keys. Each
@@ -47,7 +44,8 @@ constexpr Input kInputs[] = {{0, -1},         {kLeft, 0},      {kRight, 0},     
 
 // Presents nothing and draws no text, so a frame costs only the play logic; the keys of a
 // frame go down at its first present, as the headless runner's key script does it, and every
-// later present of the same frame (a cut-scene inside it) holds none.
+// later present of the same frame (a cut-scene inside it) holds none. The keys are kept as bits
+// with the null host's meaning: down, and pressed since the last read of the key.
 class SolverHost : public plat::NullHost {
  public:
   const Game* game = nullptr;
@@ -64,28 +62,39 @@ class SolverHost : public plat::NullHost {
     SetKeys(presentsInFrame == 1 ? pending : 0);
   }
   short AsyncKeyState(int vk) override {
-    if (tracking)
-      for (int i = 0; i < 7; i++)
-        if (kKeyCodes[i] == vk) queried |= static_cast<uint8_t>(1u << i);
-    return NullHost::AsyncKeyState(vk);
+    const uint8_t bit = BitOf(vk);
+    if (!bit) return 0;  // never held
+    if (tracking) queried |= bit;
+    short r = 0;
+    if (down_ & bit) r |= plat::kKeyDown;
+    if (pressed_ & bit) {
+      r |= plat::kKeyPressedSince;
+      pressed_ &= static_cast<uint8_t>(~bit);
+    }
+    return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
   int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
-    const uint8_t change = bits ^ down_;
-    for (int i = 0; i < 7; i++) {
-      if (!(change & (1u << i))) continue;
-      if (bits & (1u << i))
-        KeyDown(kKeyCodes[i]);
-      else
-        KeyUp(kKeyCodes[i]);
-    }
+    pressed_ |= static_cast<uint8_t>(bits & ~down_);
     down_ = bits;
   }
 
  private:
-  uint8_t down_ = 0;
+  static uint8_t BitOf(int vk) {
+    switch (vk) {
+      case plat::kVkLeft: return kLeft;
+      case plat::kVkRight: return kRight;
+      case plat::kVkUp: return kUp;
+      case plat::kVkDown: return kDown;
+      case plat::kVkZ: return kZ;
+      case plat::kVkX: return kX;
+      case plat::kVkShift: return kShift;
+      default: return 0;
+    }
+  }
+  uint8_t down_ = 0, pressed_ = 0;
 };
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -163,15 +172,27 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
 
 // ---- state encoding ----
 
-template <typename T>
-void Put(std::string& s, const T& v) {
-  s.append(reinterpret_cast<const char*>(&v), sizeof v);
-}
+// Writes fields to a buffer with room for them.
+struct Writer {
+  char* p;
+  template <typename T>
+  void Put(const T& v) {
+    std::memcpy(p, &v, sizeof v);
+    p += sizeof v;
+  }
+  void Bytes(const void* v, size_t n) {
+    std::memcpy(p, v, n);
+    p += n;
+  }
+};
 template <typename T>
 void Get(const char*& p, T& v) {
   std::memcpy(&v, p, sizeof v);
   p += sizeof v;
 }
+
+// Room for the longest encoding any stage can have.
+constexpr size_t kMaxEncoding = sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
 
 // Cell lists whose entries carry states (positions and counts never change during play).
 std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
@@ -186,48 +207,52 @@ uint8_t RuleState(TCellList PlayState::*list, uint8_t s) {
   return s;
 }
 
-// Everything the play rules read and write, in a string; the first `logicBytes` are the
+// Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first `logicBytes` are the
 // fields the rules decide by, the rest the animation counters that only the pictures use.
-void Encode(const Game& g, std::string& s, size_t& logicBytes) {
-  s.clear();
-  s.append(reinterpret_cast<const char*>(g.StageGrid.data()), g.StageGrid.size());
+size_t Encode(const Game& g, char* out, size_t& logicBytes) {
+  Writer s{out};
+  s.Bytes(g.StageGrid.data(), g.StageGrid.size());
   for (auto m : kStateLists) {
     const TCellList& l = g.*m;
-    for (int i = 1; i <= l.Count; i++) s.push_back(static_cast<char>(RuleState(m, l.State[i])));
+    for (int i = 1; i <= l.Count; i++) *s.p++ = static_cast<char>(RuleState(m, l.State[i]));
   }
   for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
-      Put(s, l->X[i]);
-      Put(s, l->Y[i]);
-      Put(s, l->State[i]);
-      Put(s, l->FallTimer[i]);
-      Put(s, l->Pose[i]);
+      s.Put(l->X[i]);
+      s.Put(l->Y[i]);
+      s.Put(l->State[i]);
+      s.Put(l->FallTimer[i]);
+      s.Put(l->Pose[i]);
     }
-  Put(s, g.PlayerX);
-  Put(s, g.PlayerY);
+  s.Put(g.PlayerX);
+  s.Put(g.PlayerY);
   // The jump's direction is read only at the take-off after the wind-up that clears it.
   const bool jumping = g.ActionCode >= paJumpWindup1 && g.ActionCode <= paJumpTakeoff;
   const uint8_t bytes[] = {g.PlayerFacing, g.PrevFacing,   g.ActionCode,    g.ActionFrames, g.PlayerBusy,
                            g.PlayerFlash,  jumping ? g.JumpDirection : uint8_t{0}, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
                            g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
                            g.BallsInStage, g.BarrierGone,   g.KeyLatch};
-  s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  s.Bytes(bytes, sizeof bytes);
   // The fade-in of the first frames keeps the renderer from marking opened doors done.
-  Put(s, g.FadeInPending);
-  Put(s, g.FadeInCount);
-  logicBytes = s.size();
+  s.Put(g.FadeInPending);
+  s.Put(g.FadeInCount);
+  logicBytes = static_cast<size_t>(s.p - out);
   for (auto m : kStateLists) {
     const TCellList& l = g.*m;
-    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
+    s.Bytes(&l.State[1], l.Count);
   }
-  Put(s, g.JumpDirection);
-  Put(s, g.FrameCounter);
+  s.Put(g.JumpDirection);
+  s.Put(g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
-  s.append(reinterpret_cast<const char*>(anim), sizeof anim);
+  s.Bytes(anim, sizeof anim);
+  return static_cast<size_t>(s.p - out);
+}
+void Encode(const Game& g, std::string& s, size_t& logicBytes) {
+  char buf[kMaxEncoding];
+  s.assign(buf, Encode(g, buf, logicBytes));
 }
 
-void Decode(Game& g, const std::string& s) {
-  const char* p = s.data();
+void Decode(Game& g, const char* p) {
   std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
   p += g.StageGrid.size();
   for (auto m : kStateLists) p += (g.*m).Count;  // the rules' view; the states follow the fields
@@ -291,7 +316,18 @@ Hash128 HashOf(std::string_view v) {
 class StateIndex {
  public:
   static constexpr uint32_t kNone = UINT32_MAX;
-  StateIndex() { Resize(1u << 16); }
+  explicit StateIndex(size_t slots = 1u << 16) { Resize(slots); }
+  // Forgets every state; the table keeps its size, and is cleared only where it was used.
+  void Clear() {
+    if (count_ == 0) return;
+    if (count_ * 16 < ids_.size()) {
+      for (uint32_t i : used_) ids_[i] = kNone;
+    } else {
+      std::fill(ids_.begin(), ids_.end(), kNone);
+    }
+    used_.clear();
+    count_ = 0;
+  }
   uint32_t Find(const Hash128& h) const {
     for (size_t i = h.a & mask_;; i = (i + 1) & mask_) {
       if (ids_[i] == kNone) return kNone;
@@ -310,18 +346,21 @@ class StateIndex {
     while (ids_[i] != kNone) i = (i + 1) & mask_;
     keys_[i] = h;
     ids_[i] = id;
+    used_.push_back(static_cast<uint32_t>(i));
   }
   void Resize(size_t n) {
     std::vector<Hash128> keys(n);
     std::vector<uint32_t> ids(n, kNone);
     keys.swap(keys_);
     ids.swap(ids_);
+    used_.clear();
     mask_ = n - 1;
     for (size_t i = 0; i < ids.size(); i++)
       if (ids[i] != kNone) Place(keys[i], ids[i]);
   }
   std::vector<Hash128> keys_;
   std::vector<uint32_t> ids_;
+  std::vector<uint32_t> used_;  // the slots in use, to clear a sparse table quickly
   size_t mask_ = 0, count_ = 0;
 };
 
@@ -329,7 +368,11 @@ class StateIndex {
 struct Runner {
   SolverHost host;
   Game g{host};
-  std::string scratch, mid, noneInput;  // reused by the expansion, so it allocates little
+  // The expansion's buffers: the state after the part before the input, the state after the
+  // input with no key, and the successors' encodings, one slot each.
+  std::vector<char> mid = std::vector<char>(kMaxEncoding), noneInput = std::vector<char>(kMaxEncoding);
+  std::vector<char> succ = std::vector<char>(std::size(kInputs) * kMaxEncoding);
+  size_t encBytes = 0;  // the length of every encoding of the stage (its lists never grow)
   CutsceneState cutsAtStart;
   std::string start;
   size_t startLogic = 0;
@@ -343,9 +386,10 @@ struct Runner {
     host.game = &g;
     cutsAtStart = static_cast<CutsceneState&>(g);
     Encode(g, start, startLogic);
+    encBytes = start.size();
     return true;
   }
-  void Restore(const std::string& enc) {
+  void Restore(const char* enc) {
     static_cast<CutsceneState&>(g) = cutsAtStart;
     Decode(g, enc);
     g.GoalArrived = 0;
@@ -411,14 +455,15 @@ struct Runner {
   }
 };
 
-// What one input does from a state in one frame: the goal, or a new state with its hash.
+// What one input does from a state in one frame: the goal, or a new state with its hash and
+// its encoding in the runner's successor slot `slot`.
 struct Successor {
   uint8_t keys;
   int presents;
   bool goal;
   bool idle;  // the player can start a move (and no key latch waits for release)
   Hash128 hash;
-  std::string enc;
+  uint8_t slot;
   uint8_t cellX, cellY;
 };
 
@@ -460,25 +505,31 @@ bool CanSteer(const Game& g) {
 
 // Runs every input from the state `here` for one frame, keeping those whose frame differs from
 // the frame without keys; the frame without keys comes first.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
+void Expand(Runner& run, const char* here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
   out.clear();
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
-  std::string& e = run.scratch;
-  std::string& mid = run.mid;
-  std::string& noneInput = run.noneInput;
+  char* const mid = run.mid.data();
+  char* const noneInput = run.noneInput.data();
   size_t logic = 0;
+  uint8_t slot = 0;
+  // The state the frame left, encoded in the next slot, as a successor if `keep` says so.
+  auto encode = [&](uint8_t keys, int presents, auto keep) {
+    char* e = run.succ.data() + slot * kMaxEncoding;
+    Encode(run.g, e, logic);
+    const Hash128 h = HashOf(std::string_view(e, logic));
+    if (!keep(h)) return;
+    out.push_back({keys, presents, false, PlayerAtRest(run.g), h, slot++, static_cast<uint8_t>(run.g.PlayerX),
+                   static_cast<uint8_t>(run.g.PlayerY)});
+  };
   run.Restore(here);
   if (steerOnly && !CanSteer(run.g)) {
     bool goal = false;
     const int presents = run.Frame(0, goal);
-    if (goal) {
-      out.push_back({0, presents, true, false, {}, {}, 0, 0});
-    } else if (run.g.SceneId == scPlay) {
-      Encode(run.g, e, logic);
-      out.push_back({0, presents, false, PlayerAtRest(run.g), HashOf(std::string_view(e.data(), logic)), e,
-                     static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
-    }
+    if (goal)
+      out.push_back({0, presents, true, false, {}, 0, 0, 0});
+    else if (run.g.SceneId == scPlay)
+      encode(0, presents, [](const Hash128&) { return true; });
     return;
   }
   if (!wholeFrames) {
@@ -501,12 +552,13 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
       bool skipped;
       presents = run.FromInput(in.keys, goal, skipped, [&] {
         if (run.host.presentsInFrame != 1) return true;
+        char* e = run.succ.data() + slot * kMaxEncoding;  // the slot is free until the frame ends
         Encode(run.g, e, logic);
         if (k == 0) {
-          noneInput.assign(e, 0, logic);
+          std::memcpy(noneInput, e, logic);
           return true;
         }
-        return (in.keys & (kZ | kX)) != 0 || std::string_view(e.data(), logic) != noneInput;
+        return (in.keys & (kZ | kX)) != 0 || std::memcmp(e, noneInput, logic) != 0;
       });
       if (skipped) {
         // The rest of its frame would have asked what the frame without keys asked.
@@ -516,24 +568,16 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
     }
     asked[k] = run.host.queried;
     if (goal) {
-      out.push_back({in.keys, presents, true, false, {}, {}, 0, 0});
+      out.push_back({in.keys, presents, true, false, {}, 0, 0, 0});
       continue;
     }
     if (run.g.SceneId != scPlay) continue;
-    Encode(run.g, e, logic);
-    const Hash128 h = HashOf(std::string_view(e.data(), logic));
-    if (k == 0)
-      none = h;
-    else if (h == none)
-      continue;
-    out.push_back({in.keys, presents, false, PlayerAtRest(run.g), h, e, static_cast<uint8_t>(run.g.PlayerX),
-                   static_cast<uint8_t>(run.g.PlayerY)});
+    encode(in.keys, presents, [&](const Hash128& h) {
+      if (k == 0) none = h;
+      return k == 0 || !(h == none);
+    });
   }
 }
-
-struct Hash128Hasher {
-  size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a); }
-};
 
 // Where one move from a rest state ends: at the next rest state, or at the goal.
 struct MoveEnd {
@@ -562,10 +606,13 @@ class MoveSearch {
            std::vector<MoveEnd>& out) {
     out.clear();
     states_.clear();
-    seen_.clear();
+    seen_.Clear();
     done_.clear();
     heap_ = {};
-    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, std::string(root), 0, 0);
+    stride_ = run.encBytes;
+    pool_.clear();
+    free_.clear();
+    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, root.data(), 0, 0);
     while (!heap_.empty()) {
       const auto [negDist, i] = heap_.top();
       heap_.pop();
@@ -573,12 +620,14 @@ class MoveSearch {
       done_[i] = 1;
       const Local& at = states_[i];
       if (i != 0 && at.idle) {
-        out.push_back({false, at.keyed, at.dist, at.hash, std::move(states_[i].enc), at.cellX, at.cellY, i, 0, 0});
+        out.push_back({false, at.keyed, at.dist, at.hash, std::string(Enc(at.slot), stride_), at.cellX, at.cellY, i,
+                       0, 0});
+        free_.push_back(at.slot);
         continue;
       }
-      Expand(run, at.enc, succ_, wholeFrames, i != 0);
+      Expand(run, Enc(at.slot), succ_, wholeFrames, i != 0);
       expansions++;
-      if (i != 0) std::string().swap(states_[i].enc);
+      free_.push_back(at.slot);
       const Local here = states_[i];  // a copy: adding states moves the vector
       for (Successor& sc : succ_) {
         // Once a move is under way only the arrows and Shift steer it (the jump's direction,
@@ -592,21 +641,22 @@ class MoveSearch {
           out.push_back({true, keyed, dist, {}, {}, 0, 0, i, sc.keys, sc.presents});
           continue;
         }
-        const auto it = seen_.find(sc.hash);
-        if (it == seen_.end()) {
+        const uint32_t known = seen_.Find(sc.hash);
+        if (known == StateIndex::kNone) {
           if (states_.size() >= maxLocal) {
             overflow = true;
             continue;
           }
-          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, std::move(sc.enc), sc.cellX, sc.cellY);
-        } else if (Local& l = states_[it->second]; !done_[it->second] && dist < l.dist) {
+          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, run.succ.data() + sc.slot * kMaxEncoding,
+              sc.cellX, sc.cellY);
+        } else if (Local& l = states_[known]; !done_[known] && dist < l.dist) {
           l.parent = i;
           l.dist = dist;
           l.keys = sc.keys;
           l.presents = sc.presents;
           l.keyed = keyed;
           l.idle = sc.idle;
-          heap_.push({-dist, it->second});
+          heap_.push({-dist, known});
         }
       }
     }
@@ -628,20 +678,34 @@ class MoveSearch {
     bool keyed;
     bool idle;
     Hash128 hash;
-    std::string enc;
+    uint32_t slot;  // where its encoding is kept until it is expanded
     uint8_t cellX, cellY;
   };
+  const char* Enc(uint32_t slot) const { return pool_.data() + size_t{slot} * stride_; }
   void Add(uint32_t parent, int dist, uint8_t keys, int presents, bool keyed, bool idle, const Hash128& h,
-           std::string&& enc, uint8_t cx, uint8_t cy) {
+           const char* enc, uint8_t cx, uint8_t cy) {
     const uint32_t id = static_cast<uint32_t>(states_.size());
-    states_.push_back({parent, dist, keys, presents, keyed, idle, h, std::move(enc), cx, cy});
+    uint32_t slot;
+    if (!free_.empty()) {
+      slot = free_.back();
+      free_.pop_back();
+    } else {
+      slot = static_cast<uint32_t>(pool_.size() / stride_);
+      pool_.resize(pool_.size() + stride_);
+    }
+    std::memcpy(pool_.data() + size_t{slot} * stride_, enc, stride_);
+    states_.push_back({parent, dist, keys, presents, keyed, idle, h, slot, cx, cy});
     done_.push_back(0);
-    seen_.emplace(h, id);
+    seen_.Insert(h, id);
     heap_.push({-dist, id});
   }
   std::vector<Local> states_;
   std::vector<uint8_t> done_;
-  std::unordered_map<Hash128, uint32_t, Hash128Hasher> seen_;
+  StateIndex seen_{1u << 12};
+  // The encodings of the states not yet expanded, in slots of the stage's encoding length.
+  std::vector<char> pool_;
+  std::vector<uint32_t> free_;
+  size_t stride_ = 0;
   // Fewest frames first, then the order of discovery (ids grow), so ties keep the simpler keys.
   struct Later {
     bool operator()(const std::pair<int, uint32_t>& a, const std::pair<int, uint32_t>& b) const {
