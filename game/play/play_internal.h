@@ -11,9 +11,15 @@
 namespace play {
 
 // Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
-inline int32_t Rnd(long double v) {
-  return v < 0 ? -static_cast<int32_t>(std::floor(-v + 0.5L)) : static_cast<int32_t>(std::floor(v + 0.5L));
+// floor(w) for w >= 0 without switching the FPU's rounding mode: above 2^63 the sum keeps no
+// fraction, so it rounds w to a whole number, and the floor is that or one less.
+inline int32_t FloorNonNegative(long double w) {
+  constexpr long double kWhole = 9223372036854775808.0L;
+  long double r = (w + kWhole) - kWhole;
+  if (r > w) r -= 1;
+  return static_cast<int32_t>(static_cast<double>(r));
 }
+inline int32_t Rnd(long double v) { return v < 0 ? -FloorNonNegative(-v + 0.5L) : FloorNonNegative(v + 0.5L); }
 inline int32_t Trunc(long double v) { return static_cast<int32_t>(v); }
 
 // Cells outside the 20x15 grid read as blocks and are never written: a user stage without a

@@ -194,35 +194,31 @@ void Get(const char*& p, T& v) {
 // Room for the longest encoding any stage can have.
 constexpr size_t kMaxEncoding = sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
 
-// Cell lists whose entries carry states (positions and counts never change during play).
-std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
-                                                     &PlayState::JailList, &PlayState::CloudList};
+// A closing jail (2 to 22) and one the barrier opened for good (23 to 43), and a vanishing cloud
+// (2 to 10), count their frames only for the picture: the rules tell these states apart.
+uint8_t JailRuleState(uint8_t s) { return s <= 1 ? s : s <= 22 ? 2 : 3; }
+uint8_t CloudRuleState(uint8_t s) { return s <= 1 ? s : 2; }
 
-// A cell list entry's state as the rules tell it apart. A closing jail (2 to 22) and one the
-// barrier opened for good (23 to 43), and a vanishing cloud (2 to 10), count their frames only
-// for the picture.
-uint8_t RuleState(TCellList PlayState::*list, uint8_t s) {
-  if (list == &PlayState::JailList) return s <= 1 ? s : s <= 22 ? 2 : 3;
-  if (list == &PlayState::CloudList) return s <= 1 ? s : 2;
-  return s;
-}
+// The cell lists whose entries carry states are the keys, doors, balls, jails and clouds
+// (positions and counts never change during play).
 
-// Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first `logicBytes` are the
-// fields the rules decide by, the rest the animation counters that only the pictures use.
+// Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first
+// `logicBytes` are the fields the rules decide by, the rest the animation counters that only
+// the pictures use. The length is the same for every state of a stage.
 size_t Encode(const Game& g, char* out, size_t& logicBytes) {
   Writer s{out};
   s.Bytes(g.StageGrid.data(), g.StageGrid.size());
-  for (auto m : kStateLists) {
-    const TCellList& l = g.*m;
-    for (int i = 1; i <= l.Count; i++) *s.p++ = static_cast<char>(RuleState(m, l.State[i]));
-  }
+  s.Bytes(&g.KeyList.State[1], g.KeyList.Count);
+  s.Bytes(&g.DoorList.State[1], g.DoorList.Count);
+  s.Bytes(&g.BallList.State[1], g.BallList.Count);
+  for (int i = 1; i <= g.JailList.Count; i++) *s.p++ = static_cast<char>(JailRuleState(g.JailList.State[i]));
+  for (int i = 1; i <= g.CloudList.Count; i++) *s.p++ = static_cast<char>(CloudRuleState(g.CloudList.State[i]));
   for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
       s.Put(l->X[i]);
       s.Put(l->Y[i]);
-      s.Put(l->State[i]);
-      s.Put(l->FallTimer[i]);
-      s.Put(l->Pose[i]);
+      const uint8_t b[] = {l->State[i], l->FallTimer[i], l->Pose[i]};
+      s.Bytes(b, sizeof b);
     }
   s.Put(g.PlayerX);
   s.Put(g.PlayerY);
@@ -237,10 +233,8 @@ size_t Encode(const Game& g, char* out, size_t& logicBytes) {
   s.Put(g.FadeInPending);
   s.Put(g.FadeInCount);
   logicBytes = static_cast<size_t>(s.p - out);
-  for (auto m : kStateLists) {
-    const TCellList& l = g.*m;
-    s.Bytes(&l.State[1], l.Count);
-  }
+  s.Bytes(&g.JailList.State[1], g.JailList.Count);
+  s.Bytes(&g.CloudList.State[1], g.CloudList.Count);
   s.Put(g.JumpDirection);
   s.Put(g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
@@ -255,33 +249,55 @@ void Encode(const Game& g, std::string& s, size_t& logicBytes) {
 void Decode(Game& g, const char* p) {
   std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
   p += g.StageGrid.size();
-  for (auto m : kStateLists) p += (g.*m).Count;  // the rules' view; the states follow the fields
+  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList}) {
+    std::memcpy(&l->State[1], p, l->Count);
+    p += l->Count;
+  }
+  p += g.JailList.Count + g.CloudList.Count;  // the rules' view; their states follow the fields
   for (TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
       Get(p, l->X[i]);
       Get(p, l->Y[i]);
-      Get(p, l->State[i]);
-      Get(p, l->FallTimer[i]);
-      Get(p, l->Pose[i]);
+      l->State[i] = static_cast<uint8_t>(p[0]);
+      l->FallTimer[i] = static_cast<uint8_t>(p[1]);
+      l->Pose[i] = static_cast<uint8_t>(p[2]);
+      p += 3;
     }
   Get(p, g.PlayerX);
   Get(p, g.PlayerY);
-  uint8_t* fields[] = {&g.PlayerFacing, &g.PrevFacing,    &g.ActionCode,    &g.ActionFrames, &g.PlayerBusy,
-                       &g.PlayerFlash,  &g.JumpDirection, &g.PadDirection,  &g.PadIndex,     &g.PadLaunchCut,
-                       &g.HoldingObject, &g.HeldKind,     &g.HeldIndex,     &g.KeysHeld,     &g.BallsTaken,
-                       &g.BallsInStage, &g.BarrierGone,   &g.KeyLatch};
-  for (uint8_t* f : fields) Get(p, *f);
+  const auto* b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerFacing = b[0];
+  g.PrevFacing = b[1];
+  g.ActionCode = b[2];
+  g.ActionFrames = b[3];
+  g.PlayerBusy = b[4];
+  g.PlayerFlash = b[5];
+  g.PadDirection = b[7];  // b[6] is the jump's direction as the rules see it; it follows whole
+  g.PadIndex = b[8];
+  g.PadLaunchCut = b[9];
+  g.HoldingObject = b[10];
+  g.HeldKind = b[11];
+  g.HeldIndex = b[12];
+  g.KeysHeld = b[13];
+  g.BallsTaken = b[14];
+  g.BallsInStage = b[15];
+  g.BarrierGone = b[16];
+  g.KeyLatch = b[17];
+  p += 18;
   Get(p, g.FadeInPending);
   Get(p, g.FadeInCount);
-  for (auto m : kStateLists) {
-    TCellList& l = g.*m;
-    std::memcpy(&l.State[1], p, l.Count);
-    p += l.Count;
+  for (TCellList* l : {&g.JailList, &g.CloudList}) {
+    std::memcpy(&l->State[1], p, l->Count);
+    p += l->Count;
   }
   Get(p, g.JumpDirection);
   Get(p, g.FrameCounter);
-  uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
-  for (uint8_t* f : anim) Get(p, *f);
+  b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerAnimFrame = b[0];
+  g.BarrierBlinkTick = b[1];
+  g.ObjAnimFrame = b[2];
+  g.ItemAnimFrame = b[3];
+  g.GoalAnimFrame = b[4];
 }
 
 struct Hash128 {
@@ -297,19 +313,33 @@ uint64_t Mix(uint64_t x) {
   return x ^ (x >> 33);
 }
 
-// Two independent 64-bit hashes of the bytes, eight at a time.
+uint64_t Rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// A 128-bit hash of the bytes: four lanes take 32 bytes a round (so the multiplies overlap),
+// and two different mixes of the lanes give the halves.
 Hash128 HashOf(std::string_view v) {
-  uint64_t a = 0x9E3779B97F4A7C15ull ^ v.size(), b = 0xD6E8FEB86659FD93ull;
-  size_t i = 0;
-  for (; i + 8 <= v.size(); i += 8) {
+  constexpr uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full;
+  uint64_t l[4] = {0x243F6A8885A308D3ull ^ v.size(), 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+                   0x082EFA98EC4E6C89ull};
+  const char* p = v.data();
+  size_t n = v.size();
+  auto round = [&](uint64_t& lane, uint64_t w) { lane = Rotl(lane + w * P2, 31) * P1; };
+  for (; n >= 32; p += 32, n -= 32)
+    for (int k = 0; k < 4; k++) {
+      uint64_t w;
+      std::memcpy(&w, p + 8 * k, 8);
+      round(l[k], w);
+    }
+  for (int k = 0; n >= 8; p += 8, n -= 8, k++) {
     uint64_t w;
-    std::memcpy(&w, v.data() + i, 8);
-    a = Mix(a ^ w);
-    b = (b ^ w) * 0x100000001B3ull + (b >> 29);
+    std::memcpy(&w, p, 8);
+    round(l[k], w);
   }
   uint64_t w = 0;
-  std::memcpy(&w, v.data() + i, v.size() - i);
-  return {Mix(a ^ w), Mix(b ^ w ^ 0x5851F42D4C957F2Dull)};
+  std::memcpy(&w, p, n);
+  round(l[3], w ^ (uint64_t{n} << 59));
+  return {Mix(l[0] ^ Rotl(l[1], 17) ^ Rotl(l[2], 34) ^ Rotl(l[3], 51)),
+          Mix(Rotl(l[0], 23) + l[1] * 3 + Rotl(l[2], 47) * 5 + l[3] * 7 + 0x5851F42D4C957F2Dull)};
 }
 
 // Hashes of the states met so far and their ids: open addressing, kept at most half full.
