@@ -186,7 +186,8 @@ void CopyGrid(void* to, const void* from) {
   const auto* s = static_cast<const char*>(from);
 #ifdef __SSE2__
   size_t i = 0;
-  for (; i + 16 <= n; i += 16) _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+  for (; i + 16 <= n; i += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
   std::memcpy(d + i, s + i, n - i);
 #else
   std::memcpy(d, s, n);
@@ -220,19 +221,18 @@ void Get(const char*& p, T& v) {
 }
 
 // Room for the longest encoding any stage can have.
-constexpr size_t kMaxEncoding = sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
+constexpr size_t kMaxEncoding =
+    sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
 
 // A closing jail (2 to 22) and one the barrier opened for good (23 to 43), and a vanishing cloud
 // (2 to 10), count their frames only for the picture: the rules tell these states apart.
 uint8_t JailRuleState(uint8_t s) { return s <= 1 ? s : s <= 22 ? 2 : 3; }
 uint8_t CloudRuleState(uint8_t s) { return s <= 1 ? s : 2; }
 
-// The cell lists whose entries carry states are the keys, doors, balls, jails and clouds
-// (positions and counts never change during play).
-
 // Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first
 // `logicBytes` are the fields the rules decide by, the rest the animation counters that only
-// the pictures use. The length is the same for every state of a stage.
+// the pictures use. Of the cell lists only the keys, doors, balls, jails and clouds carry states;
+// positions and counts never change during play, so every state of a stage has the same length.
 size_t Encode(const Game& g, char* out, size_t& logicBytes) {
   Writer s{out};
   CopyGrid(s.p, g.StageGrid.data());
