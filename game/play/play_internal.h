@@ -10,11 +10,16 @@
 
 namespace play {
 
-// Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
-inline int32_t Rnd(long double v) {
-  return v < 0 ? -static_cast<int32_t>(std::floor(-v + 0.5L)) : static_cast<int32_t>(std::floor(v + 0.5L));
+// floor(w) for 0 <= w < 2^31 without switching the FPU's rounding mode (which a cast of a long
+// double does, and which stalls): the nearest double, cut to a whole number, is floor(w) or one
+// more, when rounding carried w up to the next whole number.
+inline int32_t FloorNonNegative(long double w) {
+  const int32_t t = static_cast<int32_t>(static_cast<double>(w));
+  return static_cast<long double>(t) > w ? t - 1 : t;
 }
-inline int32_t Trunc(long double v) { return static_cast<int32_t>(v); }
+// Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
+inline int32_t Rnd(long double v) { return v < 0 ? -FloorNonNegative(-v + 0.5L) : FloorNonNegative(v + 0.5L); }
+inline int32_t Trunc(long double v) { return v < 0 ? -FloorNonNegative(-v) : FloorNonNegative(v); }
 
 // Cells outside the 20x15 grid read as blocks and are never written: a user stage without a
 // border must not reach outside the grid.

@@ -3,6 +3,10 @@
 #include "tools/solver/solver.h"
 
 #include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <fstream>
@@ -12,7 +16,6 @@
 #include <sstream>
 #include <string_view>
 #include <thread>
-#include <unordered_map>
 
 #include "game/game.h"
 #include "game/play/play.h"
@@ -30,8 +33,6 @@ namespace {
 
 struct GoalStop {};
 
-constexpr int kKeyCodes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
-                              plat::kVkZ,    plat::kVkX,     plat::kVkShift};
 constexpr const char* kKeyNames[7] = {"Left", "Right", "Up", "Down", "Z", "X", "Shift"};
 
 // The inputs tried on every frame, plain arrows before the rest so ties keep simple keys. Each
@@ -47,9 +48,14 @@ constexpr Input kInputs[] = {{0, -1},         {kLeft, 0},      {kRight, 0},     
 
 // Presents nothing and draws no text, so a frame costs only the play logic; the keys of a
 // frame go down at its first present, as the headless runner's key script does it, and every
-// later present of the same frame (a cut-scene inside it) holds none.
+// later present of the same frame (a cut-scene inside it) holds none. The keys are kept as bits
+// with the null host's meaning: down, and pressed since the last read of the key.
 class SolverHost : public plat::NullHost {
  public:
+  // The solver's game has no sound device, so the audio need not be mixed as the clock runs
+  // (cut-scenes and pads pace their frames by the clock).
+  SolverHost() { SetAudioFollowsClock(false); }
+
   const Game* game = nullptr;
   bool stopAtGoal = true;
   uint8_t pending = 0;
@@ -64,28 +70,37 @@ class SolverHost : public plat::NullHost {
     SetKeys(presentsInFrame == 1 ? pending : 0);
   }
   short AsyncKeyState(int vk) override {
-    if (tracking)
-      for (int i = 0; i < 7; i++)
-        if (kKeyCodes[i] == vk) queried |= static_cast<uint8_t>(1u << i);
-    return NullHost::AsyncKeyState(vk);
+    const uint8_t bit = BitOf(vk);
+    if (!bit) return 0;  // never held
+    if (tracking) queried |= bit;
+    short r = 0;
+    if (down_ & bit) r |= plat::kKeyDown;
+    if (pressed_ & bit) {
+      r |= plat::kKeyPressedSince;
+      pressed_ &= static_cast<uint8_t>(~bit);
+    }
+    return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
   int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
-    const uint8_t change = bits ^ down_;
-    for (int i = 0; i < 7; i++) {
-      if (!(change & (1u << i))) continue;
-      if (bits & (1u << i))
-        KeyDown(kKeyCodes[i]);
-      else
-        KeyUp(kKeyCodes[i]);
-    }
+    pressed_ |= static_cast<uint8_t>(bits & ~down_);
     down_ = bits;
   }
 
  private:
-  uint8_t down_ = 0;
+  static uint8_t BitOf(int vk) {
+    static constexpr auto kBits = [] {
+      std::array<uint8_t, 256> bits{};
+      const int codes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
+                            plat::kVkZ,    plat::kVkX,     plat::kVkShift};
+      for (int i = 0; i < 7; i++) bits[codes[i]] = static_cast<uint8_t>(1u << i);
+      return bits;
+    }();
+    return vk >= 0 && vk < 256 ? kBits[vk] : 0;
+  }
+  uint8_t down_ = 0, pressed_ = 0;
 };
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -163,9 +178,41 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
 
 // ---- state encoding ----
 
-template <typename T>
-void Put(std::string& s, const T& v) {
-  s.append(reinterpret_cast<const char*>(&v), sizeof v);
+// Copies the grid sixteen bytes at a time: a copy of this size otherwise starts a string move,
+// whose set-up costs more than the copy.
+void CopyGrid(void* to, const void* from) {
+  constexpr size_t n = sizeof(StageModel::StageGrid);
+  auto* d = static_cast<char*>(to);
+  const auto* s = static_cast<const char*>(from);
+#ifdef __SSE2__
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+  std::memcpy(d + i, s + i, n - i);
+#else
+  std::memcpy(d, s, n);
+#endif
+}
+
+// Writes fields to a buffer with room for them.
+struct Writer {
+  char* p;
+  template <typename T>
+  void Put(const T& v) {
+    std::memcpy(p, &v, sizeof v);
+    p += sizeof v;
+  }
+  void Bytes(const void* v, size_t n) {
+    std::memcpy(p, v, n);
+    p += n;
+  }
+  // A list's states: a few bytes, copied one by one rather than by a string move.
+  void States(const TCellList& l) {
+    for (int i = 1; i <= l.Count; i++) *p++ = static_cast<char>(l.State[i]);
+  }
+};
+void GetStates(const char*& p, TCellList& l) {
+  for (int i = 1; i <= l.Count; i++) l.State[i] = static_cast<uint8_t>(*p++);
 }
 template <typename T>
 void Get(const char*& p, T& v) {
@@ -173,90 +220,110 @@ void Get(const char*& p, T& v) {
   p += sizeof v;
 }
 
-// Cell lists whose entries carry states (positions and counts never change during play).
-std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
-                                                     &PlayState::JailList, &PlayState::CloudList};
+// Room for the longest encoding any stage can have.
+constexpr size_t kMaxEncoding =
+    sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
 
-// A cell list entry's state as the rules tell it apart. A closing jail (2 to 22) and one the
-// barrier opened for good (23 to 43), and a vanishing cloud (2 to 10), count their frames only
-// for the picture.
-uint8_t RuleState(TCellList PlayState::*list, uint8_t s) {
-  if (list == &PlayState::JailList) return s <= 1 ? s : s <= 22 ? 2 : 3;
-  if (list == &PlayState::CloudList) return s <= 1 ? s : 2;
-  return s;
-}
+// A closing jail (2 to 22) and one the barrier opened for good (23 to 43), and a vanishing cloud
+// (2 to 10), count their frames only for the picture: the rules tell these states apart.
+uint8_t JailRuleState(uint8_t s) { return s <= 1 ? s : s <= 22 ? 2 : 3; }
+uint8_t CloudRuleState(uint8_t s) { return s <= 1 ? s : 2; }
 
-// Everything the play rules read and write, in a string; the first `logicBytes` are the
-// fields the rules decide by, the rest the animation counters that only the pictures use.
-void Encode(const Game& g, std::string& s, size_t& logicBytes) {
-  s.clear();
-  s.append(reinterpret_cast<const char*>(g.StageGrid.data()), g.StageGrid.size());
-  for (auto m : kStateLists) {
-    const TCellList& l = g.*m;
-    for (int i = 1; i <= l.Count; i++) s.push_back(static_cast<char>(RuleState(m, l.State[i])));
-  }
+// Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first
+// `logicBytes` are the fields the rules decide by, the rest the animation counters that only
+// the pictures use. Of the cell lists only the keys, doors, balls, jails and clouds carry states;
+// positions and counts never change during play, so every state of a stage has the same length.
+size_t Encode(const Game& g, char* out, size_t& logicBytes) {
+  Writer s{out};
+  CopyGrid(s.p, g.StageGrid.data());
+  s.p += g.StageGrid.size();
+  s.States(g.KeyList);
+  s.States(g.DoorList);
+  s.States(g.BallList);
+  for (int i = 1; i <= g.JailList.Count; i++) *s.p++ = static_cast<char>(JailRuleState(g.JailList.State[i]));
+  for (int i = 1; i <= g.CloudList.Count; i++) *s.p++ = static_cast<char>(CloudRuleState(g.CloudList.State[i]));
   for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
-      Put(s, l->X[i]);
-      Put(s, l->Y[i]);
-      Put(s, l->State[i]);
-      Put(s, l->FallTimer[i]);
-      Put(s, l->Pose[i]);
+      s.Put(l->X[i]);
+      s.Put(l->Y[i]);
+      const uint8_t b[] = {l->State[i], l->FallTimer[i], l->Pose[i]};
+      s.Bytes(b, sizeof b);
     }
-  Put(s, g.PlayerX);
-  Put(s, g.PlayerY);
+  s.Put(g.PlayerX);
+  s.Put(g.PlayerY);
   // The jump's direction is read only at the take-off after the wind-up that clears it.
   const bool jumping = g.ActionCode >= paJumpWindup1 && g.ActionCode <= paJumpTakeoff;
   const uint8_t bytes[] = {g.PlayerFacing, g.PrevFacing,   g.ActionCode,    g.ActionFrames, g.PlayerBusy,
                            g.PlayerFlash,  jumping ? g.JumpDirection : uint8_t{0}, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
                            g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
                            g.BallsInStage, g.BarrierGone,   g.KeyLatch};
-  s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  s.Bytes(bytes, sizeof bytes);
   // The fade-in of the first frames keeps the renderer from marking opened doors done.
-  Put(s, g.FadeInPending);
-  Put(s, g.FadeInCount);
-  logicBytes = s.size();
-  for (auto m : kStateLists) {
-    const TCellList& l = g.*m;
-    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
-  }
-  Put(s, g.JumpDirection);
-  Put(s, g.FrameCounter);
+  s.Put(g.FadeInPending);
+  s.Put(g.FadeInCount);
+  logicBytes = static_cast<size_t>(s.p - out);
+  s.States(g.JailList);
+  s.States(g.CloudList);
+  s.Put(g.JumpDirection);
+  s.Put(g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
-  s.append(reinterpret_cast<const char*>(anim), sizeof anim);
+  s.Bytes(anim, sizeof anim);
+  return static_cast<size_t>(s.p - out);
+}
+void Encode(const Game& g, std::string& s, size_t& logicBytes) {
+  char buf[kMaxEncoding];
+  s.assign(buf, Encode(g, buf, logicBytes));
 }
 
-void Decode(Game& g, const std::string& s) {
-  const char* p = s.data();
-  std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
+void Decode(Game& g, const char* p) {
+  CopyGrid(g.StageGrid.data(), p);
   p += g.StageGrid.size();
-  for (auto m : kStateLists) p += (g.*m).Count;  // the rules' view; the states follow the fields
+  GetStates(p, g.KeyList);
+  GetStates(p, g.DoorList);
+  GetStates(p, g.BallList);
+  p += g.JailList.Count + g.CloudList.Count;  // the rules' view; their states follow the fields
   for (TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
       Get(p, l->X[i]);
       Get(p, l->Y[i]);
-      Get(p, l->State[i]);
-      Get(p, l->FallTimer[i]);
-      Get(p, l->Pose[i]);
+      l->State[i] = static_cast<uint8_t>(p[0]);
+      l->FallTimer[i] = static_cast<uint8_t>(p[1]);
+      l->Pose[i] = static_cast<uint8_t>(p[2]);
+      p += 3;
     }
   Get(p, g.PlayerX);
   Get(p, g.PlayerY);
-  uint8_t* fields[] = {&g.PlayerFacing, &g.PrevFacing,    &g.ActionCode,    &g.ActionFrames, &g.PlayerBusy,
-                       &g.PlayerFlash,  &g.JumpDirection, &g.PadDirection,  &g.PadIndex,     &g.PadLaunchCut,
-                       &g.HoldingObject, &g.HeldKind,     &g.HeldIndex,     &g.KeysHeld,     &g.BallsTaken,
-                       &g.BallsInStage, &g.BarrierGone,   &g.KeyLatch};
-  for (uint8_t* f : fields) Get(p, *f);
+  const auto* b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerFacing = b[0];
+  g.PrevFacing = b[1];
+  g.ActionCode = b[2];
+  g.ActionFrames = b[3];
+  g.PlayerBusy = b[4];
+  g.PlayerFlash = b[5];
+  g.PadDirection = b[7];  // b[6] is the jump's direction as the rules see it; it follows whole
+  g.PadIndex = b[8];
+  g.PadLaunchCut = b[9];
+  g.HoldingObject = b[10];
+  g.HeldKind = b[11];
+  g.HeldIndex = b[12];
+  g.KeysHeld = b[13];
+  g.BallsTaken = b[14];
+  g.BallsInStage = b[15];
+  g.BarrierGone = b[16];
+  g.KeyLatch = b[17];
+  p += 18;
   Get(p, g.FadeInPending);
   Get(p, g.FadeInCount);
-  for (auto m : kStateLists) {
-    TCellList& l = g.*m;
-    std::memcpy(&l.State[1], p, l.Count);
-    p += l.Count;
-  }
+  GetStates(p, g.JailList);
+  GetStates(p, g.CloudList);
   Get(p, g.JumpDirection);
   Get(p, g.FrameCounter);
-  uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
-  for (uint8_t* f : anim) Get(p, *f);
+  b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerAnimFrame = b[0];
+  g.BarrierBlinkTick = b[1];
+  g.ObjAnimFrame = b[2];
+  g.ItemAnimFrame = b[3];
+  g.GoalAnimFrame = b[4];
 }
 
 struct Hash128 {
@@ -272,26 +339,51 @@ uint64_t Mix(uint64_t x) {
   return x ^ (x >> 33);
 }
 
-// Two independent 64-bit hashes of the bytes, eight at a time.
+uint64_t Rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// A 128-bit hash of the bytes: four lanes take 32 bytes a round (so the multiplies overlap),
+// and two different mixes of the lanes give the halves.
 Hash128 HashOf(std::string_view v) {
-  uint64_t a = 0x9E3779B97F4A7C15ull ^ v.size(), b = 0xD6E8FEB86659FD93ull;
-  size_t i = 0;
-  for (; i + 8 <= v.size(); i += 8) {
+  constexpr uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full;
+  uint64_t l[4] = {0x243F6A8885A308D3ull ^ v.size(), 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+                   0x082EFA98EC4E6C89ull};
+  const char* p = v.data();
+  size_t n = v.size();
+  auto round = [&](uint64_t& lane, uint64_t w) { lane = Rotl(lane + w * P2, 31) * P1; };
+  for (; n >= 32; p += 32, n -= 32)
+    for (int k = 0; k < 4; k++) {
+      uint64_t w;
+      std::memcpy(&w, p + 8 * k, 8);
+      round(l[k], w);
+    }
+  for (int k = 0; n >= 8; p += 8, n -= 8, k++) {
     uint64_t w;
-    std::memcpy(&w, v.data() + i, 8);
-    a = Mix(a ^ w);
-    b = (b ^ w) * 0x100000001B3ull + (b >> 29);
+    std::memcpy(&w, p, 8);
+    round(l[k], w);
   }
   uint64_t w = 0;
-  std::memcpy(&w, v.data() + i, v.size() - i);
-  return {Mix(a ^ w), Mix(b ^ w ^ 0x5851F42D4C957F2Dull)};
+  std::memcpy(&w, p, n);
+  round(l[3], w ^ (uint64_t{n} << 59));
+  return {Mix(l[0] ^ Rotl(l[1], 17) ^ Rotl(l[2], 34) ^ Rotl(l[3], 51)),
+          Mix(Rotl(l[0], 23) + l[1] * 3 + Rotl(l[2], 47) * 5 + l[3] * 7 + 0x5851F42D4C957F2Dull)};
 }
 
 // Hashes of the states met so far and their ids: open addressing, kept at most half full.
 class StateIndex {
  public:
   static constexpr uint32_t kNone = UINT32_MAX;
-  StateIndex() { Resize(1u << 16); }
+  explicit StateIndex(size_t slots = 1u << 16) { Resize(slots); }
+  // Forgets every state; the table keeps its size, and is cleared only where it was used.
+  void Clear() {
+    if (count_ == 0) return;
+    if (count_ * 16 < ids_.size()) {
+      for (uint32_t i : used_) ids_[i] = kNone;
+    } else {
+      std::fill(ids_.begin(), ids_.end(), kNone);
+    }
+    used_.clear();
+    count_ = 0;
+  }
   uint32_t Find(const Hash128& h) const {
     for (size_t i = h.a & mask_;; i = (i + 1) & mask_) {
       if (ids_[i] == kNone) return kNone;
@@ -310,18 +402,21 @@ class StateIndex {
     while (ids_[i] != kNone) i = (i + 1) & mask_;
     keys_[i] = h;
     ids_[i] = id;
+    used_.push_back(static_cast<uint32_t>(i));
   }
   void Resize(size_t n) {
     std::vector<Hash128> keys(n);
     std::vector<uint32_t> ids(n, kNone);
     keys.swap(keys_);
     ids.swap(ids_);
+    used_.clear();
     mask_ = n - 1;
     for (size_t i = 0; i < ids.size(); i++)
       if (ids[i] != kNone) Place(keys[i], ids[i]);
   }
   std::vector<Hash128> keys_;
   std::vector<uint32_t> ids_;
+  std::vector<uint32_t> used_;  // the slots in use, to clear a sparse table quickly
   size_t mask_ = 0, count_ = 0;
 };
 
@@ -329,7 +424,11 @@ class StateIndex {
 struct Runner {
   SolverHost host;
   Game g{host};
-  std::string scratch, mid, noneInput;  // reused by the expansion, so it allocates little
+  // The expansion's buffers: the state after the part before the input, the state after the
+  // input with no key, and the successors' encodings, one slot each.
+  std::vector<char> mid = std::vector<char>(kMaxEncoding), noneInput = std::vector<char>(kMaxEncoding);
+  std::vector<char> succ = std::vector<char>(std::size(kInputs) * kMaxEncoding);
+  size_t encBytes = 0;  // the length of every encoding of the stage (its lists never grow)
   CutsceneState cutsAtStart;
   std::string start;
   size_t startLogic = 0;
@@ -343,9 +442,10 @@ struct Runner {
     host.game = &g;
     cutsAtStart = static_cast<CutsceneState&>(g);
     Encode(g, start, startLogic);
+    encBytes = start.size();
     return true;
   }
-  void Restore(const std::string& enc) {
+  void Restore(const char* enc) {
     static_cast<CutsceneState&>(g) = cutsAtStart;
     Decode(g, enc);
     g.GoalArrived = 0;
@@ -411,14 +511,15 @@ struct Runner {
   }
 };
 
-// What one input does from a state in one frame: the goal, or a new state with its hash.
+// What one input does from a state in one frame: the goal, or a new state with its hash and
+// its encoding in the runner's successor slot `slot`.
 struct Successor {
   uint8_t keys;
   int presents;
   bool goal;
   bool idle;  // the player can start a move (and no key latch waits for release)
   Hash128 hash;
-  std::string enc;
+  uint8_t slot;
   uint8_t cellX, cellY;
 };
 
@@ -460,25 +561,31 @@ bool CanSteer(const Game& g) {
 
 // Runs every input from the state `here` for one frame, keeping those whose frame differs from
 // the frame without keys; the frame without keys comes first.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
+void Expand(Runner& run, const char* here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
   out.clear();
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
-  std::string& e = run.scratch;
-  std::string& mid = run.mid;
-  std::string& noneInput = run.noneInput;
+  char* const mid = run.mid.data();
+  char* const noneInput = run.noneInput.data();
   size_t logic = 0;
+  uint8_t slot = 0;
+  // The state the frame left, encoded in the next slot, as a successor if `keep` says so.
+  auto encode = [&](uint8_t keys, int presents, auto keep) {
+    char* e = run.succ.data() + slot * kMaxEncoding;
+    Encode(run.g, e, logic);
+    const Hash128 h = HashOf(std::string_view(e, logic));
+    if (!keep(h)) return;
+    out.push_back({keys, presents, false, PlayerAtRest(run.g), h, slot++, static_cast<uint8_t>(run.g.PlayerX),
+                   static_cast<uint8_t>(run.g.PlayerY)});
+  };
   run.Restore(here);
   if (steerOnly && !CanSteer(run.g)) {
     bool goal = false;
     const int presents = run.Frame(0, goal);
-    if (goal) {
-      out.push_back({0, presents, true, false, {}, {}, 0, 0});
-    } else if (run.g.SceneId == scPlay) {
-      Encode(run.g, e, logic);
-      out.push_back({0, presents, false, PlayerAtRest(run.g), HashOf(std::string_view(e.data(), logic)), e,
-                     static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
-    }
+    if (goal)
+      out.push_back({0, presents, true, false, {}, 0, 0, 0});
+    else if (run.g.SceneId == scPlay)
+      encode(0, presents, [](const Hash128&) { return true; });
     return;
   }
   if (!wholeFrames) {
@@ -501,12 +608,14 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
       bool skipped;
       presents = run.FromInput(in.keys, goal, skipped, [&] {
         if (run.host.presentsInFrame != 1) return true;
-        Encode(run.g, e, logic);
         if (k == 0) {
-          noneInput.assign(e, 0, logic);
+          Encode(run.g, noneInput, logic);
           return true;
         }
-        return (in.keys & (kZ | kX)) != 0 || std::string_view(e.data(), logic) != noneInput;
+        if (in.keys & (kZ | kX)) return true;
+        char* e = run.succ.data() + slot * kMaxEncoding;  // the slot is free until the frame ends
+        Encode(run.g, e, logic);
+        return std::memcmp(e, noneInput, logic) != 0;
       });
       if (skipped) {
         // The rest of its frame would have asked what the frame without keys asked.
@@ -516,24 +625,16 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
     }
     asked[k] = run.host.queried;
     if (goal) {
-      out.push_back({in.keys, presents, true, false, {}, {}, 0, 0});
+      out.push_back({in.keys, presents, true, false, {}, 0, 0, 0});
       continue;
     }
     if (run.g.SceneId != scPlay) continue;
-    Encode(run.g, e, logic);
-    const Hash128 h = HashOf(std::string_view(e.data(), logic));
-    if (k == 0)
-      none = h;
-    else if (h == none)
-      continue;
-    out.push_back({in.keys, presents, false, PlayerAtRest(run.g), h, e, static_cast<uint8_t>(run.g.PlayerX),
-                   static_cast<uint8_t>(run.g.PlayerY)});
+    encode(in.keys, presents, [&](const Hash128& h) {
+      if (k == 0) none = h;
+      return k == 0 || !(h == none);
+    });
   }
 }
-
-struct Hash128Hasher {
-  size_t operator()(const Hash128& h) const { return static_cast<size_t>(h.a); }
-};
 
 // Where one move from a rest state ends: at the next rest state, or at the goal.
 struct MoveEnd {
@@ -562,10 +663,13 @@ class MoveSearch {
            std::vector<MoveEnd>& out) {
     out.clear();
     states_.clear();
-    seen_.clear();
+    seen_.Clear();
     done_.clear();
     heap_ = {};
-    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, std::string(root), 0, 0);
+    stride_ = run.encBytes;
+    pool_.clear();
+    free_.clear();
+    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, root.data(), 0, 0);
     while (!heap_.empty()) {
       const auto [negDist, i] = heap_.top();
       heap_.pop();
@@ -573,12 +677,14 @@ class MoveSearch {
       done_[i] = 1;
       const Local& at = states_[i];
       if (i != 0 && at.idle) {
-        out.push_back({false, at.keyed, at.dist, at.hash, std::move(states_[i].enc), at.cellX, at.cellY, i, 0, 0});
+        out.push_back({false, at.keyed, at.dist, at.hash, std::string(Enc(at.slot), stride_), at.cellX, at.cellY, i,
+                       0, 0});
+        free_.push_back(at.slot);
         continue;
       }
-      Expand(run, at.enc, succ_, wholeFrames, i != 0);
+      Expand(run, Enc(at.slot), succ_, wholeFrames, i != 0);
       expansions++;
-      if (i != 0) std::string().swap(states_[i].enc);
+      free_.push_back(at.slot);
       const Local here = states_[i];  // a copy: adding states moves the vector
       for (Successor& sc : succ_) {
         // Once a move is under way only the arrows and Shift steer it (the jump's direction,
@@ -592,21 +698,22 @@ class MoveSearch {
           out.push_back({true, keyed, dist, {}, {}, 0, 0, i, sc.keys, sc.presents});
           continue;
         }
-        const auto it = seen_.find(sc.hash);
-        if (it == seen_.end()) {
+        const uint32_t known = seen_.Find(sc.hash);
+        if (known == StateIndex::kNone) {
           if (states_.size() >= maxLocal) {
             overflow = true;
             continue;
           }
-          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, std::move(sc.enc), sc.cellX, sc.cellY);
-        } else if (Local& l = states_[it->second]; !done_[it->second] && dist < l.dist) {
+          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, run.succ.data() + sc.slot * kMaxEncoding,
+              sc.cellX, sc.cellY);
+        } else if (Local& l = states_[known]; !done_[known] && dist < l.dist) {
           l.parent = i;
           l.dist = dist;
           l.keys = sc.keys;
           l.presents = sc.presents;
           l.keyed = keyed;
           l.idle = sc.idle;
-          heap_.push({-dist, it->second});
+          heap_.push({-dist, known});
         }
       }
     }
@@ -628,20 +735,34 @@ class MoveSearch {
     bool keyed;
     bool idle;
     Hash128 hash;
-    std::string enc;
+    uint32_t slot;  // where its encoding is kept until it is expanded
     uint8_t cellX, cellY;
   };
+  const char* Enc(uint32_t slot) const { return pool_.data() + size_t{slot} * stride_; }
   void Add(uint32_t parent, int dist, uint8_t keys, int presents, bool keyed, bool idle, const Hash128& h,
-           std::string&& enc, uint8_t cx, uint8_t cy) {
+           const char* enc, uint8_t cx, uint8_t cy) {
     const uint32_t id = static_cast<uint32_t>(states_.size());
-    states_.push_back({parent, dist, keys, presents, keyed, idle, h, std::move(enc), cx, cy});
+    uint32_t slot;
+    if (!free_.empty()) {
+      slot = free_.back();
+      free_.pop_back();
+    } else {
+      slot = static_cast<uint32_t>(pool_.size() / stride_);
+      pool_.resize(pool_.size() + stride_);
+    }
+    std::memcpy(pool_.data() + size_t{slot} * stride_, enc, stride_);
+    states_.push_back({parent, dist, keys, presents, keyed, idle, h, slot, cx, cy});
     done_.push_back(0);
-    seen_.emplace(h, id);
+    seen_.Insert(h, id);
     heap_.push({-dist, id});
   }
   std::vector<Local> states_;
   std::vector<uint8_t> done_;
-  std::unordered_map<Hash128, uint32_t, Hash128Hasher> seen_;
+  StateIndex seen_{1u << 12};
+  // The encodings of the states not yet expanded, in slots of the stage's encoding length.
+  std::vector<char> pool_;
+  std::vector<uint32_t> free_;
+  size_t stride_ = 0;
   // Fewest frames first, then the order of discovery (ids grow), so ties keep the simpler keys.
   struct Later {
     bool operator()(const std::pair<int, uint32_t>& a, const std::pair<int, uint32_t>& b) const {
