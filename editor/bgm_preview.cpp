@@ -5,6 +5,7 @@
 
 #include "sound/ddsd.h"
 #include "sound/memory_stream.h"
+#include "sound/music_stream.h"
 #include "sound/ogg_data.h"
 #include "sound/ogg_player.h"
 #include "sound/vorbis_dll.h"
@@ -62,16 +63,7 @@ bool SetUpBgmPreview(EditorState& e) {
 
 void FreeBgmPreview(EditorState& e) {
   CloseBgmPreview(e);
-  if (e.DDSD1) {
-    if (TDDSDChannel* ch = e.DDSD1->GetChannel(0)) {
-      ch->Stop();
-      ch->SetWaveData(nullptr);
-    }
-  }
-  // The stream (and its notify thread) goes before the mixer it reads from.
-  e.WaveData.reset();
-  e.OggData.reset();
-  e.OggPlayer.reset();
+  ShutMusicStream(e.DDSD1.get(), e.WaveData, e.OggData, e.OggPlayer);
   FreeVorbisDLL();
 }
 

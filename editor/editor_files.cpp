@@ -3,8 +3,6 @@
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -31,14 +29,11 @@ bool FileExists(const std::string& path) {
   return fs::is_regular_file(path, ec);
 }
 
-// Up to `limit` bytes of the file; nullopt when it cannot be opened or read.
+// Up to `limit` bytes of the file; nullopt when it cannot be opened or read, or is not a
+// regular file (a FIFO chosen in the dialog must not hang the editor).
 std::optional<std::vector<uint8_t>> ReadBytes(const std::string& path, size_t limit) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::vector<uint8_t> bytes(limit);
-  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
-  if (in.bad()) return std::nullopt;
-  bytes.resize(static_cast<size_t>(in.gcount()));
+  std::vector<uint8_t> bytes;
+  if (plat::ReadFileHead(path, limit, bytes) != 0) return std::nullopt;
   return bytes;
 }
 

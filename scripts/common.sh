@@ -8,6 +8,7 @@ PLUMET_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic qt6-translations-l10n libx11-dev
   xvfb xauth x11-apps x11-utils xdotool imagemagick sox
+  clang libclang-rt-14-dev
 )
 
 install_packages() {

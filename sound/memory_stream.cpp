@@ -1,6 +1,8 @@
 // A growable byte stream held in memory.
 #include "sound/memory_stream.h"
 
+#include "platform/api/sys.h"
+
 #include <cstdio>
 #include <cstring>
 
@@ -51,15 +53,9 @@ void TMemoryStream::CopyFrom(TMemoryStream& src) {
 }
 
 bool TMemoryStream::LoadFromFile(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
+  // Only a regular file, and refused past the limit rather than read without end.
   std::vector<uint8_t> buf;
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) buf.insert(buf.end(), chunk, chunk + n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  if (!ok) return false;
+  if (plat::ReadFileHead(path, kMaxFileBytes + 1, buf) != 0 || buf.size() > kMaxFileBytes) return false;
   data_ = std::move(buf);
   pos_ = 0;
   return true;

@@ -33,6 +33,8 @@ class TMemoryStream {
   // Copies all of `src` (from its start) into this stream at the position.
   void CopyFrom(TMemoryStream& src);
   // Replaces the contents with the file's bytes; false when the file cannot be read whole.
+  // Songs are read whole; a file over this size is refused (ours are a few MB).
+  static constexpr size_t kMaxFileBytes = 64u << 20;
   bool LoadFromFile(const std::string& path);
   uint8_t* Memory() { return data_.data(); }
   const uint8_t* Memory() const { return data_.data(); }

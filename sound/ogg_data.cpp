@@ -23,19 +23,22 @@ TOggData::~TOggData() { Close(); }
 bool TOggData::Open(TMemoryStream* stream) {
   if (!stream) return false;
   Close();
+  std::lock_guard<std::recursive_mutex> lk(lock_);
   LoadLoopHeader(stream);
-  {
-    std::lock_guard<std::recursive_mutex> lk(lock_);
-    source_ = stream;
-    dataStart_ = stream->Position();
-    if (Dll()->OpenCallbacks(stream, &vf_) < 0) {
-      delete stream;
-      source_ = nullptr;
-      std::memset(&vf_, 0, sizeof vf_);
-      throw EVorbisError("ファイルの読み込みに失敗");
-    }
+  source_ = stream;
+  dataStart_ = stream->Position();
+  if (Dll()->OpenCallbacks(stream, &vf_) < 0) {
+    delete stream;
+    source_ = nullptr;
+    std::memset(&vf_, 0, sizeof vf_);
+    throw EVorbisError("ファイルの読み込みに失敗");
   }
-  ReadInfo();
+  if (!ReadInfo()) {
+    // Headers the decoder took but the track cannot play safely: refused like an unreadable
+    // file (the decoder's close callback frees the stream).
+    Close();
+    throw EVorbisError("ファイルの読み込みに失敗");
+  }
   open_ = true;
   return true;
 }
@@ -47,7 +50,7 @@ bool TOggData::OpenCopy(TMemoryStream& source) {
   return Open(copy);
 }
 
-void TOggData::ReadInfo() {
+bool TOggData::ReadInfo() {
   TVorbisFileDLL* dll = Dll();
   if (WuComment* vc = dll->Comment(&vf_)) {
     vendor_ = vc->vendor ? vc->vendor : "";
@@ -55,37 +58,46 @@ void TOggData::ReadInfo() {
     for (int i = 0; vc->user_comments && vc->user_comments[i]; ++i)
       comments_.emplace_back(vc->user_comments[i]);
   }
-  if (WuInfo* vi = dll->Info(&vf_)) {
-    channels_ = vi->channels;
-    rate_ = static_cast<int32_t>(vi->rate);
-  }
-  seconds_ = static_cast<float>(dll->TimeTotal(&vf_));
-  bytes_ = dll->PcmTotal(&vf_) * 2 * 2;
+  WuInfo* vi = dll->Info(&vf_);
+  if (!vi) return false;
+  // What the decoder reports is checked before any of it is used: a channel count and rate the
+  // conversions know the size of, and a length of at least one sample frame and at most a
+  // day (a granule position near 2^62 passes the decoder but no arithmetic on it).
+  if (vi->channels < 1 || vi->channels > 2 || vi->rate < kMinRate || vi->rate > kMaxRate)
+    return false;
+  channels_ = vi->channels;
+  rate_ = static_cast<int32_t>(vi->rate);
+  const int64_t frames = dll->PcmTotal(&vf_);
+  const double seconds = dll->TimeTotal(&vf_);
+  if (frames < 1 || frames > int64_t(rate_) * kMaxSeconds || !(seconds > 0) || seconds > kMaxSeconds)
+    return false;
+  seconds_ = static_cast<float>(seconds);
+  bytes_ = frames * 2 * 2;
+  return true;
 }
 
 void TOggData::Close() {
   Stop();
+  // Everything the render thread reads changes under the lock.
+  std::lock_guard<std::recursive_mutex> lk(lock_);
   comments_.clear();
   vendor_.clear();
   channels_ = rate_ = 0;
   seconds_ = 0;
   bytes_ = 0;
-  {
-    std::lock_guard<std::recursive_mutex> lk(lock_);
-    try {
-      if (source_) {
-        if (TVorbisFileDLL* dll = Dll())
-          dll->Clear(&vf_);  // its close callback frees the stream
-        else
-          delete source_;  // the decoder is already unloaded: free what is ours at least
-        source_ = nullptr;
-      }
-      std::memset(render_.Memory(), 0, static_cast<size_t>(render_.Size()));
-      std::memset(&vf_, 0, sizeof vf_);
-    } catch (...) {
+  try {
+    if (source_) {
+      if (TVorbisFileDLL* dll = Dll())
+        dll->Clear(&vf_);  // its close callback frees the stream
+      else
+        delete source_;  // the decoder is already unloaded: free what is ours at least
+      source_ = nullptr;
     }
-    open_ = false;
+    std::memset(render_.Memory(), 0, static_cast<size_t>(render_.Size()));
+    std::memset(&vf_, 0, sizeof vf_);
+  } catch (...) {
   }
+  open_ = false;
 }
 
 void TOggData::Play(bool loop) {
@@ -100,18 +112,18 @@ void TOggData::Stop() {
 
 void TOggData::Rewind() {
   Stop();
+  std::lock_guard<std::recursive_mutex> lk(lock_);
   Seek(0);
   for (int32_t& c : counters_) c = 0;
-  std::lock_guard<std::recursive_mutex> lk(lock_);
   std::memset(render_.Memory(), 0, static_cast<size_t>(render_.Size()));
 }
 
 void TOggData::Seek(float seconds) {
+  std::lock_guard<std::recursive_mutex> lk(lock_);
   if (!open_) return;
   if (seconds < 0) seconds = 0;
   if (seconds > seconds_) seconds = seconds_;
   if (!IsSeekable()) return;
-  std::lock_guard<std::recursive_mutex> lk(lock_);
   try {
     if (source_) Dll()->TimeSeek(&vf_, seconds);
   } catch (...) {
@@ -155,7 +167,18 @@ void TOggData::FadeVolume(float volume, float seconds) {
 void TOggData::SetMasterGain(float x) { master_ = RoundHalfEven(static_cast<double>(x) * 255); }
 void TOggData::SetMixGain(float x) { mix_ = RoundHalfEven(static_cast<double>(x) * 255); }
 
+float TOggData::GetBandGain(int i) const {
+  std::lock_guard<std::recursive_mutex> lk(lock_);
+  return bands_[i].current;
+}
+
+float TOggData::GetBandTarget(int i) const {
+  std::lock_guard<std::recursive_mutex> lk(lock_);
+  return bands_[i].target;
+}
+
 void TOggData::FadeBandGain(int i, float seconds, float gain) {
+  std::lock_guard<std::recursive_mutex> lk(lock_);  // the render thread steps the bands
   Band& b = bands_[i];
   b.target = gain;
   if (seconds < 0.001f) {
@@ -167,6 +190,7 @@ void TOggData::FadeBandGain(int i, float seconds, float gain) {
 }
 
 bool TOggData::EqualizerActive() const {
+  std::lock_guard<std::recursive_mutex> lk(lock_);
   for (const Band& b : bands_)
     if (std::fabs(b.current - 1.0f) + std::fabs(b.target - 1.0f) > 0.01f) return true;
   return false;
@@ -239,13 +263,9 @@ int32_t TOggData::RenderHalf() {
 int32_t TOggData::Render(uint8_t* buffer, int32_t length) {
   savedState_ = State();
   if (GetVolume() < 0.01f && GetTargetVolume() < 0.01f) Stop();  // a fade to silence ends it
-  if (!open_ || !playing_) {
-    std::memset(buffer, 0, static_cast<size_t>(length));
-    return 0;
-  }
   std::lock_guard<std::recursive_mutex> lk(lock_);
-  // Closed on the main thread since the test above: render silence, never touch the decoder.
-  if (!open_ || !source_) {
+  // Stopped, or closed on the main thread: render silence, never touch the decoder.
+  if (!open_ || !playing_ || !source_) {
     std::memset(buffer, 0, static_cast<size_t>(length));
     return 0;
   }
@@ -305,6 +325,7 @@ int32_t TOggData::Render(uint8_t* buffer, int32_t length) {
 
 int32_t TOggData::FillPCM(uint8_t* buffer, int32_t length) {
   int32_t remaining = length;
+  bool fromStart = false;  // nothing decoded since the last jump back to the start
   while (remaining >= 1) {
     int32_t n = ReadPCM(buffer, remaining);
     if (n < 0) {
@@ -312,11 +333,16 @@ int32_t TOggData::FillPCM(uint8_t* buffer, int32_t length) {
       return n;
     }
     if (n == 0) {
-      // Looping: the song starts again with no gap (an unseekable stream ends instead of
-      // spinning here forever).
-      if (looping_ && Dll()->TimeSeek(&vf_, 0) == 0) continue;
+      // Looping: the song starts again with no gap. A stream that cannot go back, or that gives
+      // nothing from its start on (headers but no audio that decodes), ends instead of
+      // spinning here forever.
+      if (looping_ && !fromStart && Dll()->TimeSeek(&vf_, 0) == 0) {
+        fromStart = true;
+        continue;
+      }
       break;
     }
+    fromStart = false;
     buffer += n;
     remaining -= n;
   }
@@ -333,6 +359,7 @@ int32_t TOggData::ReadPCM(uint8_t* buffer, int32_t length) {
   TVorbisFileDLL* dll = Dll();
   auto* out = reinterpret_cast<int16_t*>(buffer);
   auto request = [](int32_t want) { return want < 4096 ? want : 4096; };
+  // Open admits rates up to kMaxRate and one or two channels only: the key cannot overflow.
   switch (rate_ * 10 + channels_) {
     case 220501: {
       // One decoded sample fills two frames; a tail shorter than that is left silent.

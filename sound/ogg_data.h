@@ -20,6 +20,11 @@ constexpr int32_t kVolumeOne = 722534400;
 constexpr int32_t kVolumeUnit = 2822400;
 constexpr int kLoopEntries = 16;
 constexpr int kLoopHeaderBytes = 200;
+// What a song must declare to be opened at all (wider than what plays: a rate the conversions
+// do not know opens and renders -1).
+constexpr int32_t kMinRate = 1000;
+constexpr int32_t kMaxRate = 384000;
+constexpr int32_t kMaxSeconds = 24 * 60 * 60;
 
 // One loop entry of the header: at song time `Trigger` jump to `JumpTo`; `Repeat` times
 // (-1: every time, 0: never).
@@ -40,7 +45,8 @@ class TOggData {
   TOggData& operator=(const TOggData&) = delete;
 
   // Takes ownership of `stream` (positioned at the file start). Throws EVorbisError
-  // "ファイルの読み込みに失敗" when the decoder refuses it (the stream is freed).
+  // "ファイルの読み込みに失敗" when the decoder refuses it, or when what it reports is outside
+  // what the track can play safely (the stream is freed).
   bool Open(TMemoryStream* stream);
   // Opens a copy of all of `source`; the source stays the caller's.
   bool OpenCopy(TMemoryStream& source);
@@ -65,8 +71,8 @@ class TOggData {
   int32_t MasterGain() const { return master_; }
   int32_t MixGain() const { return mix_; }
 
-  float GetBandGain(int i) const { return bands_[i].current; }
-  float GetBandTarget(int i) const { return bands_[i].target; }
+  float GetBandGain(int i) const;
+  float GetBandTarget(int i) const;
   void SetBandGain(int i, float gain) { FadeBandGain(i, 0, gain); }
   void FadeBandGain(int i, float seconds, float gain);
   bool EqualizerActive() const;
@@ -97,10 +103,13 @@ class TOggData {
 
  private:
   TVorbisFileDLL* Dll() const { return dll_ ? dll_ : VorbisDLL; }
-  void ReadInfo();
+  // Reads the facts of the open file; false when they are outside the limits above.
+  bool ReadInfo();
   void Equalize(int16_t* buffer, int32_t length);
 
-  std::recursive_mutex lock_;  // re-entered: Render -> FillPCM -> Rewind -> Seek
+  // Guards the decoder, the render buffer, the loop counters, the bands and the facts of the
+  // open file against the render thread. Re-entered: Render -> FillPCM -> Rewind -> Seek.
+  mutable std::recursive_mutex lock_;
   std::atomic<bool> open_{false};
   TMemoryStream* source_ = nullptr;
   int64_t dataStart_ = 0;

@@ -58,10 +58,16 @@ int32_t TOggPlayer::RenderNext() {
 int32_t TOggPlayer::Mix(uint8_t* buffer, int32_t length) {
   mixing_ = true;
   const int16_t* sources[kMaxSlots];
-  int count = 0;
+  // Each track stays locked until its half is summed: a Rewind or Close on the main thread
+  // zeroes the render buffer under that lock, never while the sum reads it.
+  TOggData* held[kMaxSlots];
+  int count = 0, locked = 0;
   for (int32_t i = 0; i < slotCount_; ++i) {
     TOggData* t = slots_[i].load();
-    if (t && t->RenderHalf() > 0) sources[count++] = reinterpret_cast<const int16_t*>(t->CurrentHalf());
+    if (!t) continue;
+    t->Lock();
+    held[locked++] = t;
+    if (t->RenderHalf() > 0) sources[count++] = reinterpret_cast<const int16_t*>(t->CurrentHalf());
   }
   auto* out = reinterpret_cast<int16_t*>(buffer);
   const int32_t samples = (length / 4) * 2;
@@ -70,6 +76,7 @@ int32_t TOggPlayer::Mix(uint8_t* buffer, int32_t length) {
     for (int k = 0; k < count; ++k) sum += sources[k][i];
     out[i] = static_cast<int16_t>(sum > 32767 ? 32767 : (sum < -32767 ? -32767 : sum));
   }
+  for (int k = 0; k < locked; ++k) held[k]->Unlock();
   mixing_ = false;
   return length;
 }

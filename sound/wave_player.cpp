@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "platform/api/sys.h"
 #include "sound/memory_stream.h"
 
 void TWavePlayer::SetEnabled(bool value) {
@@ -51,20 +52,10 @@ void TWavePlayer::LoadFromFile(const std::string& name) {
   FreeData();
   std::string path = name;
   if (SearchExePath) path = (std::filesystem::path(ProgramFolder) / "plumetwave" / name).string();
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) throw EInOutError("cannot open " + path);
-  bool ok = std::fseek(f, 0, SEEK_END) == 0;
-  long size = ok ? std::ftell(f) : -1;
-  ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
-  if (ok && size <= kMaxBytes) {
-    data_.assign(static_cast<size_t>(size), 0);
-    ok = std::fread(data_.data(), 1, data_.size(), f) == data_.size();
-  }
-  std::fclose(f);
-  if (!ok) {
-    FreeData();
-    throw EInOutError("cannot read " + path);
-  }
+  // Only a regular file, and no more of it than the limit allows: a FIFO must not block.
+  std::vector<uint8_t> bytes;
+  if (plat::ReadFileHead(path, static_cast<size_t>(kMaxBytes) + 1, bytes) != 0) throw EInOutError("cannot read " + path);
+  if (static_cast<int64_t>(bytes.size()) <= kMaxBytes) data_ = std::move(bytes);
   WarmUp();
 }
 

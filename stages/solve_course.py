@@ -1,14 +1,20 @@
 #!/usr/bin/env python3
 """Runs plumet-solver over the course and writes stages/solutions/NN.keys and the table
-stages/solutions/table.txt (stage, stars, moves, frames, states, seconds, dead ends).
+stages/solutions/table.txt (stage, stars, moves, frames, rest states, dead-end states, the share
+of states still winnable, seconds). Moves are counted from rest state to rest state; the solution
+has the fewest moves, and the fewest frames among those.
 
-  stages/solve_course.py BUILD_DIR [NN...]"""
+  stages/solve_course.py BUILD_DIR [NN...]
+
+JOBS (default 4) stages are solved side by side, each with THREADS (default 2) workers and at
+most MAX_SECONDS (default 120) seconds."""
 import concurrent.futures as cf
 import glob
 import os
 import re
 import subprocess
 import sys
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -23,12 +29,13 @@ def solve(build, path, seconds):
     keys = os.path.join(HERE, "solutions", nn + ".keys")
     tmp = keys + ".new"
     out = subprocess.run([os.path.join(build, "dist", "plumet-solver"), "--text", path, "--keys", tmp,
-                          "--max-seconds", str(seconds), "--max-states", "4000000"],
+                          "--max-seconds", str(seconds), "--max-states", "6000000",
+                          "--threads", os.environ.get("THREADS", "2")],
                          capture_output=True, text=True).stdout
     field = lambda k: (re.search(r"^%s: *(\S+)" % k, out, re.M) or [None, "-"])[1]
     row = dict(nn=nn, stars=stars(path), solvable=field("solvable"), moves=field("moves"),
                frames=field("frames"), states=field("states"), seconds=field("seconds"),
-               dead=field("dead ends"))
+               dead=field("dead-ends"), winnable=field("winnable"))
     if row["solvable"] == "yes" and os.path.exists(tmp):
         os.replace(tmp, keys)
     elif os.path.exists(tmp):
@@ -41,22 +48,37 @@ def main():
     want = set(sys.argv[2:])
     paths = sorted(glob.glob(os.path.join(HERE, "course", "*.txt")))
     paths = [p for p in paths if not want or os.path.basename(p)[:2] in want]
-    with cf.ThreadPoolExecutor(4) as ex:
-        rows = list(ex.map(lambda p: solve(build, p, 120), paths))
+    # The slowest stages of the last table first, so the long ones do not finish last.
     table = os.path.join(HERE, "solutions", "table.txt")
+    last = {}
+    if os.path.exists(table):
+        lines = open(table).read().splitlines()
+        at = lines[0].split().index("seconds") if lines and "seconds" in lines[0].split() else None
+        for line in lines[1:]:
+            try:
+                last[line.split()[0]] = float(line.split()[at])
+            except (ValueError, IndexError, TypeError):
+                pass
+    order = sorted(paths, key=lambda p: -last.get(os.path.basename(p)[:2], 0))
+    t0 = time.time()
+    with cf.ThreadPoolExecutor(int(os.environ.get("JOBS", "4"))) as ex:
+        done = dict(zip(order, ex.map(lambda p: solve(build, p, float(os.environ.get("MAX_SECONDS", "120"))), order)))
+    rows = [done[p] for p in paths]
+    print("whole run: %.1f s" % (time.time() - t0), file=sys.stderr)
     old = {}
     if want and os.path.exists(table):
         for line in open(table).read().splitlines()[1:]:
             old[line.split()[0]] = line
-    head = "%-5s %-5s %-9s %-6s %-7s %-9s %-8s %s" % ("stage", "stars", "solvable", "moves", "frames",
-                                                      "states", "seconds", "dead-ends")
+    fmt = "%-5s %-5s %-9s %-6s %-7s %-9s %-9s %-8s %s"
+    head = fmt % ("stage", "stars", "solvable", "moves", "frames", "states", "dead-ends", "winnable", "seconds")
     for r in rows:
-        line = "%-5s %-5s %-9s %-6s %-7s %-9s %-8s %s" % (r["nn"], r["stars"], r["solvable"], r["moves"],
-                                                          r["frames"], r["states"], r["seconds"], r["dead"])
+        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["frames"], r["states"], r["dead"],
+                      r["winnable"], r["seconds"])
         old[r["nn"]] = line
         print(line, flush=True)
-    with open(table, "w") as f:
+    with open(table + ".new", "w") as f:
         f.write(head + "\n" + "\n".join(old[k] for k in sorted(old)) + "\n")
+    os.replace(table + ".new", table)
 
 
 main()

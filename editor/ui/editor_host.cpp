@@ -2,10 +2,6 @@
 #include "editor/ui/editor_host.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -22,22 +18,6 @@ namespace editorui {
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
-
-std::optional<std::string> RunFileDialog(QWidget* parent, const plat::FileDialogSpec& request, bool save) {
-  QFileDialog dlg(parent, Q(request.title), Q(request.initialDir));
-  dlg.setOption(QFileDialog::DontUseNativeDialog);
-  dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dlg.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  if (save && !request.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!request.filter.empty()) dlg.setNameFilter(Q(plat::qthost::QtFilter(request.filter)));
-  std::string ext = request.defaultExt;
-  while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
-  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
-  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-  const QStringList files = dlg.selectedFiles();
-  if (files.isEmpty()) return std::nullopt;
-  return QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath()).toStdString();
-}
 
 }  // namespace
 
@@ -117,41 +97,15 @@ QWidget* EditorHost::Owner() const { return form_ && form_->isVisible() ? form_ 
 
 plat::MsgResult EditorHost::MessageBox(const std::string& text, const std::string& caption,
                                        plat::MsgButtons buttons, plat::MsgIcon icon) {
-  using plat::MsgButtons;
-  using plat::MsgResult;
-  QMessageBox::Icon qi = QMessageBox::NoIcon;
-  switch (icon) {
-    case plat::MsgIcon::None: qi = QMessageBox::NoIcon; break;
-    case plat::MsgIcon::Error: qi = QMessageBox::Critical; break;
-    case plat::MsgIcon::Warning: qi = QMessageBox::Warning; break;
-    case plat::MsgIcon::Question: qi = QMessageBox::Question; break;
-    case plat::MsgIcon::Information: qi = QMessageBox::Information; break;
-  }
-  QMessageBox::StandardButtons sb = QMessageBox::Ok;
-  if (buttons == MsgButtons::YesNo) sb = QMessageBox::Yes | QMessageBox::No;
-  if (buttons == MsgButtons::OkCancel) sb = QMessageBox::Ok | QMessageBox::Cancel;
-  QWidget* parent = Owner();
-  QMessageBox box(qi, Q(caption), Q(plat::qthost::LineBreaks(text)), sb, parent);
-  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  const int answer = box.exec();
-  switch (answer) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Ok: return MsgResult::Ok;
-    default:
-      return buttons == MsgButtons::YesNo ? MsgResult::No
-             : buttons == MsgButtons::OkCancel ? MsgResult::Cancel
-                                               : MsgResult::Ok;
-  }
+  return plat::qthost::RunMessageBox(Owner(), text, caption, buttons, icon);
 }
 
 std::optional<std::string> EditorHost::OpenFileDialog(const plat::FileDialogSpec& request) {
-  return RunFileDialog(Owner(), request, false);
+  return plat::qthost::RunFileDialog(Owner(), request, false);
 }
 
 std::optional<std::string> EditorHost::SaveFileDialog(const plat::FileDialogSpec& request) {
-  return RunFileDialog(Owner(), request, true);
+  return plat::qthost::RunFileDialog(Owner(), request, true);
 }
 
 int EditorHost::StartTimer(int intervalMs, std::function<void()> fn) { return timers_.Start(intervalMs, std::move(fn)); }

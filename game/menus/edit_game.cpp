@@ -24,8 +24,6 @@ constexpr EditItem kEditItems[4] = {{"LOAD", 70, 37}, {"PLAY", 210, 177}, {"TITL
 // The preview's four corners, where the cleared markers stand.
 constexpr int kCorners[4][2] = {{5, 5}, {5, 390}, {602, 5}, {602, 390}};
 
-void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
-
 void ZeroObjectCounts(Game& g) {
   g.BalloonList.Count = 0;
   g.JumpPadList.Count = 0;
@@ -40,7 +38,7 @@ void LoadUserStage(Game& g) {
   ZeroObjectCounts(g);
   BuildPreview(g);
   ShowBoardLayer(g);
-  MenuSound(g, wpChoise2);
+  PlayWave(g, wpChoise2);
 }
 
 void PlayUserStage(Game& g, uint8_t altMode) {
@@ -56,13 +54,10 @@ void PlayUserStage(Game& g, uint8_t altMode) {
   g.SceneId = scStageStart;
 }
 
-void BackToTitle(Game& g) {
-  g.SceneId = scTitleMenu;
-  g.FrameCounter = 0;
-  g.TitleCursor = 0;
+// The title menu takes over with the first built-in stage, not the user stage.
+void LeaveForTitle(Game& g) {
   g.StageIndex = 0;
-  WipeOut(g, false);
-  WaitMs(g, 200);
+  BackToTitle(g);
 }
 
 void DrawEditFrame(Game& g) {
@@ -84,44 +79,37 @@ void DrawEditFrame(Game& g) {
 
 // The keys of one frame; false when the screen is left.
 bool EditKeys(Game& g) {
-  if (LatchedKey(g, kVkLeft)) {
-    MenuSound(g, wpChoise1);
-    if (--g.BarCursor < 0) g.BarCursor = 3;
-  }
-  if (LatchedKey(g, kVkRight)) {
-    MenuSound(g, wpChoise1);
-    if (++g.BarCursor > 3) g.BarCursor = 0;
-  }
+  MoveBarCursor(g);
   if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
     g.KeyLatch = 1;
     switch (g.BarCursor) {
       case eiLoad:
-        MenuSound(g, wpChoise2);
+        PlayWave(g, wpChoise2);
         LoadUserStage(g);
         break;
       case eiPlay:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         PlayUserStage(g, 0);
         return false;
       case eiTitle:
-        MenuSound(g, wpOk1);
-        BackToTitle(g);
+        PlayWave(g, wpOk1);
+        LeaveForTitle(g);
         return false;
       case eiEnd:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         QuitSequence(g);
         break;
       default: break;
     }
   }
   if (g.KeyLatch == 0 && g.BarCursor == eiPlay && KeyPressed(g, kVkM) && KeyPressed(g, kVkShift)) {
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     PlayUserStage(g, 1);
     return false;
   }
   if (g.KeyLatch == 0 && (KeyPressed(g, kVkEscape) || KeyPressed(g, kVkX))) {
-    MenuSound(g, wpOk1);
-    BackToTitle(g);
+    PlayWave(g, wpOk1);
+    LeaveForTitle(g);
     return false;
   }
   return true;

@@ -92,14 +92,17 @@ std::vector<Glyph> NameGlyphs(NameLayout layout) {
   return out;
 }
 
-// Glyph n of a card appears at its first frame and is drawn for the last time in E + 2n - 1.
+// Glyph n of a card appears at its first frame and is drawn for the last time in E + 2n - 1, so
+// a card of g glyphs is empty from E + 2g on.
 void DrawCard(Game& g, const CreditCard& card, int c) {
-  if (c < card.R || c >= card.E + 64) return;
+  if (c < card.R) return;
+  const std::vector<Glyph> names = NameGlyphs(card.names);
+  const int glyphs = static_cast<int>(card.role.size() + names.size());
+  if (c >= card.E + 2 * glyphs) return;
   int n = 0;
   for (size_t j = 0; j < card.role.size(); ++j, ++n)
     if (c >= card.R + 4 * static_cast<int>(j) && c < card.E + 2 * n)
       DrawText(g, 28, kWhite, card.role[j], 95 + 35 * static_cast<int>(j), 272);
-  const std::vector<Glyph> names = NameGlyphs(card.names);
   for (size_t i = 0; i < names.size(); ++i, ++n)
     if (c >= card.N + 4 * static_cast<int>(i) && c < card.E + 2 * n)
       DrawText(g, 28, kWhite, names[i].text, names[i].x, names[i].y);
@@ -253,13 +256,13 @@ void RunEnding(Game& g) {
       ++c;
       if (c > 3560) {
         if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
-          MenuSound(g, wpOk1);
+          PlayWave(g, wpOk1);
           RecordAllClear(g);
           LeaveEnding(g);
           return;
         }
         if (g.KeyLatch == 0 && KeyPressed(g, kVkX) && KeyPressed(g, kVkM) && KeyPressed(g, kVkShift)) {
-          MenuSound(g, wpOk1);
+          PlayWave(g, wpOk1);
           OpenBonusArea(g);
           LeaveEnding(g);
           return;

@@ -52,25 +52,51 @@ struct Cast {
   bool mark2 = false, mark2Tint = false;
 };
 
+// Which actors stand on the stage in frame c and how each is drawn. Each actor's windows follow
+// one another without overlapping, so each actor has one chain and one look at a time.
 Cast CastFor(int c) {
   Cast k;
-  if (In(c, 701, 1049)) k.balloon = BalloonLook::First, k.balloonBox = kWideBox;
-  if (In(c, 857, 895)) k.balloonTint = true;
-  if (In(c, 1081, 1369)) k.balloon = BalloonLook::Second, k.balloonBox = kWideBox;
-  if (In(c, 1931, 2170)) k.balloon = BalloonLook::First, k.balloonBox = kSquareBox;
+  if (In(c, 701, 1049)) {
+    k.balloon = BalloonLook::First;
+    k.balloonBox = kWideBox;
+    k.balloonTint = In(c, 857, 895);
+  } else if (In(c, 1081, 1369)) {
+    k.balloon = BalloonLook::Second;
+    k.balloonBox = kWideBox;
+  } else if (In(c, 1931, 2170)) {
+    k.balloon = BalloonLook::First;
+    k.balloonBox = kSquareBox;
+  }
 
-  if (In(c, 1341, 1664)) k.pad = PadLook::Small, k.padBox = kWideBox;
-  if (In(c, 2121, 2148)) k.pad = PadLook::Takeoff, k.padBox = kSquareBox;
-  if (In(c, 2149, 2176)) k.pad = PadLook::Flying, k.padBox = kSquareBox;
-  if (In(c, 2177, 2391)) k.pad = PadLook::Wide, k.padBox = kSquareBox;
-  if (In(c, 2392, 2447)) k.pad = PadLook::Wide, k.padBox = kMarkBox;
-  if (c >= 2448) k.pad = PadLook::Landed, k.padBox = kMarkBox;
+  if (In(c, 1341, 1664)) {
+    k.pad = PadLook::Small;
+    k.padBox = kWideBox;
+  } else if (In(c, 2121, 2148)) {
+    k.pad = PadLook::Takeoff;
+    k.padBox = kSquareBox;
+  } else if (In(c, 2149, 2176)) {
+    k.pad = PadLook::Flying;
+    k.padBox = kSquareBox;
+  } else if (In(c, 2177, 2391)) {
+    k.pad = PadLook::Wide;
+    k.padBox = kSquareBox;
+  } else if (In(c, 2392, 2447)) {
+    k.pad = PadLook::Wide;
+    k.padBox = kMarkBox;
+  } else if (c >= 2448) {
+    k.pad = PadLook::Landed;
+    k.padBox = kMarkBox;
+  }
 
-  if (In(c, 1731, 1951)) k.figure = FigureLook::Walking;
-  if (In(c, 1952, 2170)) k.figure = FigureLook::Waiting;
+  if (In(c, 1731, 1951))
+    k.figure = FigureLook::Walking;
+  else if (In(c, 1952, 2170))
+    k.figure = FigureLook::Waiting;
 
-  if (c >= 2392) k.mark2 = true;
-  if (In(c, 2392, 2433)) k.mark2Tint = true;
+  if (c >= 2392) {
+    k.mark2 = true;
+    k.mark2Tint = c <= 2433;
+  }
   return k;
 }
 

@@ -6,12 +6,11 @@
 #include "game/shell/draw.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/music_control.h"
+#include "game/shell/transitions.h"
+#include "platform/api/keys.h"
 #include "platform/api/raster.h"
 
 namespace menus {
-
-void MenuSound(Game& g, int player) { PlayWave(g, player, false); }
-void MenuSoundNoStop(Game& g, int player) { PlayWave(g, player, true); }
 
 void Music(Game& g, const std::string& file) {
   g.MusicLog.push_back("play " + file);
@@ -39,6 +38,25 @@ bool LatchedKey(Game& g, int vk) {
   if (g.KeyLatch != 0 || !KeyPressed(g, vk)) return false;
   g.KeyLatch = 1;
   return true;
+}
+
+void MoveBarCursor(Game& g) {
+  if (LatchedKey(g, plat::kVkLeft)) {
+    PlayWave(g, wpChoise1);
+    if (--g.BarCursor < 0) g.BarCursor = 3;
+  }
+  if (LatchedKey(g, plat::kVkRight)) {
+    PlayWave(g, wpChoise1);
+    if (++g.BarCursor > 3) g.BarCursor = 0;
+  }
+}
+
+void BackToTitle(Game& g) {
+  g.SceneId = scTitleMenu;
+  g.FrameCounter = 0;
+  g.TitleCursor = 0;
+  WipeOut(g, false);
+  WaitMs(g, 200);
 }
 
 bool BlinkLit(const Game& g) { return g.BlinkCounter % 22 <= 10; }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "game/game.h"
+#include "game/play/play_sounds.h"
 
 namespace menus {
 
@@ -12,20 +13,6 @@ constexpr uint32_t kLit = 0xE6FAFA;
 constexpr uint32_t kDim = 0x8CC8C8;
 constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
-
-// The form's wave players the menus use, by their number in its table.
-enum TMenuSound : int {
-  wpOpening = 1,
-  wpChoise1 = 3,
-  wpChoise2 = 4,
-  wpKeyHint = 12,
-  wpOk1 = 14,
-  wpWindowNoStop = 16,
-};
-
-// Play cuts a sound of the same player still playing; window.wav is played without cutting.
-void MenuSound(Game& g, int player);
-void MenuSoundNoStop(Game& g, int player);
 
 // The music calls, each noted in MusicLog.
 void Music(Game& g, const std::string& file);
@@ -37,6 +24,12 @@ void ResetPlayAndCursors(Game& g);
 
 // A menu key acts once per press: only while the latch is clear, and it then sets the latch.
 bool LatchedKey(Game& g, int vk);
+
+// Left and Right move the cursor of a four-item bottom bar round, with "choise1.wav".
+void MoveBarCursor(Game& g);
+
+// Leaves a select screen for the title menu: title cursor on its first item, wipe, a short wait.
+void BackToTitle(Game& g);
 
 // The selected item is drawn lit in this frame (BlinkCounter mod 22 <= 10).
 bool BlinkLit(const Game& g);

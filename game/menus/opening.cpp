@@ -179,7 +179,7 @@ bool RunPhase(Game& g, int& counter, const Phase& p) {
 }  // namespace
 
 void RunOpening(Game& g) {
-  MenuSound(g, wpOpening);
+  PlayWave(g, wpOpening);
   int& c = g.FrameCounter;
   if (!RunPhase(g, c, {51, true, false, true, MakerCreditFrame})) return;
   if (!RunPhase(g, c, {131, true, false, true, PresentFrame})) return;

@@ -44,15 +44,10 @@ void ClearPlayForSelect(Game& g) {
   g.KeysHeld = 0;
   g.HoldingObject = 0;
   g.PadLaunchCut = 0;
-  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
-                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
-    l->Count = 0;
-  g.BalloonList.Count = 0;
-  g.JumpPadList.Count = 0;
+  EmptyObjectLists(g);
   g.BallsTaken = 0;
   g.BallsInStage = 0;
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
-  g.BarrierGone = 0;
+  ClearItemStates(g);
   g.JumpPadList.Pose.fill(0);
   g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = g.BarrierBlinkTick = 0;
 }
@@ -103,40 +98,40 @@ void DrawPauseMenu(Game& g) {
 
 void PauseMenuInput(Game& g) {
   if (LatchedKey(g, kVkUp)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (--g.PauseCursor < 0) g.PauseCursor = 4;
   }
   if (LatchedKey(g, kVkDown)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (++g.PauseCursor > 4) g.PauseCursor = 0;
   }
   if (LatchedKey(g, kVkZ)) {
     switch (g.PauseCursor) {
       case piExit:
-        MenuSoundNoStop(g, wpWindowNoStop);
+        PlayWaveNoStop(g, wpWindow);
         Resume(g);
         break;
       case piRestart:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Restart(g);
         break;
       case piSelect:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Select(g);
         break;
       case piTitle:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         Title(g);
         break;
       case piEnd:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         QuitSequence(g);
         break;
       default: break;
     }
   }
   if (LatchedKey(g, kVkX) || LatchedKey(g, kVkEscape)) {
-    MenuSoundNoStop(g, wpWindowNoStop);
+    PlayWaveNoStop(g, wpWindow);
     Resume(g);
   }
 }

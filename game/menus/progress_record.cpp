@@ -2,9 +2,6 @@
 #include "game/menus/progress_record.h"
 
 #include <cerrno>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "game/game.h"
@@ -32,6 +29,19 @@ int32_t RecordChecksumOf(const TProgressRecord& r) {
   return static_cast<int32_t>(sum);
 }
 
+bool RecordFieldsInRange(const TProgressRecord& r) {
+  if (r.BonusAreaOpen > 1) return false;
+  if (r.HighestStage > (r.BonusAreaOpen == 1 ? kLastBonusStage : kLastCourseStage)) return false;
+  int marked = 0;
+  for (size_t i = 0; i < r.StageCleared.size(); ++i) {
+    if (r.StageCleared[i] > 1) return false;
+    marked += r.StageCleared[i];
+  }
+  // Index 55 names no stage and is never marked.
+  if (r.StageCleared[kBuiltinStageCount - 1] != 0) return false;
+  return r.ClearedCount == marked;
+}
+
 void ComputeRecordChecksum(Game& g) { g.RecordChecksum = RecordChecksumOf(g); }
 
 void LoadProgressRecord(Game& g) {
@@ -45,20 +55,21 @@ void LoadProgressRecord(Game& g) {
   r.RecordChecksum = 0;
 
   std::string path = ProgramFile(g, kRecordFile);
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) {
-    std::vector<uint8_t> bytes(kProgressRecordFileSize, 0);
-    size_t got = 0;
-    FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-      // An unreadable record is left alone on disk; this run starts from the default.
-      ShowError(g, "記録データを読みこめませんでした。\r" + plat::ErrorText(errno));
-      SetDefaultRecord(r);
-      ComputeRecordChecksum(g);
-      return;
-    }
-    got = std::fread(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
+  std::vector<uint8_t> bytes;
+  // Only the record's 63 bytes, and only from a regular file, so a FIFO or a device under its
+  // name cannot block or flood the start.
+  const int err = plat::ReadFileHead(path, kProgressRecordFileSize, bytes);
+  if (err == ENOENT) {
+    SetDefaultRecord(r);
+    ComputeRecordChecksum(g);
+  } else if (err != 0) {
+    // An unreadable record is left alone on disk; this run starts from the default.
+    ShowError(g, "記録データを読みこめませんでした。\r" + plat::ErrorText(err));
+    SetDefaultRecord(r);
+    ComputeRecordChecksum(g);
+    return;
+  } else {
+    const size_t got = bytes.size();
     if (got >= 1) r.HighestStage = bytes[0];
     for (size_t i = 0; i < 56; ++i)
       if (got >= 2 + i) r.StageCleared[i] = bytes[1 + i];
@@ -69,12 +80,11 @@ void LoadProgressRecord(Game& g) {
     for (size_t i = 0; i < 4; ++i)
       if (got >= 60 + i) sum |= static_cast<uint32_t>(bytes[59 + i]) << (8 * i);
     if (got >= 60) r.RecordChecksum = static_cast<int32_t>(sum);
-  } else {
-    SetDefaultRecord(r);
-    ComputeRecordChecksum(g);
   }
 
-  if (RecordChecksumOf(r) != r.RecordChecksum) {
+  // A record that adds up but holds what the game never writes is as damaged as one that
+  // does not add up: the stage picker would index and offer stages past the course.
+  if (RecordChecksumOf(r) != r.RecordChecksum || !RecordFieldsInRange(r)) {
     g.host.MessageBox(kRecordDamaged, kGameTitle, plat::MsgButtons::Ok, plat::MsgIcon::Error);
     SetDefaultRecord(r);
     ComputeRecordChecksum(g);

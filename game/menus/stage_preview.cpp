@@ -3,42 +3,17 @@
 
 #include "game/menus/menu_common.h"
 #include "game/menus/stage_select.h"
+#include "game/play/play.h"
 #include "game/shell/draw.h"
 
 using namespace menus;
 
 namespace {
 
-// The music theme of a built-in stage (the same sets the stage loader uses); -1 for none.
-int BuiltinTheme(int s) {
-  static const std::initializer_list<int> kThemes[6] = {
-      {0, 1, 2, 3, 22, 23, 33, 42, 45, 49},     {4, 5, 6, 7, 32, 36, 47, 52},
-      {8, 9, 10, 11, 28, 29, 30, 31, 39},       {12, 13, 14, 15, 21, 37, 40, 41},
-      {20, 24, 25, 26, 27, 35, 43, 46, 51, 53}, {16, 17, 18, 19, 34, 38, 44, 48, 50, 54},
-  };
-  for (int t = 0; t < 6; ++t)
-    for (int v : kThemes[t])
-      if (v == s) return t;
-  return -1;
-}
-
 void ClearScratchLists(Game& g) {
   g.JumpPadList.Pose.fill(0);
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
-  g.BarrierGone = 0;
-  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
-                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
-    l->Count = 0;
-  g.BalloonList.Count = 0;
-  g.JumpPadList.Count = 0;
-}
-
-void Collect(TCellList& l, int x, int y, uint8_t state) {
-  if (l.Count + 1 >= TCellList::kSlots) return;  // a whole grid of one kind fits; more cannot occur
-  ++l.Count;
-  l.X[l.Count] = x;
-  l.Y[l.Count] = y;
-  l.State[l.Count] = state;
+  ClearItemStates(g);
+  EmptyObjectLists(g);
 }
 
 void CollectLift(TLiftList& l, int x, int y) {
@@ -64,6 +39,8 @@ void MaskedX(Game& g, const Bitmap& src, int sx, int maskX, int sy, int x, int y
 
 }  // namespace
 
+void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
+
 void BuildPreview(Game& g) {
   ClearScratchLists(g);
   BlackBoardLayer(g, 646, 446);
@@ -87,17 +64,17 @@ void BuildPreview(Game& g) {
     for (int y = 0; y < kGridRows; ++y) {
       switch (g.StageGrid[GridIndex(x, y)]) {
         case ccLadder: Masked(g, art.ImgMap1, 32 * g.StageStyle[ssLadder], 0, 32, x, y); break;
-        case ccDoor: Collect(g.DoorList, x, y, 0); break;
+        case ccDoor: g.DoorList.Append(x, y, 0); break;
         case ccBalloon: CollectLift(g.BalloonList, x, y); break;
         case ccJumpPad: CollectLift(g.JumpPadList, x, y); break;
-        case ccKey: Collect(g.KeyList, x, y, 0); break;
-        case ccBall: Collect(g.BallList, x, y, 0); break;
-        case ccJailClosed: Collect(g.JailList, x, y, 22); break;
-        case ccJailOpen: Collect(g.JailList, x, y, 0); break;
-        case ccCloud: Collect(g.CloudList, x, y, 0); break;
-        case ccConveyorRight: Collect(g.ConveyorRightList, x, y, 0); break;
-        case ccConveyorLeft: Collect(g.ConveyorLeftList, x, y, 0); break;
-        case ccBarrier: Collect(g.BarrierList, x, y, 0); break;
+        case ccKey: g.KeyList.Append(x, y, 0); break;
+        case ccBall: g.BallList.Append(x, y, 0); break;
+        case ccJailClosed: g.JailList.Append(x, y, 22); break;
+        case ccJailOpen: g.JailList.Append(x, y, 0); break;
+        case ccCloud: g.CloudList.Append(x, y, 0); break;
+        case ccConveyorRight: g.ConveyorRightList.Append(x, y, 0); break;
+        case ccConveyorLeft: g.ConveyorLeftList.Append(x, y, 0); break;
+        case ccBarrier: g.BarrierList.Append(x, y, 0); break;
         case ccPlayerStart:
           g.PlayerX = static_cast<float>(x);
           g.PlayerY = static_cast<float>(y);
@@ -153,7 +130,7 @@ void PlayAreaMusic(Game& g) {
     // A user stage file may hold any theme byte; one outside the table plays no area music.
     if (const char* file = AreaMusic(g.StageTheme)) Music(g, file);
   } else {
-    const int theme = BuiltinTheme(g.StageIndex);
+    const int theme = BuiltinStageTheme(g.StageIndex);
     if (theme >= 0) {
       g.StageTheme = static_cast<uint8_t>(theme);
       Music(g, AreaMusic(theme));

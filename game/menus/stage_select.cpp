@@ -30,8 +30,6 @@ int PlainStripRow(const Game& g) { return g.BlinkCounter % 22 > 10 ? 0 : 144; }
 int AllClearStripRow(const Game& g) { return g.BlinkCounter % 22 > 10 ? 192 : 240; }
 int PickerStripRow(const Game& g) { return AllCleared(g) ? AllClearStripRow(g) : PlainStripRow(g); }
 
-void ShowBoardLayer(Game& g) { CopyBlt(g.BoardLayer, 0, 0, 646, 466, g.BackBuffer, 6, 8); }
-
 void DrawStageHeader(Game& g) { DrawText(g, 13, kWhite, "STAGE " + std::to_string(g.StageIndex + 1), 270, 14); }
 
 void DrawHighest(Game& g) { DrawText(g, 30, kDim, TwoDigits(g.HighestStage + 1), 241, 435); }
@@ -74,14 +72,6 @@ void StartStage(Game& g, bool alternate) {
   g.SceneId = scStageStart;
 }
 
-void BackToTitle(Game& g) {
-  g.SceneId = scTitleMenu;
-  g.FrameCounter = 0;
-  g.TitleCursor = 0;
-  WipeOut(g, false);
-  WaitMs(g, 200);
-}
-
 // The picker changed the stage: load it and redraw the base.
 void RedrawAfterStep(Game& g) {
   LoadStage(g);
@@ -103,51 +93,44 @@ void StageSelectBar(Game& g) {
   if (g.FadeInPending == 1) FadeInStep(g);
   PresentBackBuffer(g);
 
-  if (LatchedKey(g, kVkLeft)) {
-    MenuSound(g, wpChoise1);
-    if (--g.BarCursor < 0) g.BarCursor = 3;
-  }
-  if (LatchedKey(g, kVkRight)) {
-    MenuSound(g, wpChoise1);
-    if (++g.BarCursor > 3) g.BarCursor = 0;
-  }
+  MoveBarCursor(g);
   if (g.KeyLatch == 0 && KeyPressed(g, kVkZ)) {
     g.KeyLatch = 1;
     switch (g.BarCursor) {
       case siStage:
-        MenuSound(g, wpChoise2);
+        PlayWave(g, wpChoise2);
         g.BarCursor = 1;
         DrawFullPicker(g);
         g.SceneId = scStageNumber;
         break;
       case siPlay:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         StartStage(g, false);
         return;
       case siTitle:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         BackToTitle(g);
         return;
       case siEnd:
-        MenuSound(g, wpOk1);
+        PlayWave(g, wpOk1);
         QuitSequence(g);
         break;
       default: break;
     }
   }
   if (LatchedKey(g, kVkH)) {
-    MenuSound(g, wpKeyHint);
+    PlayWave(g, wpKey);
     ShowStageHint(g);
   }
   bool alternateStarted = false;
   if (g.KeyLatch == 0 && g.BarCursor == siPlay && KeyPressed(g, kVkM) && KeyPressed(g, kVkShift)) {
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     StartStage(g, true);
     alternateStarted = true;
   }
   if (!alternateStarted && g.KeyLatch == 0 && (KeyPressed(g, kVkEscape) || KeyPressed(g, kVkX))) {
     g.KeyLatch = 1;
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     BackToTitle(g);
   }
 }
@@ -162,7 +145,7 @@ void StageNumberPicker(Game& g) {
     DrawRect(g, frame, bsClear, pmCopy, 179, 438, 200, 472);
   else
     DrawRect(g, frame, bsClear, pmCopy, 200, 438, 221, 472);
-  if (g.StageCleared[g.StageIndex] == 1) {
+  if (g.StageIndex < g.StageCleared.size() && g.StageCleared[g.StageIndex] == 1) {
     if (g.StageIndex >= 50) {
       DrawRect(g, kBlack, bsSolid, pmCopy, 468, 439, 480, 441);
       MaskedBlt(g.Art.ImgChar11, 128, 0, 32, 32, 32, g.BackBuffer, 458, 439 + g.MarkerFrame / 8);
@@ -176,15 +159,17 @@ void StageNumberPicker(Game& g) {
 
   // Up and Down repeat by their own delay instead of the latch.
   if (g.PickerRepeatDelay == 0 && KeyPressed(g, kVkUp)) {
-    MenuSound(g, wpChoise2);
+    PlayWave(g, wpChoise2);
     g.PickerRepeatDelay = 4;
     int s = g.StageIndex + (g.BarCursor == 0 ? 10 : 1);
     if (s > g.HighestStage) s = g.HighestStage;
+    // Whatever the record says, the picker stays on the course (255 is the user stage).
+    if (s > kLastBonusStage) s = kLastBonusStage;
     g.StageIndex = static_cast<uint8_t>(s);
     RedrawAfterStep(g);
   }
   if (g.PickerRepeatDelay == 0 && KeyPressed(g, kVkDown)) {
-    MenuSound(g, wpChoise2);
+    PlayWave(g, wpChoise2);
     g.PickerRepeatDelay = 4;
     if (g.BarCursor == 0)
       g.StageIndex = g.StageIndex > 9 ? static_cast<uint8_t>(g.StageIndex - 10) : 0;
@@ -193,16 +178,16 @@ void StageNumberPicker(Game& g) {
     RedrawAfterStep(g);
   }
   if (LatchedKey(g, kVkLeft) || LatchedKey(g, kVkRight)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     g.BarCursor = g.BarCursor == 0 ? 1 : 0;
   }
   if (LatchedKey(g, kVkH)) {
-    MenuSound(g, wpKeyHint);
+    PlayWave(g, wpKey);
     ShowStageHint(g);
   }
   if (g.KeyLatch == 0 && (KeyPressed(g, kVkZ) || KeyPressed(g, kVkEscape) || KeyPressed(g, kVkX))) {
     g.KeyLatch = 1;
-    MenuSound(g, wpChoise2);
+    PlayWave(g, wpChoise2);
     g.SceneId = scStageSelect;
     g.BarCursor = 0;
   }

@@ -18,6 +18,8 @@ const TStageHint* StageHint(int stage);
 const char* AreaMusic(int theme);
 
 void BuildPreview(Game& g);
+// Copies the preview from the board layer onto the back buffer, where both select screens show it.
+void ShowBoardLayer(Game& g);
 void DrawAreaName(Game& g);
 void ShowStageHint(Game& g);
 void PlayAreaMusic(Game& g);

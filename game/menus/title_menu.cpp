@@ -100,22 +100,22 @@ bool ChooseTitleItem(Game& g) {
 // The keys of one title frame; false when the title loop is to return.
 bool TitleKeys(Game& g) {
   if (LatchedKey(g, kVkUp)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (--g.TitleCursor < 0) g.TitleCursor = 2;
     g.FrameCounter = 0;
   }
   if (LatchedKey(g, kVkDown)) {
-    MenuSound(g, wpChoise1);
+    PlayWave(g, wpChoise1);
     if (++g.TitleCursor > 2) g.TitleCursor = 0;
     g.FrameCounter = 0;
   }
   if (g.KeyLatch == 0 && g.HighestStage >= 49 && KeyPressed(g, kVkE) && KeyPressed(g, kVkShift)) {
     g.KeyLatch = 1;
-    MenuSound(g, wpChoise2);
+    PlayWave(g, wpChoise2);
     g.TitleCursor = g.TitleCursor == tiEnding ? tiNormalGame : tiEnding;
   }
   if (LatchedKey(g, kVkZ)) {
-    MenuSound(g, wpOk1);
+    PlayWave(g, wpOk1);
     if (g.MusicStartDelay > 10) g.MusicStartDelay = 10;
     return ChooseTitleItem(g);
   }

@@ -82,13 +82,13 @@ void CollectPassedCell(Game& g, int dir, bool hopOver) {
   const int cx = Rnd(static_cast<long double>(g.PlayerX) - dir), cy = Rnd(g.PlayerY);
   for (int i = 1; i <= g.JailList.Count; i++)
     if (g.JailList.X[i] == cx && g.JailList.Y[i] == cy && g.JailList.State[i] <= 1) {
-      PlayWave(g, wpRouya, false);
+      PlayWave(g, wpRouya);
       g.JailList.State[i] = 2;
       SetCell(g, cx, cy, ccJailClosed);
     }
   for (int i = 1; i <= g.KeyList.Count; i++)
     if (g.KeyList.X[i] == cx && g.KeyList.Y[i] == cy && g.KeyList.State[i] == 0) {
-      PlayWave(g, wpKey, false);
+      PlayWave(g, wpKey);
       g.KeyList.State[i] = 1;
       g.KeysHeld = g.KeysHeld >= 99 ? 99 : static_cast<uint8_t>(g.KeysHeld + 1);
     }
@@ -102,7 +102,7 @@ void CollectPassedCell(Game& g, int dir, bool hopOver) {
         DrawPlayField(g);
         PlayBallsCompleteScene(g);
       } else {
-        PlayWave(g, wpBoal, false);
+        PlayWave(g, wpBoal);
       }
     }
 }
@@ -138,7 +138,7 @@ void StepGround(Game& g) {
       if ((odd && g.PlayerBusy) || g.PlayerAnimFrame % 4 != 0) AdvanceAnim(g);
       g.ActionFrames--;
       if ((KeyPressed(g, plat::kVkRight) || KeyPressed(g, plat::kVkLeft)) && Probe(g, 0, 1) == ccIce)
-        PlayWave(g, wpIce, true);
+        PlayWaveNoStop(g, wpIce);
       EndTest(g);
       break;
     case paClimbUp:
@@ -155,7 +155,7 @@ void StepGround(Game& g) {
       break;
     case paLand:
     case paLandEnd:
-      if (g.ActionFrames == 5) PlayWave(g, wpGround, true);
+      if (g.ActionFrames == 5) PlayWaveNoStop(g, wpGround);
       g.ActionFrames--;
       if (g.ActionFrames == 4) g.ActionCode = paLandEnd;
       if (g.ActionFrames == 0) {

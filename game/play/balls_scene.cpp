@@ -15,11 +15,10 @@ using namespace play;
 
 namespace {
 
-constexpr int kOk1 = 14;
 constexpr long double kPi = 3.1415926535L;
 
 void DrawDots(Game& g, int f, long double cx, long double cy) {
-  if (f == 1) PlayWave(g, wpBoal, false);
+  if (f == 1) PlayWave(g, wpBoal);
   const long double rho = 4.0L * (30 - f);
   for (int k = 1; k <= 4; k++) {
     const long double a = f * k * kPi / 28;
@@ -35,7 +34,7 @@ void Ring(Game& g, uint32_t grey, long double cx, long double cy, int r) {
 }
 
 void DrawRings(Game& g, int f, long double cx, long double cy) {
-  if (f == 7 || f == 40) PlayWave(g, kOk1, false);
+  if (f == 7 || f == 40) PlayWave(g, wpOk1);
   for (int extra = 0; extra <= 1; extra++) {
     if (f > 7) Ring(g, 220 - 3 * (f - 7), cx, cy, 2 * (f - 7) + extra);
     if (f > 11) Ring(g, 205 - 3 * (f - 11), cx, cy, 2 * (f - 11) + extra);

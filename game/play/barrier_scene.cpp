@@ -13,8 +13,6 @@ using namespace play;
 
 namespace {
 
-constexpr int kBarrior = 17;
-
 void OpenJailsForGood(Game& g) {
   for (int i = 1; i <= g.JailList.Count; i++) {
     uint8_t& s = g.JailList.State[i];
@@ -36,7 +34,7 @@ void DrawVanishingBarriers(Game& g, int f, bool& soundPlayed) {
     const int x = 32 * X, y = 32 * Y;
     if (f < 30) {
       if (f == 1 && !soundPlayed) {
-        PlayWave(g, kBarrior, false);
+        PlayWave(g, wpBarrior);
         soundPlayed = true;
       }
       const int t = g.BarrierBlinkTick;
@@ -80,7 +78,7 @@ void PlayBarrierVanishScene(Game& g) {
       DrawPlayer(g);
       int openings = 0;
       scene::Jails(g, f, &openings);
-      for (int i = 0; i < openings; i++) PlayWave(g, wpRouya, false);  // one per jail, each cutting the last
+      for (int i = 0; i < openings; i++) PlayWave(g, wpRouya);  // one per jail, each cutting the last
       scene::Hud(g);
       DrawOverlay(g);
       PresentBackBuffer(g);

@@ -1,5 +1,4 @@
 // The cut-scenes play calls into: the door, all-balls, barrier-vanish and stage-clear scenes.
-// Until the real scenes exist, cutscene_stubs.cpp stands in for them and records each call.
 #pragma once
 
 struct Game;

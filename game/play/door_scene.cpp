@@ -20,7 +20,7 @@ void DrawDoors(Game& g, int f) {
     if (s == 0 || s == 1) MaskedBlt(g.Art.ImgMap1, 64, 0, 32, 32, 32, g.BackBuffer, x, y);
     if (s == 1 && f < 32) TintedBlt(g, g.Art.ImgMap1, 64, 0, 32, 32, 32, g.BackBuffer, x, y, Grey(230 - 3 * f));
   }
-  if (f == 1) PlayWave(g, wpDoor, false);
+  if (f == 1) PlayWave(g, wpDoor);
 }
 
 void DrawDoorFrame(Game& g, int f) {

@@ -22,7 +22,6 @@ void HeldToHead(Game& g) {
   if (!g.HoldingObject) return;
   if (TLiftList* l = HeldList(g)) l->Y[g.HeldIndex] = static_cast<float>(static_cast<long double>(g.PlayerY) - 1);
 }
-void CloudsHit(Game& g) { HitClouds(g, -1, 2, true); }
 
 void Cut(Game& g) {
   g.PadLaunchCut = 1;
@@ -107,7 +106,7 @@ bool LaunchDecision(Game& g) {
   const bool holding = g.HoldingObject;
   const uint8_t own = Probe(g, 0, 0);
   if (Probe(g, 0, -1) == ccCloud && own != ccJailOpen) {
-    CloudsHit(g);
+    HitClouds(g);
     g.ActionCode = paJumpRise;
     g.ActionFrames = 8;
     return true;
@@ -161,7 +160,7 @@ bool LaunchDecision(Game& g) {
 bool StepBounce(Game& g) {
   switch (g.ActionFrames) {
     case 20:
-      PlayWave(g, wpJumpdai, false);
+      PlayWave(g, wpJumpdai);
       SetPose(g, 1);
       g.PlayerAnimFrame = 1;
       Move(g.PlayerY, 0.2L);
@@ -287,7 +286,7 @@ bool StepFlight(Game& g) {
       g.PadDirection = 3;
       g.ActionFrames = 8;
       g.ActionCode = paJumpRise;
-      if (!holding) CloudsHit(g);
+      if (!holding) HitClouds(g);
       return true;
     }
   }
@@ -303,13 +302,13 @@ bool StepFlight(Game& g) {
           g.ActionFrames = 8;
           g.ActionCode = paJumpRise;
           g.PlayerBusy = 1;
-          if (!holding) CloudsHit(g);
+          if (!holding) HitClouds(g);
           return true;
         }
       }
     const uint8_t c1 = Probe(g, 0, -1), c2 = Probe(g, 0, -2), own = Probe(g, 0, 0);
     if (c1 == ccCloud && !holding) {
-      CloudsHit(g);
+      HitClouds(g);
       SetPose(g, 0);
       g.ActionCode = paJumpRise;
       g.ActionFrames = 8;
@@ -333,20 +332,6 @@ bool StepFlight(Game& g) {
   return false;
 }
 
-bool StepLaunch(Game& g, int d) {
-  Move(g.PlayerY, -0.175L);
-  g.ActionFrames--;
-  if (g.ActionFrames != 0) return false;
-  if (FallingObjectAhead(g, d)) {
-    g.ActionCode = paJumpRise;
-    g.ActionFrames = 4;
-    return true;
-  }
-  g.ActionCode = d > 0 ? paPadArcRight : paPadArcLeft;
-  g.ActionFrames = 8;
-  return false;
-}
-
 void StepArc(Game& g, int d) {
   Move(g.PlayerY, g.ActionFrames >= 4 ? -0.075L : 0.075L);
   Move(g.PlayerX, d * 0.125L);
@@ -365,8 +350,8 @@ bool StepPadAction(Game& g) {
   switch (g.ActionCode) {
     case paPadBounce: return StepBounce(g);
     case paPadFlight: return StepFlight(g);
-    case paPadLaunchRight: return StepLaunch(g, 1);
-    case paPadLaunchLeft: return StepLaunch(g, -1);
+    case paPadLaunchRight: return RiseThenArcOver(g, 1, paPadArcRight, paPadArcLeft);
+    case paPadLaunchLeft: return RiseThenArcOver(g, -1, paPadArcRight, paPadArcLeft);
     case paPadArcRight: StepArc(g, 1); return false;
     case paPadArcLeft: StepArc(g, -1); return false;
     default: return false;

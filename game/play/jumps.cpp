@@ -12,7 +12,7 @@ constexpr uint32_t kSideOpen = Codes({0, 2, 7, 10, 16});
 constexpr uint32_t kAheadOpen = Codes({0, 2, 7, 10, 12, 16});
 
 void Launch(Game& g, uint8_t code, uint8_t frames) {
-  PlayWave(g, wpJump, true);
+  PlayWaveNoStop(g, wpJump);
   g.PadLaunchCut = 0;
   g.ActionCode = code;
   g.ActionFrames = frames;
@@ -45,7 +45,7 @@ bool TakeOff(Game& g) {
   const long double px = g.PlayerX, py = g.PlayerY;
   const uint8_t own = Probe(g, 0, 0), above = Probe(g, 0, -1);
   if (above == ccCloud && own != ccJailOpen) {
-    HitClouds(g, -1, 2, true);
+    HitClouds(g);
     Launch(g, paJumpRise, 8);
     return true;
   }
@@ -155,21 +155,7 @@ bool StepJumpAction(Game& g) {
       return false;
     }
     case paHopRight:
-    case paHopLeft: {
-      const int d = ac == paHopRight ? 1 : -1;
-      Move(g.PlayerY, -0.175L);
-      g.ActionFrames--;
-      if (g.ActionFrames == 0) {
-        if (FallingObjectAhead(g, d)) {
-          g.ActionCode = paJumpRise;
-          g.ActionFrames = 4;
-          return true;
-        }
-        g.ActionCode = d > 0 ? paHopOverRight : paHopOverLeft;
-        g.ActionFrames = 8;
-      }
-      return false;
-    }
+    case paHopLeft: return RiseThenArcOver(g, ac == paHopRight ? 1 : -1, paHopOverRight, paHopOverLeft);
     case paHopOverRight:
     case paHopOverLeft: {
       const int d = ac == paHopOverRight ? 1 : -1;

@@ -10,17 +10,18 @@ constexpr long double kPi = 3.1415926535L;
 constexpr long double kHalfPi = 1.57079632675L;
 constexpr float kArcDivisor = 172.0f;
 
-// A falling object in the own or front column blocks the lift (step 6 of the lift test).
-bool FallingBlocksLift(Game& g, const TLiftList& l, int d) {
+// A falling object in the own column or the one in front (dir -1 left, 1 right) blocks the lift
+// (step 6 of the lift test).
+bool FallingBlocksLift(Game& g, const TLiftList& l, int dir) {
   const long double px = g.PlayerX;
   const int y = Rnd(g.PlayerY);
   for (int i = 1; i <= l.Count; i++) {
     if (l.State[i] != lsFalling) continue;
-    if (!(l.X[i] == px || static_cast<long double>(l.X[i]) == px + d)) continue;
+    if (!(l.X[i] == px || static_cast<long double>(l.X[i]) == px + dir)) continue;
     const int r = Rnd(l.Y[i]);
-    const long double d = static_cast<long double>(g.PlayerY) - r;
-    if (d == 1) return true;
-    if (d == 2 || d == 3 || d == 4) {
+    const long double rowsAbove = static_cast<long double>(g.PlayerY) - r;
+    if (rowsAbove == 1) return true;
+    if (rowsAbove == 2 || rowsAbove == 3 || rowsAbove == 4) {
       const int col = Rnd(l.X[i]);
       int from = r + 1;
       if (Trunc(l.Y[i]) == r && l.FallTimer[i] != 0) from = r + 2;
@@ -112,7 +113,7 @@ bool StepLiftAction(Game& g) {
       }
       break;
     case paLiftRaise: {
-      if (g.ActionFrames == 8) PlayWave(g, wpHave, false);
+      if (g.ActionFrames == 8) PlayWave(g, wpHave);
       g.ActionFrames--;
       const long double t = ArcStep(8 - g.ActionFrames);
       SetProbe(g, d, 0, ccEmpty);

@@ -18,16 +18,6 @@ bool SideFree(const Game& g, int d) {
   return In(kEmptyOrLadder, Probe(g, d, -1)) && In(kHeldTarget, Probe(g, d, 0));
 }
 
-void FindPadBelow(Game& g) {
-  for (int i = 1; i <= g.JumpPadList.Count; i++) {
-    if (g.JumpPadList.X[i] == g.PlayerX &&
-        static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
-      g.PadIndex = static_cast<uint8_t>(i);
-      return;
-    }
-  }
-}
-
 }  // namespace
 
 void ChooseNextAction(Game& g) {
@@ -103,9 +93,7 @@ void ChooseNextAction(Game& g) {
       default: break;
     }
   } else if (below == ccCloud && !ownLadder) {
-    for (int i = 1; i <= g.CloudList.Count; i++)
-      if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == static_cast<long double>(g.PlayerY) + 1)
-        g.CloudList.State[i] = 1;
+    StandOnClouds(g);
     g.ActionCode = paIdle;
     g.ActionFrames = 8;
   } else if ((below == ccConveyorRight || below == ccConveyorLeft) && !ownLadder) {
@@ -128,7 +116,7 @@ void SnapAndCollect(Game& g) {
   for (int i = 1; i <= g.CloudList.Count; i++) {
     const bool onIt = g.CloudList.X[i] == px && g.CloudList.Y[i] == py + 1;
     if (!onIt && g.CloudList.State[i] == 1) {
-      PlayWave(g, wpCroud, false);
+      PlayWave(g, wpCroud);
       g.CloudList.State[i] = 2;
       SetCell(g, g.CloudList.X[i], g.CloudList.Y[i], ccEmpty);
     }
@@ -138,14 +126,14 @@ void SnapAndCollect(Game& g) {
     if (inside && g.JailList.State[i] == 0) {
       g.JailList.State[i] = 1;
     } else if (!inside && g.JailList.State[i] == 1) {
-      PlayWave(g, wpRouya, false);
+      PlayWave(g, wpRouya);
       g.JailList.State[i] = 2;
       SetCell(g, g.JailList.X[i], g.JailList.Y[i], ccJailClosed);
     }
   }
   for (int i = 1; i <= g.KeyList.Count; i++) {
     if (g.KeyList.X[i] == px && g.KeyList.Y[i] == py && g.KeyList.State[i] == 0) {
-      PlayWave(g, wpKey, false);
+      PlayWave(g, wpKey);
       g.KeyList.State[i] = 1;
       g.KeysHeld = g.KeysHeld >= 99 ? 99 : static_cast<uint8_t>(g.KeysHeld + 1);
     }
@@ -159,7 +147,7 @@ void SnapAndCollect(Game& g) {
         DrawPlayField(g);
         PlayBallsCompleteScene(g);
       } else {
-        PlayWave(g, wpBoal, false);
+        PlayWave(g, wpBoal);
       }
     }
   }
@@ -167,7 +155,7 @@ void SnapAndCollect(Game& g) {
     g.GoalArrived = 1;
     FinishFrameTime(g);
     DrawPlayField(g);
-    PlayWave(g, wpGoal, false);
+    PlayWave(g, wpGoal);
     if (g.AltMode == 0)
       PlayStageClearScene(g);
     else
@@ -215,7 +203,7 @@ void UpdateLiftList(Game& g, int kind) {
     const int ox = static_cast<int>(l.X[i]), oy = static_cast<int>(l.Y[i]);
     const bool held = g.HoldingObject && g.HeldKind == kind && g.HeldIndex == i;
     if (CellAt(g, ox, oy + 1) != ccEmpty || held) {
-      if (l.State[i] == lsFalling) PlayWave(g, wpGround, true);
+      if (l.State[i] == lsFalling) PlayWaveNoStop(g, wpGround);
       l.State[i] = lsRest;
       continue;
     }

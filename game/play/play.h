@@ -4,6 +4,7 @@
 #include <string>
 
 struct Game;
+struct TUserStage;
 
 // Stage files.
 void LoadStage(Game& g);
@@ -15,10 +16,15 @@ void OpenUserStage(Game& g);
 bool ReadUserStageFile(Game& g, const std::string& path);
 // Writes the open user stage with its cleared mark set; a failure shows an error box.
 void SaveUserStage(Game& g);
-void SaveLastFolder(Game& g, const std::string& folder);
+// The stage in play as a user stage file holds it.
+TUserStage CurrentUserStage(const Game& g);
 
 // Board.
 void SetupPlayBoard(Game& g);
+// Every object list emptied, the balloons' and jump pads' too (their entries stay as they were).
+void EmptyObjectLists(Game& g);
+// The states of the keys, doors, balls, jails and clouds back to 0, and the barriers back.
+void ClearItemStates(Game& g);
 void SnapAndCollect(Game& g);
 
 // Field drawing.
@@ -29,11 +35,3 @@ void DrawPlayer(Game& g);
 std::string PlayStateLine(const Game& g);
 // The 300 cells of StageGrid in row order, one character each ('0'..'9', 'a'..'h', 'u' for 30).
 std::string CellsLine(const Game& g);
-
-// For tools that skip the menus (the headless runner's --builtin / --stage): starts built-in
-// stage `builtin` (0..54), or, when `krmPath` is not empty, the user stage file as the EDIT
-// GAME screen's LOAD opens it (StageIndex 255). Resets the play state, loads, sets up the
-// board, then selects scene 7 with a fade-in pending, or with `fromPlay` applies the intro's
-// end steps (start cell emptied, KeyLatch 0) and selects scene 3. False when the file cannot
-// be read or the number is out of range.
-bool StartStageForRun(Game& g, int builtin, const std::string& krmPath, bool fromPlay);

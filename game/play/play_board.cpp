@@ -10,32 +10,28 @@ namespace gfx = plat::gfx;
 void ResetPlayState(Game& g) {
   g.TitleCursor = g.PauseCursor = g.BarCursor = 0;
   g.FrameCounter = 0;
-  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
-                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
-    l->Count = 0;
-  g.BalloonList.Count = 0;
-  g.JumpPadList.Count = 0;
+  EmptyObjectLists(g);
   g.BallsTaken = g.BallsInStage = g.KeysHeld = 0;
   g.BarrierBlinkTick = g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = 0;
   g.PadLaunchCut = 0;
   g.HoldingObject = 0;
   g.JumpPadList.Pose.fill(0);
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
-  g.BarrierGone = 0;
+  ClearItemStates(g);
   g.PadDirection = 3;
 }
 
-namespace {
-
-void AppendCell(TCellList& l, int x, int y, uint8_t state) {
-  if (l.Count + 1 >= TCellList::kSlots) return;  // only a gridful of one kind reaches this
-  l.Count++;
-  l.X[l.Count] = x;
-  l.Y[l.Count] = y;
-  l.State[l.Count] = state;
+void EmptyObjectLists(Game& g) {
+  for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
+                       &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
+    l->Count = 0;
+  g.BalloonList.Count = 0;
+  g.JumpPadList.Count = 0;
 }
 
-}  // namespace
+void ClearItemStates(Game& g) {
+  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
+  g.BarrierGone = 0;
+}
 
 void SetupPlayBoard(Game& g) {
   for (TLiftList* l : {&g.BalloonList, &g.JumpPadList}) {
@@ -46,8 +42,7 @@ void SetupPlayBoard(Game& g) {
     l->Pose.fill(0);
     l->Count = 0;
   }
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList}) l->State.fill(0);
-  g.BarrierGone = 0;
+  ClearItemStates(g);
   for (TCellList* l : {&g.KeyList, &g.BarrierList, &g.DoorList, &g.BallList, &g.JailList,
                        &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList})
     l->Count = 0;
@@ -97,18 +92,18 @@ void SetupPlayBoard(Game& g) {
           l.Y[l.Count] = static_cast<float>(y);
           break;
         }
-        case ccDoor: AppendCell(g.DoorList, x, y, 0); break;
-        case ccKey: AppendCell(g.KeyList, x, y, 0); break;
-        case ccCloud: AppendCell(g.CloudList, x, y, 0); break;
-        case ccConveyorRight: AppendCell(g.ConveyorRightList, x, y, 0); break;
-        case ccConveyorLeft: AppendCell(g.ConveyorLeftList, x, y, 0); break;
-        case ccBarrier: AppendCell(g.BarrierList, x, y, 0); break;
+        case ccDoor: g.DoorList.Append(x, y, 0); break;
+        case ccKey: g.KeyList.Append(x, y, 0); break;
+        case ccCloud: g.CloudList.Append(x, y, 0); break;
+        case ccConveyorRight: g.ConveyorRightList.Append(x, y, 0); break;
+        case ccConveyorLeft: g.ConveyorLeftList.Append(x, y, 0); break;
+        case ccBarrier: g.BarrierList.Append(x, y, 0); break;
         case ccBall:
-          AppendCell(g.BallList, x, y, 0);
+          g.BallList.Append(x, y, 0);
           g.BallsInStage++;
           break;
-        case ccJailClosed: AppendCell(g.JailList, x, y, 22); break;
-        case ccJailOpen: AppendCell(g.JailList, x, y, 0); break;
+        case ccJailClosed: g.JailList.Append(x, y, 22); break;
+        case ccJailOpen: g.JailList.Append(x, y, 0); break;
         case ccGoal:
           g.GoalX = x;
           g.GoalY = y;
@@ -130,12 +125,23 @@ void FinishFrameTime(Game& g) {
   if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
 }
 
-void HitClouds(Game& g, int dy, uint8_t state, bool sound) {
-  const long double row = static_cast<long double>(g.PlayerY) + dy;
-  for (int i = 1; i <= g.CloudList.Count; i++) {
-    if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) {
-      if (sound) PlayWave(g, wpCroud, false);
-      g.CloudList.State[i] = state;
+void StandOnClouds(Game& g) {
+  ForCloudsAt(g, 1, [](uint8_t& state) { state = 1; });
+}
+
+void HitClouds(Game& g) {
+  ForCloudsAt(g, -1, [&g](uint8_t& state) {
+    PlayWave(g, wpCroud);
+    state = 2;
+  });
+}
+
+void FindPadBelow(Game& g) {
+  for (int i = 1; i <= g.JumpPadList.Count; i++) {
+    if (g.JumpPadList.X[i] == g.PlayerX &&
+        static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
+      g.PadIndex = static_cast<uint8_t>(i);
+      return;
     }
   }
 }

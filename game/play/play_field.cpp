@@ -61,7 +61,10 @@ void PlayerCell(const Game& g, int& sx, int& sy) {
       return;
     }
     sy = 384 + 64 * F;
-    const bool descending = ac == 23 || ac == 25 || ac == 27 || ac == 29 || ac == 31 || ac == 34 || ac == 36;
+    // The descending actions draw from the right half of the row.
+    const bool descending = ac == paJumpDescend || ac == paJumpDescendRight || ac == paJumpDescendLeft ||
+                            ac == paHopOverRight || ac == paHopOverLeft || ac == paPadArcRight ||
+                            ac == paPadArcLeft;
     const bool padLaunch = ac >= paPadLaunchRight;
     if (padLaunch && K == 0)
       sx = 224;
@@ -89,7 +92,7 @@ void DrawPlayer(Game& g) {
     const float r = static_cast<float>(refused ? 10 - K : 8 - K);
     const uint32_t c = K > 8 ? kWhite : GreyClamped(refused ? 25 * K - 10 : 25 * K + 40);
     DrawEllipse(g, c, bsClear, pmMerge, cx - r, cy - r, cx + r, cy + r);
-    if (K == 11) PlayWave(g, wpMahou, true);
+    if (K == 11) PlayWaveNoStop(g, wpMahou);
   } else if (g.ActionCode == paPutDownEnd) {
     const int d = F == 1 ? -1 : 1;
     const uint8_t under = CellAt(g, Rnd(g.PlayerX) + d, Rnd(g.PlayerY) + 1);
@@ -98,7 +101,7 @@ void DrawPlayer(Game& g) {
       const float px = 32.0f * g.PlayerX, py = 32.0f * g.PlayerY;
       DrawEllipse(g, GreyClamped(18 * K + 4), bsClear, pmMerge, px + 39 - gg - 66 * F, py + 33 - gg / 2,
                   px + 60 + gg - 66 * F, py + 33 + gg / 2);
-      if (K == 11) PlayWave(g, wpGround, true);
+      if (K == 11) PlayWaveNoStop(g, wpGround);
     }
   }
   if (g.PlayerFlash == 1)

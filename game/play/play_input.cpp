@@ -127,12 +127,12 @@ void DownArrow(Game& g) {
   }
   if (!AcIn(g, {paIdle, paLadderUp}) || own != ccLadder) return;
   if (below == ccCloud) {
-    for (int i = 1; i <= g.CloudList.Count; i++)
-      if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == static_cast<long double>(g.PlayerY) + 1 &&
-          g.CloudList.State[i] <= 1) {
-        PlayWave(g, wpCroud, false);
-        g.CloudList.State[i] = 2;
-      }
+    // Down on a ladder breaks a cloud under it that is still whole (not yet vanishing).
+    ForCloudsAt(g, 1, [&g](uint8_t& state) {
+      if (state > 1) return;
+      PlayWave(g, wpCroud);
+      state = 2;
+    });
     g.ActionCode = paLadderUp;
     g.ActionFrames = 8;
     g.PadDirection = 3;
@@ -142,12 +142,7 @@ void DownArrow(Game& g) {
     LadderToConveyor(g, 1);
   } else if (below == ccJumpPad) {
     if (g.PlayerFacing == 2) g.PlayerFacing = g.PrevFacing;
-    for (int i = 1; i <= g.JumpPadList.Count; i++)
-      if (g.JumpPadList.X[i] == g.PlayerX &&
-          static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
-        g.PadIndex = static_cast<uint8_t>(i);
-        break;
-      }
+    FindPadBelow(g);
     g.ActionCode = paPadBounce;
     g.ActionFrames = 20;
     g.PadDirection = 3;
@@ -155,7 +150,7 @@ void DownArrow(Game& g) {
 }
 
 void EnterPause(Game& g) {
-  PlayWave(g, wpWindow, true);
+  PlayWaveNoStop(g, wpWindow);
   g.KeyLatch = 1;
   g.SceneId = scPause;
   for (int x = 0; x < kGridCols; x++)
@@ -192,9 +187,7 @@ void HandlePlayInput(Game& g) {
   if (canJump && !g.PlayerFlash && !g.HoldingObject && g.PlayerFacing < 2 && !g.KeyLatch &&
       KeyPressed(g, plat::kVkZ)) {
     if (Probe(g, 0, 1) == ccCloud)
-      for (int i = 1; i <= g.CloudList.Count; i++)
-        if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == static_cast<long double>(g.PlayerY) + 1)
-          g.CloudList.State[i] = 1;
+      StandOnClouds(g);
     g.KeyLatch = 1;
     g.PlayerBusy = 1;
     g.JumpDirection = 0;

@@ -10,11 +10,16 @@
 
 namespace play {
 
-// Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
-inline int32_t Rnd(long double v) {
-  return v < 0 ? -static_cast<int32_t>(std::floor(-v + 0.5L)) : static_cast<int32_t>(std::floor(v + 0.5L));
+// floor(w) for 0 <= w < 2^31 without switching the FPU's rounding mode (which a cast of a long
+// double does, and which stalls): the nearest double, cut to a whole number, is floor(w) or one
+// more, when rounding carried w up to the next whole number.
+inline int32_t FloorNonNegative(long double w) {
+  const int32_t t = static_cast<int32_t>(static_cast<double>(w));
+  return static_cast<long double>(t) > w ? t - 1 : t;
 }
-inline int32_t Trunc(long double v) { return static_cast<int32_t>(v); }
+// Half away from zero, evaluated on the exact (extended) sum of a position and an offset.
+inline int32_t Rnd(long double v) { return v < 0 ? -FloorNonNegative(-v + 0.5L) : FloorNonNegative(v + 0.5L); }
+inline int32_t Trunc(long double v) { return v < 0 ? -FloorNonNegative(-v) : FloorNonNegative(v); }
 
 // Cells outside the 20x15 grid read as blocks and are never written: a user stage without a
 // border must not reach outside the grid.
@@ -64,6 +69,23 @@ constexpr uint32_t kNoSupport = Codes({0, 7, 10, 16});
 // Motion constants are extended values added to single positions; the sum is stored as single.
 inline void Move(float& v, long double step) { v = static_cast<float>(static_cast<long double>(v) + step); }
 
+// The rising part of a hop or a pad launch, one frame: up 0.175 cells. When it ends, a falling
+// object ahead turns it into a straight rise (true: the step ends at once); otherwise the arc
+// over the cell ahead, `arcRight` or `arcLeft` by d, takes its 8 frames.
+inline bool RiseThenArcOver(Game& g, int d, uint8_t arcRight, uint8_t arcLeft) {
+  Move(g.PlayerY, -0.175L);
+  g.ActionFrames--;
+  if (g.ActionFrames != 0) return false;
+  if (FallingObjectAhead(g, d)) {
+    g.ActionCode = paJumpRise;
+    g.ActionFrames = 4;
+    return true;
+  }
+  g.ActionCode = d > 0 ? arcRight : arcLeft;
+  g.ActionFrames = 8;
+  return false;
+}
+
 inline TLiftList& LiftList(Game& g, int kind) { return kind == 2 ? g.JumpPadList : g.BalloonList; }
 inline uint8_t LiftCode(int kind) { return kind == 2 ? ccJumpPad : ccBalloon; }
 // The held object's entry, or null when the held kind or index is out of range.
@@ -81,8 +103,20 @@ inline void AdvanceAnim(Game& g) {
   g.PlayerAnimFrame = static_cast<uint8_t>(g.PlayerAnimFrame + 1);
   if (g.PlayerAnimFrame > 7) g.PlayerAnimFrame = 0;
 }
-// Clouds at the player's column and row PlayerY + dy get `state`, with "croud.wav" when asked.
-void HitClouds(Game& g, int dy, uint8_t state, bool sound);
+// Calls f(state) for each cloud in the player's column, dy rows from him (positions compared
+// exactly, as the rules compare them).
+template <class F>
+void ForCloudsAt(Game& g, int dy, F&& f) {
+  const long double row = static_cast<long double>(g.PlayerY) + dy;
+  for (int i = 1; i <= g.CloudList.Count; i++)
+    if (g.CloudList.X[i] == g.PlayerX && g.CloudList.Y[i] == row) f(g.CloudList.State[i]);
+}
+// The clouds under the player are stood on (state 1): they vanish once he leaves them.
+void StandOnClouds(Game& g);
+// The clouds right above the player's head are hit: "croud.wav" and they vanish (state 2).
+void HitClouds(Game& g);
+// Sets PadIndex to the jump pad right under the player, if there is one.
+void FindPadBelow(Game& g);
 
 // Landing resolution variants.
 enum class Landing { A, B, C, D };

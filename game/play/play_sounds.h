@@ -1,14 +1,13 @@
-// The wave players play uses, by their number in the form's table, and the call that starts one.
+// The form's wave players by their number in its table, and the calls that start one.
 #pragma once
 #include "game/game.h"
-
-#if __has_include("game/shell/sound_setup.h")
 #include "game/shell/sound_setup.h"
-#define PLUMET_HAVE_SOUND_SETUP 1
-#endif
 
-enum TPlaySound : int {
+enum TWavePlayerNumber : int {
+  wpOpening = 1,
   wpBoal = 2,
+  wpChoise1 = 3,
+  wpChoise2 = 4,
   wpCroud = 5,
   wpDoor = 6,
   wpGoal = 7,
@@ -18,18 +17,28 @@ enum TPlaySound : int {
   wpJumpdai = 11,
   wpKey = 12,
   wpMahou = 13,
+  wpOk1 = 14,
   wpRouya = 15,
   wpWindow = 16,
+  wpBarrior = 17,
+  wpHanabi = 18,
   wpIce = 19,
+  wpHanabi2 = 20,
 };
 
-// Starts wave player `player`; noStop leaves a sound of that player still playing alone.
 // Every request is also counted in SoundRequests, which the tests read.
-inline void PlayWave(Game& g, int player, bool noStop) {
+inline void CountWaveRequest(Game& g, int player) {
   if (player >= 1 && player <= 20) g.SoundRequests[player]++;
-#ifdef PLUMET_HAVE_SOUND_SETUP
-  PlaySound(g, player, noStop);
-#else
-  (void)noStop;
-#endif
+}
+
+// The player's Play: cuts a sound of that player still playing.
+inline void PlayWave(Game& g, int player) {
+  CountWaveRequest(g, player);
+  PlaySound(g, player, false);
+}
+
+// The player's PlayNoStop: leaves a sound of that player still playing alone.
+inline void PlayWaveNoStop(Game& g, int player) {
+  CountWaveRequest(g, player);
+  PlaySound(g, player, true);
 }

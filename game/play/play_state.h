@@ -11,6 +11,15 @@ struct TCellList {
   std::array<int32_t, kSlots> X{};
   std::array<int32_t, kSlots> Y{};
   std::array<uint8_t, kSlots> State{};
+
+  // Adds a cell as the next entry; a whole grid of one kind fits, so the guard never acts in play.
+  void Append(int x, int y, uint8_t state) {
+    if (Count + 1 >= kSlots) return;
+    ++Count;
+    X[Count] = x;
+    Y[Count] = y;
+    State[Count] = state;
+  }
 };
 
 // Balloons or jump pads, which move; entries 1..Count (at most 21), slot 0 unused.
@@ -77,7 +86,7 @@ enum TPlayerAction : uint8_t {
   paPutDownEnd = 44,
 };
 
-// What the stand-in cut-scenes record until the real ones exist (and what tests look at).
+// How many times each cut-scene has run (the tests read it).
 struct CutsceneLog {
   int DoorScenes = 0;
   int BallsCompleteScenes = 0;

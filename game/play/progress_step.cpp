@@ -32,9 +32,7 @@ void BackToEditGame(Game& g) {
   for (TCellList* l : {&g.BallList, &g.JailList, &g.ConveyorRightList, &g.ConveyorLeftList, &g.CloudList}) l->Count = 0;
   g.BallsTaken = 0;
   g.BallsInStage = 0;
-  for (TCellList* l : {&g.KeyList, &g.DoorList, &g.BallList, &g.JailList, &g.CloudList})
-    for (int i = 0; i <= 234; i++) l->State[i] = 0;
-  g.BarrierGone = 0;
+  ClearItemStates(g);
   for (int i = 0; i <= 20; i++) g.JumpPadList.Pose[i] = 0;
   g.ObjAnimFrame = g.ItemAnimFrame = g.GoalAnimFrame = g.BarrierBlinkTick = 0;
   BlackOut(g);

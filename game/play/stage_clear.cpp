@@ -17,7 +17,6 @@ using namespace play;
 
 namespace {
 
-constexpr int kHanabi = 18, kHanabi2 = 20;
 constexpr uint32_t kBlack = 0, kWhite = 0xFFFFFF;
 constexpr long double kPi = 3.1415926535L;
 constexpr int kSparkleFrames = 5, kBurstFrames = 4, kBannerWidth = 379;
@@ -264,7 +263,7 @@ void FlyerBursts(Game& g, int t) {
 
 void Fireworks(Game& g, int t) {
   for (const Firework& f : kFireworks) {
-    if (t == f.first) PlayWave(g, kHanabi2, false);
+    if (t == f.first) PlayWave(g, wpHanabi2);
     if (t >= f.first && t <= f.last) Rocket(g, (t - f.first) / 2, f.x, f.y);
     if (t >= f.burstFirst && t <= f.burstLast) StarBurst(g, (t - f.burstFirst) / 4, f.burstX, f.burstY);
   }
@@ -299,11 +298,10 @@ void Phase2FlyerFrame(Game& g, int t) {
   EraseBeam(g, t);
   EraseText(g, t);
   EraseSlots(g);
-  BlackRect(g, 86, 20, 146, 80);
-  BlackRect(g, 406, 118, 466, 178);
-  BlackRect(g, 512, 16, 572, 76);
-  BlackRect(g, 182, 74, 242, 134);
-  BlackRect(g, 317, 31, 377, 91);
+  // The five star bursts' squares, every frame.
+  for (const Firework& f : kFireworks)
+    BlackRect(g, static_cast<float>(f.burstX), static_cast<float>(f.burstY), static_cast<float>(f.burstX + 60),
+              static_cast<float>(f.burstY + 60));
   const float px = g.PlayerX * 32, py = g.PlayerY * 32;
   BlackRect(g, px - 5, py - 10, px + 52, py + 37);
   BlackRect(g, 565, 435, 645, 485);
@@ -347,7 +345,7 @@ void AltRings(Game& g, int t, int first, bool erase) {
 }
 
 void Trail(Game& g, int t) {
-  if (t == 170) PlayWave(g, kHanabi, false);
+  if (t == 170) PlayWave(g, wpHanabi);
   for (const Burst& b : kTrail) {
     if (t == b.setAt) SetSlot(g, b.slot, static_cast<long double>(g.PlayerX) + b.dx, static_cast<long double>(g.PlayerY) + b.dy);
     if (t >= b.first && t <= b.last) {

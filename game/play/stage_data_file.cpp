@@ -2,12 +2,12 @@
 #include "game/play/stage_data_file.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <vector>
 
 #include "game/game.h"
+#include "game/play/stage_format.h"
 #include "game/shell/main_form.h"
 #include "platform/api/sys.h"
 
@@ -15,10 +15,6 @@ namespace {
 
 constexpr const char* kStageDataFile = "plumet.map";
 constexpr const char* kMapFolderFile = "plumet.str";
-
-// File order of the selector arrays, as indexes of StageStyle (barrier comes last in the file).
-constexpr int kFileSelectorOrder[8] = {ssBackground, ssBlock, ssLadder, ssIce,
-                                       ssNoJump,     ssKey,   ssBalloon, ssBarrier};
 
 }  // namespace
 
@@ -28,25 +24,17 @@ bool LoadStageData(Game& g) {
     FatalStartupExit(g, "マップデータが見つかりません。", false);
     return false;
   }
-  std::vector<uint8_t> raw(kStageDataFileSize, 0);
-  bool ok = false;
-  if (FILE* f = std::fopen(kStageDataFile, "rb")) {
-    // A short file is not an error: whatever it lacks stays zero.
-    std::fread(raw.data(), 1, raw.size(), f);
-    ok = !std::ferror(f);
-    if (std::fclose(f) != 0) ok = false;
-  }
+  // Only the file's own size is read, and only from a regular file (a FIFO must not block
+  // the start).
+  std::vector<uint8_t> raw;
+  const bool ok = plat::ReadFileHead(kStageDataFile, kStageDataFileSize, raw) == 0;
+  // A short file is not an error: whatever it lacks stays zero.
+  raw.resize(kStageDataFileSize, 0);
   if (!ok) {
     FatalStartupExit(g, "マップデータの読みこみに失敗しました。", false);
     return false;
   }
-  for (int k = 0; k < 8; ++k)
-    for (int s = 0; s < kBuiltinStageCount; ++s)
-      g.StageStyleTable[kFileSelectorOrder[k]][s] = raw[kStageDataCellBytes + k * 56 + s];
-  for (int s = 0; s < kBuiltinStageCount; ++s)
-    for (int x = 0; x < kGridCols; ++x)
-      for (int y = 0; y < kGridRows; ++y)
-        g.BuiltinStages[s * kGridCells + GridIndex(x, y)] = raw[y * 1120 + x * 56 + s];
+  DecodeStageData(raw, g.BuiltinStages, g.StageStyleTable);
   if (g.BuiltinStages[1 * kGridCells + GridIndex(1, 1)] != ccEmpty) {
     FatalStartupExit(g, "マップデータが壊れています。", false);
     return false;
@@ -78,13 +66,12 @@ void ReadMapFolderFile(Game& g) {
     }
     EnterProgramFolder(g);
   }
-  std::array<char, kMapFolderBufSize> buf{};
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    size_t got = std::fread(buf.data(), 1, buf.size(), f);
-    std::fclose(f);
-    std::memcpy(g.MapFolderBuf.data(), buf.data(), got);
-  } else if (std::filesystem::exists(path, ec)) {
-    ShowError(g, "フォルダ記録ファイル(plumet.str)を読みこめませんでした。\r" + plat::ErrorText(errno));
+  std::vector<uint8_t> buf;
+  if (int err = plat::ReadFileHead(path, kMapFolderBufSize, buf)) {
+    if (err != ENOENT)
+      ShowError(g, "フォルダ記録ファイル(plumet.str)を読みこめませんでした。\r" + plat::ErrorText(err));
+  } else {
+    std::memcpy(g.MapFolderBuf.data(), buf.data(), buf.size());
   }
   // The text up to the first NUL; a buffer without one is taken whole.
   size_t n = 0;

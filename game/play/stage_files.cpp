@@ -1,7 +1,5 @@
 // Loading built-in stages, opening and saving user stage files, and the last-folder file.
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "game/play/play_internal.h"
 #include "game/play/stage_format.h"
@@ -9,31 +7,6 @@
 #include "game/shell/main_loop.h"
 #include "game/shell/music_control.h"
 #include "platform/api/sys.h"
-
-namespace {
-
-// Built-in stage themes and the stages that start facing left.
-uint8_t ThemeOf(int s, uint8_t current) {
-  static const std::initializer_list<int> kThemes[6] = {
-      {0, 1, 2, 3, 22, 23, 33, 42, 45, 49},
-      {4, 5, 6, 7, 32, 36, 47, 52},
-      {8, 9, 10, 11, 28, 29, 30, 31, 39},
-      {12, 13, 14, 15, 21, 37, 40, 41},
-      {20, 24, 25, 26, 27, 35, 43, 46, 51, 53},
-      {16, 17, 18, 19, 34, 38, 44, 48, 50, 54},
-  };
-  for (int t = 0; t < 6; t++)
-    for (int v : kThemes[t])
-      if (v == s) return static_cast<uint8_t>(t);
-  return current;
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& out) {
-  std::ifstream f(path, std::ios::binary);
-  if (!f) return false;
-  out.assign(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>());
-  return !f.bad();
-}
 
 TUserStage CurrentUserStage(const Game& g) {
   TUserStage s;
@@ -44,8 +17,6 @@ TUserStage CurrentUserStage(const Game& g) {
   s.Cleared = g.UserStageCleared;
   return s;
 }
-
-}  // namespace
 
 void SetStartFacing(Game& g) {
   static constexpr int kLeft[] = {10, 11, 12, 20, 21, 31, 33, 38, 40, 46, 51, 52, 54};
@@ -65,7 +36,9 @@ void LoadStage(Game& g) {
   for (int k = 0; k < 8; k++) g.StageStyle[k] = g.StageStyleTable[k][s];
   g.UserStageFileName.clear();
   SetStartFacing(g);
-  g.StageTheme = ThemeOf(g.StageIndex, g.StageTheme);
+  // A number outside the course keeps the theme it had.
+  const int theme = BuiltinStageTheme(g.StageIndex);
+  if (theme >= 0) g.StageTheme = static_cast<uint8_t>(theme);
 }
 
 void UserStageToGrid(Game& g) {
@@ -74,8 +47,10 @@ void UserStageToGrid(Game& g) {
 }
 
 bool ReadUserStageFile(Game& g, const std::string& path) {
+  // Only what the format holds is read, and only from a regular file: a link to a device, a
+  // huge file or a FIFO under a stage's name must neither exhaust memory nor block the game.
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(path, bytes)) return false;
+  if (plat::ReadFileHead(path, kUserStageFileSize + 1, bytes) != 0) return false;
   TUserStage s = CurrentUserStage(g);
   DecodeUserStage(bytes, s);
   g.StageGridRows = s.Rows;
@@ -92,8 +67,6 @@ bool WriteLastFolder(Game& g, const std::string& folder) {
   if (!PutMapFolder(g, folder)) return true;
   return WriteMapFolderFile(g) == 0;
 }
-
-void SaveLastFolder(Game& g, const std::string& folder) { WriteLastFolder(g, folder); }
 
 void OpenUserStage(Game& g) {
   ResetPlayState(g);

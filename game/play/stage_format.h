@@ -19,6 +19,7 @@ struct TUserStage {
   uint8_t Theme = 0;
   uint8_t Facing = 0;
   int32_t Cleared = 0;
+  bool operator==(const TUserStage&) const = default;
 };
 
 std::vector<uint8_t> EncodeUserStage(const TUserStage& s);

@@ -46,6 +46,17 @@ constexpr int kBuiltinStageCount = 56;
 constexpr uint8_t kUserStageIndex = 255;
 constexpr int kMapFolderBufSize = 151;
 
+// The music theme (0..5) of each built-in stage; -1 for any other number.
+constexpr int BuiltinStageTheme(int s) {
+  constexpr int8_t kTheme[55] = {
+      0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2, 3, 3, 3, 3,  // 0..15
+      5, 5, 5, 5, 4, 3, 0, 0, 4, 4, 4, 4, 2, 2, 2, 2,  // 16..31
+      1, 0, 5, 4, 1, 3, 5, 2, 3, 3, 0, 4, 5, 0, 4, 1,  // 32..47
+      5, 0, 5, 4, 1, 4, 5,                             // 48..54
+  };
+  return s >= 0 && s < 55 ? kTheme[s] : -1;
+}
+
 // Column-major index of StageGrid; row-major index of StageGridRows.
 constexpr int GridIndex(int x, int y) { return x * kGridRows + y; }
 constexpr int RowsIndex(int x, int y) { return y * kGridCols + x; }

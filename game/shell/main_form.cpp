@@ -167,15 +167,11 @@ void FormCreate(Game& g) {
   // active-window query may not name the form yet at this point.
   g.OwnWindow = g.host.FormWindowId();
   g.LastActiveWindow = g.OwnWindow;
-  // Step 18.
-  if (g.DisableComposition == 1) DisableDwmComposition(g);
+  // Step 18: the DisableComposition setting switches desktop composition off only on the
+  // desktop systems that have it; there is no such composition to switch off here, so the
+  // setting is read and kept but changes nothing.
   // Step 19.
   MainLoop(g);
-}
-
-void DisableDwmComposition(Game& g) {
-  // Desktop composition exists only on system versions 6.0 and 6.1; there is none here.
-  if (g.OsMajor != 6 || g.OsMinor > 1) return;
 }
 
 void QuitSequence(Game& g) {

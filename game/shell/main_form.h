@@ -17,7 +17,6 @@ void QuitSequence(Game& g);
 // Shows `message` in an error box, ends the game before MainLoop starts.
 void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure);
 void ShowError(Game& g, const std::string& message);
-void DisableDwmComposition(Game& g);
 // Working folder := the program's folder.
 void EnterProgramFolder(Game& g);
 std::string ProgramFile(Game& g, const std::string& name);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "game/game.h"
+#include "sound/music_stream.h"
 #include "sound/vorbis_dll.h"
 
 const char* const kWavePlayerFiles[20] = {
@@ -19,16 +20,7 @@ constexpr int32_t kMusicBufferBytes = 65536;
 }
 
 SoundObjects::~SoundObjects() {
-  if (DDSD1 && DDSD1->Available()) {
-    if (TDDSDChannel* ch = DDSD1->GetChannel(0)) {
-      ch->Stop();
-      ch->SetWaveData(nullptr);
-    }
-  }
-  if (WaveData) WaveData->EndNotify();
-  WaveData.reset();
-  OggData.reset();
-  OggPlayer.reset();
+  ShutMusicStream(DDSD1.get(), WaveData, OggData, OggPlayer);
   for (auto& p : WavePlayers) p.reset();
   DDSD1.reset();
 }
@@ -53,7 +45,8 @@ void LoadWavePlayers(Game& g) {
     if (!p) continue;
     std::error_code ec;
     auto file = std::filesystem::path(g.ProgramFolder) / "plumetwave" / kWavePlayerFiles[n - 1];
-    if (!std::filesystem::exists(file, ec)) continue;
+    // Only a regular file: opening a FIFO under a sound's name would block the start for good.
+    if (!std::filesystem::is_regular_file(file, ec)) continue;
     try {
       p->Loaded();
     } catch (const std::exception&) {
@@ -113,16 +106,7 @@ void ShutSoundPlayers(Game& g) {
 
 void TearDownMusic(Game& g) {
   if (g.host.Audio().Manual()) g.host.Audio().SetPeriodHook(nullptr);
-  if (g.DDSD1 && g.DDSD1->Available()) {
-    if (TDDSDChannel* ch = g.DDSD1->GetChannel(0)) {
-      ch->Stop();
-      ch->SetWaveData(nullptr);
-    }
-  }
-  if (g.WaveData) g.WaveData->EndNotify();  // no notify runs past this point
-  g.WaveData.reset();
-  g.OggData.reset();
-  g.OggPlayer.reset();
+  ShutMusicStream(g.DDSD1.get(), g.WaveData, g.OggData, g.OggPlayer);
   FreeVorbisDLL();
 }
 

@@ -9,10 +9,23 @@ namespace plat {
 
 // Writes `data` to `path` through a temporary file in the same folder, flushed and renamed
 // over the old file, so a crash or a full disk never leaves a damaged or empty file.
+// A symbolic link is followed to its final target, which is the file replaced (the link
+// stays); the old file's permission bits are kept, a new file gets the usual 0666 less the
+// umask. A target that exists but is not a regular file is left alone (kErrNotRegularFile).
 // Returns 0 on success, else the errno of the failing step (the old file is kept).
 int WriteFileAtomic(const std::string& path, const void* data, size_t size);
 
-// Text of an errno value, for error boxes.
+// Reads at most `limit` bytes from the start of `path` into `out`, and only from a regular
+// file: a FIFO or a device is refused without blocking (kErrNotRegularFile), a folder with
+// EISDIR.
+// Callers pass one byte more than their format needs when they must tell a longer file.
+// Returns 0 on success, else an errno (`out` is then empty).
+int ReadFileHead(const std::string& path, size_t limit, std::vector<uint8_t>& out);
+
+// The error code of a name that is there but is not a regular file. Outside errno's range.
+constexpr int kErrNotRegularFile = 0x10000;
+
+// Text of an errno value (or kErrNotRegularFile), for error boxes.
 std::string ErrorText(int err);
 
 // INI settings file ("[section]" / "key=value" lines).
@@ -21,8 +34,12 @@ int IniReadInt(const std::string& file, const std::string& section, const std::s
 // Writes an integer, keeping every other line of the file; false on a write failure.
 bool IniWriteInt(const std::string& file, const std::string& section, const std::string& key, int value);
 
-// Run-time library loading (dlopen). Handles are opaque; 0 when loading failed.
+// Run-time library loading (dlopen). Handles are opaque; 0 when loading failed, or when the
+// file is not a whole shared object of this machine (see LibFileWhole).
 void* LibOpen(const std::string& path);
+// True when `path` is a regular file holding an ELF shared object whose header, program
+// headers and segments all lie inside the file.
+bool LibFileWhole(const std::string& path);
 void* LibSymbol(void* lib, const char* name);
 void LibClose(void* lib);
 // The full file name the loader reports for a loaded library; empty when unknown.

@@ -63,6 +63,7 @@ bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out) 
   const size_t frames = dataBytes / fmt.blockAlign;
   if (frames == 0) return false;
   const uint64_t outFrames = uint64_t(frames) * kOutputRate / fmt.samplesPerSec;
+  if (outFrames > uint64_t(kMaxWaveSeconds) * kOutputRate) return false;
   out.resize(size_t(outFrames) * 2);
   for (uint64_t j = 0; j < outFrames; ++j) {
     size_t f = size_t(j * fmt.samplesPerSec / kOutputRate);

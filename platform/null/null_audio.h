@@ -13,8 +13,13 @@
 
 namespace plat {
 
+// The longest sound the voice plays: the game's longest effect lasts 3.2 s. A wave declaring a
+// low rate would otherwise expand a small file into gigabytes at 44100 Hz stereo (10 MB here).
+constexpr int kMaxWaveSeconds = 60;
+
 // Parses a RIFF WAVE image (PCM 8/16-bit, mono/stereo, any rate; unknown chunks skipped; a
-// truncated data chunk clamped) into 44100 Hz interleaved stereo. False when unplayable.
+// truncated data chunk clamped) into 44100 Hz interleaved stereo. False when unplayable,
+// longer than kMaxWaveSeconds included.
 bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out);
 
 class SoftAudioDevice : public AudioDevice {

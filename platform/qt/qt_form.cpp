@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/api/keys.h"
 #include "platform/qt/qt_host.h"
@@ -18,22 +20,35 @@ namespace plat {
 
 namespace {
 
-// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step. Done here, in one pass on this
-// thread: a Qt conversion of a frame this size goes through its thread pool, which costs far
-// more in wake-ups than the swap itself.
-void SwapToRgb32(const uint32_t* src, uint32_t* dst, size_t n) {
+// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step, over a row; returns the first and
+// one past the last pixel that differ from what `dst` held (first == end when none did). Done
+// here, in one pass on this thread: a Qt conversion of a frame this size goes through its
+// thread pool, which costs far more in wake-ups than the swap itself.
+std::pair<int, int> SwapRowToRgb32(const uint32_t* src, uint32_t* dst, int n) {
   typedef uint32_t V4 __attribute__((vector_size(16)));
-  size_t i = 0;
+  int first = n, last = 0, i = 0;
   for (; i + 4 <= n; i += 4) {
-    V4 c;
+    V4 c, old;
     std::memcpy(&c, src + i, sizeof c);
+    std::memcpy(&old, dst + i, sizeof old);
     const V4 d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    std::memcpy(dst + i, &d, sizeof d);
+    const V4 diff = d ^ old;
+    if ((diff[0] | diff[1] | diff[2] | diff[3]) != 0) {
+      first = std::min(first, i);
+      last = i + 4;
+      std::memcpy(dst + i, &d, sizeof d);
+    }
   }
   for (; i < n; ++i) {
     const uint32_t c = src[i];
-    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    const uint32_t d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    if (d != dst[i]) {
+      first = std::min(first, i);
+      last = i + 1;
+      dst[i] = d;
+    }
   }
+  return {first, std::max(first, last)};
 }
 
 }  // namespace
@@ -51,14 +66,27 @@ QtForm::QtForm()
 
 void QtForm::Present(const Bitmap& frame) {
   if (frame.Empty()) return;
-  if (frame_.width() != frame.width || frame_.height() != frame.height)
+  if (frame_.width() != frame.width || frame_.height() != frame.height) {
     frame_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
-  SwapToRgb32(frame.px.data(), reinterpret_cast<uint32_t*>(frame_.bits()), size_t(frame.width) * frame.height);
+    shownWhole_ = false;
+  }
+  // Only what changed since the last picture is painted: most frames move a few sprites.
+  QRect changed;
+  for (int y = 0; y < frame.height; ++y) {
+    const auto [x0, x1] = SwapRowToRgb32(frame.Row(y), reinterpret_cast<uint32_t*>(frame_.scanLine(y)), frame.width);
+    if (x0 < x1) changed |= QRect(x0, y, x1 - x0, 1);
+  }
   // Painted at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.
-  if (inPaintHandler_ || !isVisible()) return;
+  if (inPaintHandler_ || !isVisible()) {
+    shownWhole_ = false;
+    return;
+  }
+  if (!shownWhole_ || fullScreen_) changed = rect();
+  shownWhole_ = true;
+  if (changed.isEmpty()) return;
   presenting_ = true;
-  repaint();
+  repaint(changed);
   presenting_ = false;
 }
 
@@ -92,27 +120,34 @@ void QtForm::paintEvent(QPaintEvent*) {
   p.drawImage(target, frame_);
 }
 
+// The window's close button. The form never closes by itself: the game asks whether to end
+// and, on yes, runs its quit sequence, which hides the form and ends the program.
 void QtForm::closeEvent(QCloseEvent* e) {
-  // The form never closes by itself: the game answers and, on yes, hides it and ends.
   e->ignore();
+  // Inside a quiet wait the game is in the middle of a call of its own (activating the form,
+  // switching the screen); its question may not run there. The request waits for the next
+  // message processing (DeliverPendingClose).
   if (quiet_) {
     pendingClose_ = true;
     return;
   }
-  HandleClose();
+  AskToClose();
 }
 
-void QtForm::HandleClose() {
+// Runs the game's close question once: a second close while its box is open (inClose_; the box
+// processes messages) is dropped, as is any before the game has set its handlers.
+void QtForm::AskToClose() {
   if (inClose_ || !events_) return;
   inClose_ = true;
   events_->OnCloseQuery();
   inClose_ = false;
 }
 
+// Called from the host's message processing, where the game's question may run again.
 void QtForm::DeliverPendingClose() {
   if (!pendingClose_ || quiet_) return;
   pendingClose_ = false;
-  HandleClose();
+  AskToClose();
 }
 
 void QtForm::keyPressEvent(QKeyEvent* e) {
@@ -176,25 +211,30 @@ void QtForm::ShowForm(bool visible) {
     show();
 }
 
+// Brings the form to the front with the keyboard. The game treats activation as done when the
+// call returns (its next CheckFocus must not see the form inactive and pause), but the window
+// system answers with an event later; so wait for that event, up to 100 ms, quietly.
 void QtForm::Activate() {
   if (!isVisible()) return;
   raise();
   activateWindow();
   if (QWindow* w = windowHandle()) w->requestActivate();
-  // Activation comes back as an event; wait a little for it so the caller's next check of the
-  // active window sees it, as it would after a synchronous activation.
   WaitQuietly([this] { return IsActive(); }, 100);
 }
 
+// Processes window-system events until `done` holds or `ms` have passed, with quiet_ set so
+// that none of them reaches the game: no repaint handler, and a close request is kept for
+// later. Quiet waits may nest (a wait inside a full-screen switch); the outer state comes back.
 void QtForm::WaitQuietly(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  const bool wasQuiet = quiet_;
+  QElapsedTimer waited;
+  waited.start();
+  const bool outerQuiet = quiet_;
   quiet_ = true;
-  while (!done() && t.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  quiet_ = wasQuiet;
+  while (!done() && waited.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  quiet_ = outerQuiet;
 }
 
+// Either test may lag the other right after an activation, so either counts.
 bool QtForm::IsActive() const {
   return isVisible() && (QApplication::activeWindow() == this || isActiveWindow());
 }

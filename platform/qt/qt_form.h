@@ -27,7 +27,8 @@ class QtForm : public QWidget {
   void SetTopmost(bool on);
   QPoint FramePos() const;
   void MoveFrame(int left, int top);
-  // A close asked for while the form was waiting for its activation, handled now.
+  // Asks the game about a close that came during a quiet wait; the host calls it after each
+  // pass of message processing.
   void DeliverPendingClose();
 
  protected:
@@ -40,16 +41,19 @@ class QtForm : public QWidget {
 
  private:
   void ReleaseAll();
-  void HandleClose();
+  void AskToClose();
   // Lets window-system events in (without calling the game's handlers) until `done` or `ms`.
   void WaitQuietly(const std::function<bool()>& done, int ms);
 
   WindowEvents* events_ = nullptr;
   QImage frame_;
+  // The window shows frame_ whole, so a present may repaint only what changed.
+  bool shownWhole_ = false;
   bool down_[256] = {};
   bool pressedSince_[256] = {};
   bool presenting_ = false, inPaintHandler_ = false, inClose_ = false;
-  // While set (waiting for activation), the game's handlers are not called.
+  // Set during WaitQuietly: window-system events are processed but the game's handlers are not
+  // called. A close request in that time sets pendingClose_ and is asked about afterwards.
   bool quiet_ = false, pendingClose_ = false;
   bool fullScreen_ = false, topmost_ = false, placed_ = false;
   QSize clientSize_{640, 480};

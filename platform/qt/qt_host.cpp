@@ -93,28 +93,58 @@ std::string InstanceLockPath(const std::string& name) {
   return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
 }
 
-}  // namespace qthost
-
-namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
-  QFileDialog dlg(parent, Q(request.title), Q(request.initialDir));
+  QFileDialog dlg(parent, QString::fromStdString(request.title), QString::fromStdString(request.initialDir));
   dlg.setOption(QFileDialog::DontUseNativeDialog);
   dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dlg.setFileMode(save || !request.fileMustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   if (save && !request.overwritePrompt) dlg.setOption(QFileDialog::DontConfirmOverwrite);
-  if (!request.filter.empty()) dlg.setNameFilter(Q(qthost::QtFilter(request.filter)));
+  if (!request.filter.empty()) dlg.setNameFilter(QString::fromStdString(QtFilter(request.filter)));
   std::string ext = request.defaultExt;
   while (!ext.empty() && (ext[0] == '*' || ext[0] == '.')) ext.erase(0, 1);
-  if (!ext.empty()) dlg.setDefaultSuffix(Q(ext));
-  if (!request.fileName.empty()) dlg.selectFile(Q(request.fileName));
+  if (!ext.empty()) dlg.setDefaultSuffix(QString::fromStdString(ext));
+  if (!request.fileName.empty()) dlg.selectFile(QString::fromStdString(request.fileName));
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dlg.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return QDir::cleanPath(QFileInfo(files.first()).absoluteFilePath()).toStdString();
 }
+
+MsgResult RunMessageBox(QWidget* parent, const std::string& text, const std::string& caption, MsgButtons buttons,
+                        MsgIcon icon) {
+  QMessageBox::Icon qi = QMessageBox::NoIcon;
+  switch (icon) {
+    case MsgIcon::None: qi = QMessageBox::NoIcon; break;
+    case MsgIcon::Error: qi = QMessageBox::Critical; break;
+    case MsgIcon::Warning: qi = QMessageBox::Warning; break;
+    case MsgIcon::Question: qi = QMessageBox::Question; break;
+    case MsgIcon::Information: qi = QMessageBox::Information; break;
+  }
+  QMessageBox::StandardButtons sb = QMessageBox::Ok;
+  QMessageBox::StandardButton def = QMessageBox::Ok;
+  if (buttons == MsgButtons::YesNo) sb = QMessageBox::Yes | QMessageBox::No, def = QMessageBox::Yes;
+  if (buttons == MsgButtons::OkCancel) sb = QMessageBox::Ok | QMessageBox::Cancel, def = QMessageBox::Ok;
+  QMessageBox box(qi, QString::fromStdString(caption), QString::fromStdString(LineBreaks(text)), sb, parent);
+  box.setDefaultButton(def);
+  // Without an owner it still must come to the front.
+  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return MsgResult::Yes;
+    case QMessageBox::No: return MsgResult::No;
+    case QMessageBox::Cancel: return MsgResult::Cancel;
+    case QMessageBox::Ok: return MsgResult::Ok;
+    default:  // closed without a button
+      return buttons == MsgButtons::YesNo ? MsgResult::No
+             : buttons == MsgButtons::OkCancel ? MsgResult::Cancel
+                                               : MsgResult::Ok;
+  }
+}
+
+}  // namespace qthost
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
@@ -226,48 +256,23 @@ uint32_t QtHost::RandomSeed() {
 
 MsgResult QtHost::MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                              MsgIcon icon) {
-  QMessageBox::Icon qi = QMessageBox::NoIcon;
-  switch (icon) {
-    case MsgIcon::None: qi = QMessageBox::NoIcon; break;
-    case MsgIcon::Error: qi = QMessageBox::Critical; break;
-    case MsgIcon::Warning: qi = QMessageBox::Warning; break;
-    case MsgIcon::Question: qi = QMessageBox::Question; break;
-    case MsgIcon::Information: qi = QMessageBox::Information; break;
-  }
-  QMessageBox::StandardButtons sb = QMessageBox::Ok;
-  QMessageBox::StandardButton def = QMessageBox::Ok;
-  if (buttons == MsgButtons::YesNo) sb = QMessageBox::Yes | QMessageBox::No, def = QMessageBox::Yes;
-  if (buttons == MsgButtons::OkCancel) sb = QMessageBox::Ok | QMessageBox::Cancel, def = QMessageBox::Ok;
   QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
-  QMessageBox box(qi, Q(caption), Q(qthost::LineBreaks(text)), sb, parent);
-  box.setDefaultButton(def);
-  // Without an owner it still must come to the front.
-  if (!parent) box.setWindowFlag(Qt::WindowStaysOnTopHint);
-  const int answer = box.exec();
+  const MsgResult answer = qthost::RunMessageBox(parent, text, caption, buttons, icon);
   // The owner gets the keyboard back when its box closes, with or without a window manager.
   if (parent) form_->Activate();
-  switch (answer) {
-    case QMessageBox::Yes: return MsgResult::Yes;
-    case QMessageBox::No: return MsgResult::No;
-    case QMessageBox::Cancel: return MsgResult::Cancel;
-    case QMessageBox::Ok: return MsgResult::Ok;
-    default:
-      return buttons == MsgButtons::YesNo ? MsgResult::No
-             : buttons == MsgButtons::OkCancel ? MsgResult::Cancel
-                                               : MsgResult::Ok;
-  }
+  return answer;
 }
 
 std::optional<std::string> QtHost::OpenFileDialog(const FileDialogSpec& request) {
   QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
-  auto path = RunFileDialog(parent, request, false);
+  auto path = qthost::RunFileDialog(parent, request, false);
   if (parent) form_->Activate();
   return path;
 }
 
 std::optional<std::string> QtHost::SaveFileDialog(const FileDialogSpec& request) {
   QWidget* parent = form_->isVisible() ? form_.get() : nullptr;
-  auto path = RunFileDialog(parent, request, true);
+  auto path = qthost::RunFileDialog(parent, request, true);
   if (parent) form_->Activate();
   return path;
 }

@@ -3,11 +3,14 @@
 #include <cstdio>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "platform/api/audio.h"
 #include "platform/api/host.h"
 #include "platform/qt/qt_timers.h"
 
+class QWidget;
 
 namespace plat {
 
@@ -81,6 +84,12 @@ std::string QtFilter(const std::string& filter);
 int VirtualKeyFor(int qtKey);
 // Where the instance lock file of `name` lives.
 std::string InstanceLockPath(const std::string& name);
+
+// The modal dialogs of both Qt programs (the game's host and the editor's), owned by `parent`
+// when there is one; a box without an owner stays on top.
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save);
+MsgResult RunMessageBox(QWidget* parent, const std::string& text, const std::string& caption, MsgButtons buttons,
+                        MsgIcon icon);
 }  // namespace qthost
 
 }  // namespace plat

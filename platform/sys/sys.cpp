@@ -4,55 +4,129 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <link.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <sstream>
 
 namespace plat {
 
-int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
-  std::string tmp = path + ".tmp" + std::to_string(::getpid());
-  int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) return errno ? errno : EIO;
+namespace {
+
+constexpr int kMaxLinkHops = 40;  // as the kernel's own limit on a chain of links
+
+// Follows `path` through symbolic links to the name that really holds the file. `st` gets the
+// target's status and `exists` whether there is one (a new file, or a link left dangling).
+int ResolveTarget(const std::string& path, std::string& target, struct stat& st, bool& exists) {
+  target = path;
+  for (int hops = 0; hops <= kMaxLinkHops; ++hops) {
+    if (::lstat(target.c_str(), &st) != 0) {
+      if (errno != ENOENT) return errno;
+      exists = false;
+      return 0;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      exists = true;
+      return 0;
+    }
+    std::vector<char> buf(PATH_MAX);
+    ssize_t n = ::readlink(target.c_str(), buf.data(), buf.size());
+    if (n < 0) return errno;
+    if (static_cast<size_t>(n) >= buf.size()) return ENAMETOOLONG;
+    std::filesystem::path next(std::string(buf.data(), static_cast<size_t>(n)));
+    if (next.is_relative()) next = std::filesystem::path(target).parent_path() / next;
+    target = next.string();
+  }
+  return ELOOP;
+}
+
+// Writes the new content beside `target` and renames it over it. With `unnamed`, the
+// temporary file has no name until just before the rename, so a process killed while writing
+// leaves nothing behind; `retry` is set when that way is not open here (no O_TMPFILE or no
+// /proc) and a named temporary file must be used instead.
+int WriteAndRename(const std::string& target, const struct stat& old, bool exists, const void* data, size_t size,
+                   bool unnamed, bool& retry) {
+  std::string dir = std::filesystem::path(target).parent_path().string();
+  if (dir.empty()) dir = ".";
+  const std::string tmp = target + ".tmp" + std::to_string(::getpid());
+  // A private file stays private while it is written: the old mode is set only at the end.
+  const mode_t createMode = exists ? 0600 : 0666;
+  int fd = -1;
+  if (unnamed) {
+    fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, createMode);
+    if (fd < 0) {
+      retry = true;
+      return errno;
+    }
+  } else {
+    auto openNamed = [&] {
+      return ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
+    };
+    fd = openNamed();
+    if (fd < 0 && errno == EEXIST) {
+      // Left by an earlier run with our process id that was killed while writing.
+      ::unlink(tmp.c_str());
+      fd = openNamed();
+    }
+    if (fd < 0) return errno ? errno : EIO;
+  }
+  auto fail = [&](int err) {
+    ::close(fd);
+    if (!unnamed) ::unlink(tmp.c_str());
+    return err;
+  };
   const char* p = static_cast<const char*>(data);
   size_t left = size;
   while (left > 0) {
     ssize_t n = ::write(fd, p, left);
     if (n < 0) {
       if (errno == EINTR) continue;
-      int err = errno;
-      ::close(fd);
-      ::unlink(tmp.c_str());
-      return err;
+      return fail(errno);
     }
     p += n;
     left -= static_cast<size_t>(n);
   }
-  if (::fsync(fd) != 0 && errno != EINVAL) {
+  if (exists) {
+    // Owner first (a change of owner may clear set-id bits), then the mode; someone else's
+    // file rewritten by root stays theirs, and an owner we may not give is not an error.
+    [[maybe_unused]] int owned = ::fchown(fd, old.st_uid, old.st_gid);
+    if (::fchmod(fd, old.st_mode & 07777) != 0) return fail(errno);
+  }
+  if (::fsync(fd) != 0 && errno != EINVAL) return fail(errno);
+  if (unnamed) {
+    const std::string self = "/proc/self/fd/" + std::to_string(fd);
+    int linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW);
+    if (linked != 0 && errno == EEXIST) {
+      ::unlink(tmp.c_str());
+      linked = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, tmp.c_str(), AT_SYMLINK_FOLLOW);
+    }
+    if (linked != 0) {
+      retry = true;
+      return fail(errno);
+    }
+  }
+  // Once named, the temporary file is renamed at once, so only a kill between the two steps
+  // can leave it behind; its content is already on disk, so closing it later loses nothing.
+  if (!unnamed && ::close(fd) != 0) {
     int err = errno;
-    ::close(fd);
     ::unlink(tmp.c_str());
     return err;
   }
-  if (::close(fd) != 0) {
-    int err = errno;
+  const int renamed = ::rename(tmp.c_str(), target.c_str());
+  const int renameErr = errno;
+  if (unnamed) ::close(fd);
+  if (renamed != 0) {
     ::unlink(tmp.c_str());
-    return err;
-  }
-  if (::rename(tmp.c_str(), path.c_str()) != 0) {
-    int err = errno;
-    ::unlink(tmp.c_str());
-    return err;
+    return renameErr;
   }
   // Make the rename itself durable.
-  std::string dir = std::filesystem::path(path).parent_path().string();
-  if (dir.empty()) dir = ".";
   int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (dfd >= 0) {
     ::fsync(dfd);
@@ -61,7 +135,63 @@ int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
   return 0;
 }
 
-std::string ErrorText(int err) { return std::strerror(err); }
+}  // namespace
+
+int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
+  // The user's link stays a link: the file it leads to is the one rewritten.
+  std::string target;
+  struct stat old {};
+  bool exists = false;
+  if (int err = ResolveTarget(path, target, old, exists)) return err;
+  if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kErrNotRegularFile;
+  bool retry = false;
+  const int err = WriteAndRename(target, old, exists, data, size, true, retry);
+  if (!retry) return err;
+  return WriteAndRename(target, old, exists, data, size, false, retry);
+}
+
+int ReadFileHead(const std::string& path, size_t limit, std::vector<uint8_t>& out) {
+  out.clear();
+  // Non-blocking, so opening a FIFO with no writer returns at once; fstat then refuses it.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return errno ? errno : EIO;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) {
+    int err = errno;
+    ::close(fd);
+    return err;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    ::close(fd);
+    return S_ISDIR(st.st_mode) ? EISDIR : kErrNotRegularFile;
+  }
+  // Room for what the file holds now (plus a byte to see it grow), not for the whole limit: a
+  // generous limit must not cost its size in memory for every small file.
+  size_t room = std::min(limit, static_cast<size_t>(std::max<off_t>(st.st_size, 0)) + 1);
+  out.resize(room);
+  size_t got = 0;
+  while (got < limit) {
+    if (got == room) out.resize(room = std::min(limit, room * 2));
+    ssize_t n = ::read(fd, out.data() + got, room - got);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      int err = errno;
+      ::close(fd);
+      out.clear();
+      return err;
+    }
+    if (n == 0) break;
+    got += static_cast<size_t>(n);
+  }
+  out.resize(got);
+  ::close(fd);
+  return 0;
+}
+
+std::string ErrorText(int err) {
+  if (err == kErrNotRegularFile) return "not a regular file";
+  return std::strerror(err);
+}
 
 namespace {
 
@@ -81,22 +211,32 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-std::vector<std::string> ReadLines(const std::string& file) {
-  std::vector<std::string> lines;
-  std::ifstream in(file, std::ios::binary);
+// A settings file is a few lines; more than this is not one of ours.
+constexpr size_t kIniSizeLimit = 64 * 1024;
+
+// The file's lines; false when it is there but unreadable, not a regular file or too long to
+// be rewritten whole. A missing file has no lines.
+bool ReadLines(const std::string& file, std::vector<std::string>& lines) {
+  lines.clear();
+  std::vector<uint8_t> bytes;
+  if (int err = ReadFileHead(file, kIniSizeLimit + 1, bytes)) return err == ENOENT;
+  if (bytes.size() > kIniSizeLimit) return false;
+  std::istringstream in(std::string(bytes.begin(), bytes.end()));
   std::string line;
   while (std::getline(in, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
-  return lines;
+  return true;
 }
 
 }  // namespace
 
 int IniReadInt(const std::string& file, const std::string& section, const std::string& key, int def) {
   std::string current;
-  for (const std::string& raw : ReadLines(file)) {
+  std::vector<std::string> lines;
+  if (!ReadLines(file, lines)) return def;
+  for (const std::string& raw : lines) {
     std::string line = Trim(raw);
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line.front() == '[' && line.back() == ']') {
@@ -118,7 +258,9 @@ int IniReadInt(const std::string& file, const std::string& section, const std::s
 }
 
 bool IniWriteInt(const std::string& file, const std::string& section, const std::string& key, int value) {
-  std::vector<std::string> lines = ReadLines(file);
+  // A file we cannot read whole is not rewritten: its other lines would be lost.
+  std::vector<std::string> lines;
+  if (!ReadLines(file, lines)) return false;
   std::string entry = key + "=" + std::to_string(value);
   std::string current;
   int sectionEnd = -1;  // index after the last line of the wanted section
@@ -152,7 +294,10 @@ bool IniWriteInt(const std::string& file, const std::string& section, const std:
   return WriteFileAtomic(file, text.data(), text.size()) == 0;
 }
 
-void* LibOpen(const std::string& path) { return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL); }
+void* LibOpen(const std::string& path) {
+  if (!LibFileWhole(path)) return nullptr;
+  return ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
 
 void* LibSymbol(void* lib, const char* name) { return lib ? ::dlsym(lib, name) : nullptr; }
 

@@ -1,6 +1,8 @@
 // User stage files in the editor: save checks, the exact bytes, loading, the mark and "pledit.str".
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "editor/editor_files.h"
@@ -300,4 +302,31 @@ TEST(EditorFolderFile, ReadAtStartUpUpToTheFirstNul) {
   auto after = ed.folder.Read(kFolderFileName);
   ASSERT_EQ(after.size(), 151u);
   EXPECT_EQ(after[150], 'x');
+}
+
+TEST(EditorLoad, FilesThatAreNotRegularAreRefusedWithoutBlocking) {
+  for (const char* kind : {"fifo", "zero", "folder-file"}) {
+    Editor ed(false);
+    const std::string str = ed.folder.File(kFolderFileName);
+    if (std::string(kind) == "folder-file") {
+      ASSERT_EQ(::mkfifo(str.c_str(), 0600), 0);
+    }
+    ed.Create();  // reading a FIFO "pledit.str" would block here
+    EXPECT_EQ(ed.e.EditFolder, ed.folder.Path()) << kind;
+    DrawStartAndGoal(ed);
+    const auto grid = ed.e.EditGrid;
+    const std::string file = ed.folder.File("hostile.krm");
+    if (std::string(kind) == "zero") {
+      fs::create_symlink("/dev/zero", file);
+    } else {
+      ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    }
+    LoadFile(ed, file);
+    EXPECT_EQ(ed.e.EditGrid, grid) << kind;
+    EXPECT_EQ(ed.e.EditFileName, "") << kind;
+    ed.host.OpenAnswers.push_back(file);
+    Button14Click(ed.e);
+    EXPECT_TRUE(ed.host.DialogLog.empty()) << kind;
+    EXPECT_FALSE(fs::is_regular_file(file)) << kind << ": left as it was";
+  }
 }

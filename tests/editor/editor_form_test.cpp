@@ -7,23 +7,33 @@
 #include "editor/bgm_preview.h"
 #include "editor/editor_files.h"
 #include "tests/editor/editor_fixture.h"
+#include "tests/sound/hostile_songs.h"
 #include "tests/sound/ogg_fixture.h"
 
 using edtest::Editor;
 using plat::MsgResult;
 
 TEST(EditorStartUp, EndsWithABoxWhenTheDecoderIsMissingOrBroken) {
+  // size 0: no file; -1: not a library; else the shipped library cut to that size (the
+  // loader died of SIGBUS mapping it).
   struct Case {
-    bool present;
+    long size;
     const char* text;
   } cases[] = {
-      {false, "plumetoggフォルダ内にwuvorbis.dllが存在しません。"},
-      {true, "wuvorbis.dllの読込に失敗しました。"},
+      {0, "plumetoggフォルダ内にwuvorbis.dllが存在しません。"},
+      {-1, "wuvorbis.dllの読込に失敗しました。"},
+      {2000, "wuvorbis.dllの読込に失敗しました。"},
+      {10000, "wuvorbis.dllの読込に失敗しました。"},
   };
   for (const Case& c : cases) {
     Editor ed(false);
+    std::vector<uint8_t> lib = ed.folder.Read("plumetogg/wuvorbis.dll");
     std::filesystem::remove(ed.folder.File("plumetogg/wuvorbis.dll"));
-    if (c.present) ed.folder.Write("plumetogg/wuvorbis.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    if (c.size < 0) ed.folder.Write("plumetogg/wuvorbis.dll", {'n', 'o', 't', ' ', 'E', 'L', 'F'});
+    if (c.size > 0) {
+      lib.resize(static_cast<size_t>(c.size));
+      ed.folder.Write("plumetogg/wuvorbis.dll", lib);
+    }
     ed.Create();
     ASSERT_EQ(ed.host.DialogLog.size(), 1u);
     EXPECT_EQ(ed.LastDialog(), Editor::Line(c.text));
@@ -151,6 +161,25 @@ TEST(EditorPreview, MissingMusicIsReportedAndNothingPlays) {
     EXPECT_EQ(ed.e.BgmLoaded, 0);
     EXPECT_EQ(ed.e.BgmFileLoads, 0);
     EXPECT_EQ(ed.e.OggData->State(), 0);
+  }
+}
+
+TEST(EditorPreview, ASongTheTrackRefusesIsReportedAndNothingPlays) {
+  // Each used to bring the editor down or spin once played: SIGFPE in libvorbis, an overflowed
+  // rate, an overflowed length, a read past the decoder's link table.
+  HandSong fpe, rate, granule;
+  fpe.stageBookDim = 0;
+  rate.rate = 1006720546;
+  granule.lastGranule = (int64_t(1) << 62) - 5;
+  for (const std::vector<uint8_t>& song :
+       {BuildHandSong(fpe), BuildHandSong(rate), BuildHandSong(granule), BuildHeadersOnly(HandSong{})}) {
+    PreviewEditor ed;
+    ed.folder.Write(std::string("plumetogg/") + BgmFileName(0), song);
+    Button11Click(ed.e);
+    EXPECT_EQ(ed.LastDialog(), Editor::Line("ファイルの読み込みに失敗"));
+    EXPECT_EQ(ed.e.BgmLoaded, 0);
+    EXPECT_EQ(ed.TrackState(), 0);
+    ed.e.OggPlayer->RenderNext();
   }
 }
 

@@ -57,7 +57,7 @@ TEST(EditGame, LoadReadsTheChosenFileOrKeepsTheBoard) {
     b.Keys(Script().Tap({kVkZ}).Wait(2));
     b.RunFor(4, RunEditGameSelect);
     EXPECT_EQ(b.host.FileDialogLog.size(), 1u) << c.name;
-    EXPECT_EQ(b.Sounds(menus::wpChoise2), 2) << c.name;
+    EXPECT_EQ(b.Sounds(wpChoise2), 2) << c.name;
     EXPECT_EQ(b.g.SceneId, scEditSelect);
     EXPECT_TRUE(b.g.MusicLog.empty());
     EXPECT_TRUE(GridIsRows(b.g)) << c.name;
@@ -185,7 +185,7 @@ TEST(PauseMenu, EveryItemDoesItsWork) {
     EXPECT_EQ(p.g.SceneId, c.scene) << c.what;
     EXPECT_EQ(p.g.StageIndex, c.stage) << c.what;
     EXPECT_EQ(p.MusicLog(), c.music) << c.what;
-    EXPECT_EQ(p.Sounds(menus::wpWindowNoStop), c.resumeSounds) << c.what;
+    EXPECT_EQ(p.Sounds(wpWindow), c.resumeSounds) << c.what;
     EXPECT_EQ(p.g.PauseCursor, c.scene == scPause ? 4 : 0) << c.what;
     if (c.scene == scStageSelect || c.scene == scTitleMenu || c.scene == scEditSelect) {
       EXPECT_EQ(p.g.BoardLayer.At(100, 100), 0u) << c.what;
@@ -209,7 +209,7 @@ TEST(PauseMenu, KeysActOncePerPressAndOnlyAfterTheOpeningEscIsReleased) {
     Paused p(false);
     p.Run(Script().Hold({kVkUp}, 10), 0);
     EXPECT_EQ(p.g.PauseCursor, 4);
-    EXPECT_EQ(p.Sounds(menus::wpChoise1), 1);
+    EXPECT_EQ(p.Sounds(wpChoise1), 1);
   }
   {
     Paused p(false);

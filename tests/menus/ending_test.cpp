@@ -93,7 +93,7 @@ TEST(Ending, ExitKeysAndWhatTheyRecord) {
       EXPECT_EQ(b.g.StageIndex, 0);
       EXPECT_EQ(b.g.FadeInPending, 1);
       EXPECT_EQ(b.g.MusicLog, (std::vector<std::string>{"play rhythmicpark.ogg", "arm"}));
-      EXPECT_EQ(b.Sounds(menus::wpOk1), 1);
+      EXPECT_EQ(b.Sounds(wpOk1), 1);
       EXPECT_EQ(b.folder.Exists("plumet.rec"), c.bonus == 1) << c.what;
     }
   }

@@ -58,7 +58,7 @@ TEST(Opening, PhasesRunTheirLengthsAndTheTitleFollows) {
   }
   EXPECT_EQ(t.FirstFrameOf(scTitleMenu), 455);
   EXPECT_EQ(t.h->g.MusicLog.front(), "play rhythmicpark.ogg");
-  EXPECT_EQ(t.h->g.SoundRequests[menus::wpOpening], 1);
+  EXPECT_EQ(t.h->g.SoundRequests[wpOpening], 1);
 }
 
 TEST(Opening, AFreshZSkipsFromTheTitlePictureOn) {
@@ -108,7 +108,7 @@ TEST(TitleMenu, CursorWrapsAndTheHiddenItemNeedsStage50) {
     for (const auto& k : c.taps) s.Tap(k);
     EXPECT_EQ(t.Run(s, 2), RunEnd::Frames);
     EXPECT_EQ(t.h->g.TitleCursor, c.cursor) << c.highest << " taps " << c.taps.size();
-    EXPECT_EQ(t.h->g.SoundRequests[menus::wpChoise2], c.modeSounds);
+    EXPECT_EQ(t.h->g.SoundRequests[wpChoise2], c.modeSounds);
   }
 }
 
@@ -130,7 +130,7 @@ TEST(TitleMenu, ItemsLeadToTheirScreens) {
     for (const auto& k : c.taps) s.Tap(k);
     EXPECT_EQ(t.Run(s, 60), c.end);
     EXPECT_EQ(t.h->g.SceneId, c.scene);
-    EXPECT_EQ(t.h->g.SoundRequests[menus::wpOk1], 1);
+    EXPECT_EQ(t.h->g.SoundRequests[wpOk1], 1);
     if (c.scene == scEnding) {
       EXPECT_EQ(t.h->g.MusicLog.back(), "arm");
       EXPECT_EQ(t.h->g.MusicLog[t.h->g.MusicLog.size() - 2], "play never.ogg");

@@ -1,6 +1,8 @@
 // The progress record: checksum, file layout, area opening, the caps, and damaged files.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "game/menus/progress_record.h"
@@ -179,4 +181,73 @@ TEST(ProgressRecord, ASaveThatCannotBeWrittenKeepsTheOldFileAndTheGameGoesOn) {
   EXPECT_NE(f.host.DialogLog[0].find("記録データを保存できませんでした。"), std::string::npos);
   EXPECT_EQ(f.g.StageCleared[4], 1) << "the record in memory is kept";
   EXPECT_TRUE(std::filesystem::is_directory(f.folder.File("plumet.rec")));
+}
+
+TEST(ProgressRecord, FieldsOutOfRangeAreDamagedEvenWhenTheChecksumFits) {
+  struct Case {
+    const char* name;
+    void (*set)(TProgressRecord&);
+    bool damaged;
+  } cases[] = {
+      {"highest 255 would let the picker run past the course", [](TProgressRecord& r) { r.HighestStage = 255; },
+       true},
+      {"highest 55 even with the bonus area open",
+       [](TProgressRecord& r) { r.HighestStage = 55, r.BonusAreaOpen = 1; }, true},
+      {"highest 50 with the bonus area closed", [](TProgressRecord& r) { r.HighestStage = 50; }, true},
+      {"a mark other than 0 or 1", [](TProgressRecord& r) { r.StageCleared[7] = 2, r.ClearedCount = 1; }, true},
+      {"index 55 marked", [](TProgressRecord& r) { r.StageCleared[55] = 1, r.ClearedCount = 1; }, true},
+      {"count one more than the marks",
+       [](TProgressRecord& r) { r.StageCleared[0] = 1, r.ClearedCount = 2, r.HighestStage = 7; }, true},
+      {"count 55 with no marks", [](TProgressRecord& r) { r.ClearedCount = 55; }, true},
+      {"bonus flag 2", [](TProgressRecord& r) { r.BonusAreaOpen = 2, r.HighestStage = 54; }, true},
+      // Kept: values the game writes, and harmless ones off the usual steps.
+      {"default", [](TProgressRecord&) {}, false},
+      {"highest 49 closed", [](TProgressRecord& r) { r.HighestStage = 49; }, false},
+      {"highest 54 open", [](TProgressRecord& r) { r.HighestStage = 54, r.BonusAreaOpen = 1; }, false},
+      {"highest 0", [](TProgressRecord& r) { r.HighestStage = 0; }, false},
+      {"highest off the area steps", [](TProgressRecord& r) { r.HighestStage = 5; }, false},
+      {"all 55 stages", [](TProgressRecord& r) {
+         r.HighestStage = 54, r.BonusAreaOpen = 1, r.ClearedCount = 55;
+         for (int s = 0; s < 55; ++s) r.StageCleared[s] = 1;
+       }, false},
+  };
+  for (const Case& c : cases) {
+    TProgressRecord r;
+    c.set(r);
+    Fixture f;
+    f.folder.Write("plumet.rec", RecordBytes(r));
+    f.Load();
+    EXPECT_EQ(RecordFieldsInRange(r), !c.damaged) << c.name;
+    if (c.damaged) {
+      ASSERT_EQ(f.host.DialogLog.size(), 1u) << c.name;
+      EXPECT_EQ(f.host.DialogLog[0], kDamaged) << c.name;
+      EXPECT_EQ(f.g.HighestStage, 3) << c.name;
+      EXPECT_EQ(f.File(), RecordBytes(TProgressRecord{})) << c.name;
+    } else {
+      EXPECT_TRUE(f.host.DialogLog.empty()) << c.name;
+      EXPECT_EQ(f.g.HighestStage, r.HighestStage) << c.name;
+      EXPECT_EQ(f.File(), RecordBytes(r)) << c.name << ": the file is not rewritten";
+    }
+  }
+}
+
+TEST(ProgressRecord, ARecordThatIsNotARegularFileIsReportedAndLeftAlone) {
+  struct Case {
+    const char* name;
+    void (*make)(const std::string&);
+  } cases[] = {
+      {"FIFO", [](const std::string& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0); }},
+      {"link to /dev/zero", [](const std::string& p) { std::filesystem::create_symlink("/dev/zero", p); }},
+  };
+  for (const Case& c : cases) {
+    Fixture f;
+    const std::string path = f.folder.File("plumet.rec");
+    c.make(path);
+    const auto type = std::filesystem::symlink_status(path).type();
+    f.Load();  // a blocking open or an endless read would hang here
+    ASSERT_EQ(f.host.DialogLog.size(), 1u) << c.name;
+    EXPECT_NE(f.host.DialogLog[0].find("記録データを読みこめませんでした。"), std::string::npos) << c.name;
+    EXPECT_EQ(f.g.HighestStage, 3) << c.name;
+    EXPECT_EQ(std::filesystem::symlink_status(path).type(), type) << c.name;
+  }
 }

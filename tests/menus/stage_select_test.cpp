@@ -20,6 +20,8 @@ TEST(StagePicker, UpAndDownStayWithinTheOpenStages) {
   } cases[] = {
       {49, 45, 0, kVkUp, 49},  {49, 5, 0, kVkDown, 0}, {49, 12, 0, kVkDown, 2}, {54, 44, 0, kVkUp, 54},
       {54, 0, 1, kVkDown, 0},  {3, 2, 1, kVkUp, 3},    {3, 3, 1, kVkUp, 3},     {49, 38, 1, kVkUp, 39},
+      // A record the loader would refuse still never takes the picker past the course.
+      {255, 50, 0, kVkUp, 54}, {255, 54, 1, kVkUp, 54},
   };
   for (const Case& c : cases) {
     Bare b;
@@ -30,7 +32,7 @@ TEST(StagePicker, UpAndDownStayWithinTheOpenStages) {
     b.Keys(Script().Hold({c.key}, 1));
     b.RunFor(3, RunStageSelect);
     EXPECT_EQ(b.g.StageIndex, c.to) << c.from << " key " << c.key;
-    EXPECT_EQ(b.Sounds(menus::wpChoise2), 1) << c.from;
+    EXPECT_EQ(b.Sounds(wpChoise2), 1) << c.from;
     // The new stage is loaded into the grid.
     EXPECT_TRUE(std::equal(b.g.StageGrid.begin(), b.g.StageGrid.end(),
                            b.g.BuiltinStages.begin() + c.to * kGridCells))
@@ -71,7 +73,7 @@ TEST(StagePicker, LeftAndRightActOncePerPressAndZLeavesToTheBar) {
     b.RunFor(c.keys.Frames(), RunStageSelect);
     EXPECT_EQ(b.g.SceneId, c.scene);
     EXPECT_EQ(b.g.BarCursor, c.digit);
-    EXPECT_EQ(b.Sounds(menus::wpChoise1), c.moves);
+    EXPECT_EQ(b.Sounds(wpChoise1), c.moves);
   }
 }
 
@@ -140,8 +142,8 @@ TEST(StageSelectBar, HDrawsTheHintBandThatStaysWhileTheCursorMoves) {
   b.g.SceneId = scStageSelect;
   b.Keys(Script().Tap({kVkH}).Tap({kVkRight}).Wait(1));
   b.RunFor(5, RunStageSelect);
-  EXPECT_EQ(b.Sounds(menus::wpKeyHint), 1);
-  EXPECT_EQ(b.Sounds(menus::wpChoise1), 1);
+  EXPECT_EQ(b.Sounds(wpKey), 1);
+  EXPECT_EQ(b.Sounds(wpChoise1), 1);
   const Bitmap& f = b.host.LastFrame();
   for (int x : {0, 5, 100, 600, 639}) {
     EXPECT_EQ(f.At(x, 198), 0x4B4B4Bu) << x;

@@ -6,11 +6,14 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "game/menus/stage_select.h"
 #include "game/play/play.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
 #include "game/shell/main_loop.h"
+#include "game/shell/sound_setup.h"
 #include "platform/qtgfx/qt_gfx.h"
+#include "tests/sound/ogg_fixture.h"
 
 namespace cuttest {
 
@@ -25,6 +28,29 @@ void PausingHost::ProcessMessages() {
     PausedPasses++;
     if (--pauseLeft_ == 0) SetActive(true);
   }
+}
+
+void PausingHost::SleepMs(uint32_t ms) {
+  if (OnSleep) OnSleep(ms);
+  NullHost::SleepMs(ms);
+}
+
+BoardMusic::BoardMusic(SceneBoard& b) : b_(b), cwd_(std::filesystem::current_path().string()) {
+  const std::filesystem::path dir = std::filesystem::path(b.folder.Path()) / "plumetogg";
+  std::filesystem::create_directories(dir);
+  std::filesystem::copy_file(DecoderPath(), dir / "wuvorbis.dll");
+  const std::vector<uint8_t> song = SineOgg(44100, 2, 0.5);
+  std::vector<std::string> names = {"fun.ogg", "never.ogg", "rhythmicpark.ogg", "mata02.ogg"};
+  for (int theme = 0; theme < 6; theme++) names.push_back(AreaMusic(theme));
+  for (const std::string& name : names) WriteBytes((dir / name).string(), song);
+  CreateSoundDevice(b.g);
+  CreateMusicObjects(b.g);
+}
+
+BoardMusic::~BoardMusic() {
+  TearDownMusic(b_.g);
+  std::error_code ec;
+  std::filesystem::current_path(cwd_, ec);
 }
 
 void LoadSyntheticArt(Game& g) {
@@ -82,6 +108,7 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   LoadSyntheticArt(g);
   if (std::getenv("PLUMET_REAL_ART")) LoadRealArt(g);  // to look at the scenes by eye
   host.OnFrame = [this](int n) {
+    NoteSounds(n - startFrames_);
     if (OnFrame) OnFrame(n - startFrames_);
   };
   g.StageGridRows = RowsFromText(rows);
@@ -94,6 +121,20 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.SceneId = scPlay;
   g.KeyLatch = 0;
   startFrames_ = host.Frames();
+  soundsNoted_ = g.SoundRequests;
+}
+
+void SceneBoard::NoteSounds(int frame) {
+  for (int p = 1; p <= 20; p++)
+    for (; soundsNoted_[p] < g.SoundRequests[p]; soundsNoted_[p]++) soundLog_.emplace_back(p, frame);
+}
+
+std::vector<int> SceneBoard::SoundFrames(int player) {
+  NoteSounds(Presented() + 1);
+  std::vector<int> frames;
+  for (const auto& [p, frame] : soundLog_)
+    if (p == player) frames.push_back(frame);
+  return frames;
 }
 
 void SceneBoard::FillCourse(const std::vector<std::string>& rows) {

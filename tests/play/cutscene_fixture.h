@@ -1,7 +1,9 @@
 // A stage on a fresh Game for the cut-scene tests: synthetic art of the real sheet sizes, an
 // active window, a temporary program folder, and hooks on presented frames.
 #pragma once
+#include <array>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,9 @@ class PausingHost : public plat::NullHost {
   }
   int PausedPasses = 0;
   void ProcessMessages() override;
+  // Called at each sleep with its length, before the clock moves.
+  std::function<void(uint32_t ms)> OnSleep;
+  void SleepMs(uint32_t ms) override;
 
  private:
   int pauseLeft_ = 0;
@@ -44,9 +49,33 @@ class SceneBoard {
   void PlayFrame();
   uint8_t Cell(int x, int y) const { return g.StageGrid[GridIndex(x, y)]; }
   int Sound(int player) const { return g.SoundRequests[player]; }
+  // The frames wave player `player` was asked to play with, in order: a request counts with
+  // the first frame presented after it (numbered like Presented()), so a scene's sound counts
+  // with the frame it is drawn in, and one asked for after the last frame with Presented() + 1.
+  std::vector<int> SoundFrames(int player);
 
  private:
+  // Notes the requests made since the last call as made with frame `frame`.
+  void NoteSounds(int frame);
+
   int startFrames_ = 0;
+  std::array<int, 21> soundsNoted_{};
+  std::vector<std::pair<int, int>> soundLog_;  // (player, frame)
+};
+
+// The game's music objects on a board, with every song the clear, the progress step and the
+// area music ask for in the program folder's "plumetogg/" (short sines) and the decoder beside
+// them; torn down again (and the working folder put back) when it goes.
+class BoardMusic {
+ public:
+  explicit BoardMusic(SceneBoard& b);
+  ~BoardMusic();
+  BoardMusic(const BoardMusic&) = delete;
+  BoardMusic& operator=(const BoardMusic&) = delete;
+
+ private:
+  SceneBoard& b_;
+  std::string cwd_;
 };
 
 // Synthetic sheets: each pixel a fixed function of the sheet, x and y; darkening tiles that

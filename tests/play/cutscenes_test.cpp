@@ -4,6 +4,7 @@
 
 #include "game/play/cutscenes.h"
 #include "game/play/play.h"
+#include "game/play/play_sounds.h"
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
@@ -14,8 +15,6 @@ using namespace cuttest;
 using namespace plat;
 
 namespace {
-
-constexpr int kDoorWave = 6, kBoal = 2, kOk1 = 14, kRouya = 15, kBarrior = 17;
 
 // A room with a bit of everything the field draws, the player at (2, 3).
 const std::vector<std::string> kBusy = {
@@ -143,7 +142,7 @@ TEST(DoorScene, OpensTheDoorIn34FramesAndLeavesItsCellEmpty) {
   EXPECT_EQ(b.g.DoorFrame, 34);
   EXPECT_EQ(b.g.DoorList.State[1], 2);
   EXPECT_EQ(b.Cell(2, 1), ccEmpty);
-  EXPECT_EQ(b.Sound(kDoorWave), 1);
+  EXPECT_EQ(b.Sound(wpDoor), 1);
   EXPECT_EQ(b.g.Cutscenes.DoorScenes, 1);
 }
 
@@ -227,10 +226,10 @@ TEST(BallsScene, RunsDotsRingsAndTheBarrierScene) {
   b.g.StageGrid[GridIndex(3, 2)] = ccBalloon;  // a balloon standing in a barrier's cell
   PlayBallsCompleteScene(b.g);
   EXPECT_EQ(b.Presented(), 31 + 78 + 51);
-  EXPECT_EQ(b.Sound(kBoal), 1);
-  EXPECT_EQ(b.Sound(kOk1), 2);
-  EXPECT_EQ(b.Sound(kBarrior), 1);
-  EXPECT_EQ(b.Sound(kRouya), 1);  // only the closed jail starts an opening effect
+  EXPECT_EQ(b.Sound(wpBoal), 1);
+  EXPECT_EQ(b.Sound(wpOk1), 2);
+  EXPECT_EQ(b.Sound(wpBarrior), 1);
+  EXPECT_EQ(b.Sound(wpRouya), 1);  // only the closed jail starts an opening effect
   EXPECT_EQ(b.g.BarrierGone, 1);
   EXPECT_EQ(b.Cell(3, 1), ccEmpty);
   EXPECT_EQ(b.Cell(3, 2), ccBalloon);
@@ -241,14 +240,42 @@ TEST(BallsScene, RunsDotsRingsAndTheBarrierScene) {
   EXPECT_EQ(b.g.Cutscenes.BallsCompleteScenes, 1);
 }
 
+// Each sound at the frame it plays with, counted from the scene's first frame: the door's at
+// its frame 1; the dots' at 1; the rings' at their frames 7 and 40 after the dots' 31; the
+// barriers' at the barrier scene's frame 1 and the jail's at its frame 50, after 31 + 78.
+TEST(Cutscenes, EachSoundPlaysWithItsFrame) {
+  struct Heard {
+    int player;
+    std::vector<int> frames;
+  };
+  struct Case {
+    const char* scene;
+    std::vector<std::string> rows;
+    void (*run)(Game&);
+    std::vector<Heard> sounds;
+  } cases[] = {
+      {"door", {"#####", "#PD.#", "#####"}, PlayDoorScene, {{wpDoor, {1}}}},
+      {"balls",
+       {"#######", "#P.!x.#", "#.B!X.#", "#######"},
+       PlayBallsCompleteScene,
+       {{wpBoal, {1}}, {wpOk1, {31 + 7, 31 + 40}}, {wpBarrior, {31 + 78 + 1}}, {wpRouya, {31 + 78 + 50}}}},
+      {"barrier", {"######", "#P!X.#", "######"}, PlayBarrierVanishScene, {{wpBarrior, {1}}, {wpRouya, {50}}}},
+  };
+  for (const auto& c : cases) {
+    SceneBoard b(c.rows);
+    c.run(b.g);
+    for (const Heard& h : c.sounds) EXPECT_EQ(b.SoundFrames(h.player), h.frames) << c.scene << " " << h.player;
+  }
+}
+
 TEST(BarrierScene, WithoutBarriersOrJailsItStillRuns51FramesSilently) {
   SceneBoard b({"#####", "#P.G#", "#####"});
   b.g.BallsTaken = 2;
   b.g.BallsInStage = 2;
   PlayBarrierVanishScene(b.g);
   EXPECT_EQ(b.Presented(), 51);
-  EXPECT_EQ(b.Sound(kBarrior), 0);
-  EXPECT_EQ(b.Sound(kRouya), 0);
+  EXPECT_EQ(b.Sound(wpBarrior), 0);
+  EXPECT_EQ(b.Sound(wpRouya), 0);
   EXPECT_EQ(b.g.BallsTaken, 0);
   EXPECT_EQ(b.g.BallsInStage, 0);
 }

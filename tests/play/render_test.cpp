@@ -59,15 +59,52 @@ TEST(Render, OnlyTheListedRectanglesAreRestoredUnlessAFadeInIsPending) {
 }
 
 TEST(Render, JumpPadsAreDrawnByTheirPoseAndABalloonHeldIsTintedOverItsSprite) {
-  PlayBoard b({"#####", "#...#", "#PJ.#", "#####"});
-  b.g.Art.ImgChar2 = plat::Bitmap(128, 80, 0);
-  for (int y = 0; y < 40; y++)
-    for (int x = 0; x < 128; x++) b.g.Art.ImgChar2.Set(x, y, static_cast<uint32_t>(x / 32 + 1));  // image
-  // Masks (rows 40..79) stay black: the sprite covers its whole cell.
-  b.g.BackBuffer.Resize(640, 480, 0);
-  b.g.JumpPadList.Pose[1] = 2;
-  DrawFieldObjects(b.g, false);
-  EXPECT_EQ(b.g.BackBuffer.At(64 + 3, 64 - 8 + 3), 3u);  // pose 2, drawn 8 pixels high
+  // Sprites whose image is one colour with bit 7 set in red, which no tint grey below 128 has, and
+  // masks that are black: each sprite covers its whole cell. The held tint's silhouette is the
+  // inverse of grey 255 - 25k ORed on, so a held sprite reads sprite | grey 25k.
+  constexpr uint32_t kBalloonInk = 0x000080, kPadInk = 0x000081;
+  const auto sheets = [&](Game& g) {
+    g.Art.ImgChar1 = plat::Bitmap(160, 96, 0);
+    for (int y = 0; y < 96; y++)
+      for (int x = 0; x < 128; x++) g.Art.ImgChar1.Set(x, y, kBalloonInk);
+    g.Art.ImgChar2 = plat::Bitmap(128, 80, 0);
+    for (int y = 0; y < 40; y++)
+      for (int x = 0; x < 128; x++) g.Art.ImgChar2.Set(x, y, kPadInk + static_cast<uint32_t>(x / 32) * 0x100);
+  };
+  // The pad is drawn 8 pixels high from the column of its pose.
+  for (uint8_t pose = 0; pose < 4; pose++) {
+    PlayBoard b({"######", "#....#", "#PJ.B#", "######"});
+    sheets(b.g);
+    b.g.BackBuffer.Resize(640, 480, 0);
+    b.g.JumpPadList.Pose[1] = pose;
+    DrawFieldObjects(b.g, false);
+    EXPECT_EQ(b.g.BackBuffer.At(64 + 3, 64 - 8 + 3), kPadInk + pose * 0x100u) << int(pose);
+    EXPECT_EQ(b.g.BackBuffer.At(64 + 3, 64 + 31), kPadInk + pose * 0x100u) << int(pose);
+    EXPECT_EQ(b.g.BackBuffer.At(128 + 3, 64 + 3), kBalloonInk) << "a balloon not held has no tint";
+  }
+  struct Case {
+    uint8_t heldKind;
+    int frameCounter;
+    uint32_t balloon, pad;  // the pixels at the balloon's and the pad's cells
+  } cases[] = {
+      {1, 0, kBalloonInk, kPadInk},  // grey 255: a silhouette of nothing
+      {1, 1, kBalloonInk | 0x191919, kPadInk},
+      {1, 2, kBalloonInk | 0x323232, kPadInk},
+      {1, 7, kBalloonInk | 0x4B4B4B, kPadInk},  // FrameCounter mod 4
+      {2, 2, kBalloonInk, kPadInk | 0x323232},
+  };
+  for (const auto& c : cases) {
+    PlayBoard b({"######", "#....#", "#PJ.B#", "######"});
+    sheets(b.g);
+    b.g.BackBuffer.Resize(640, 480, 0);
+    b.g.HoldingObject = 1;
+    b.g.HeldKind = c.heldKind;
+    b.g.HeldIndex = 1;
+    b.g.FrameCounter = c.frameCounter;
+    DrawFieldObjects(b.g, false);
+    EXPECT_EQ(b.g.BackBuffer.At(128 + 3, 64 + 3), c.balloon) << int(c.heldKind) << " " << c.frameCounter;
+    EXPECT_EQ(b.g.BackBuffer.At(64 + 3, 64 - 8 + 3), c.pad) << int(c.heldKind) << " " << c.frameCounter;
+  }
 }
 
 TEST(Tick, CountersStepOnTheirFramesAndTheFrameCounterWrapsAt48) {

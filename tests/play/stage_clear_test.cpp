@@ -10,6 +10,7 @@
 #include "game/menus/progress_record.h"
 #include "game/play/cutscenes.h"
 #include "game/play/play.h"
+#include "game/play/play_sounds.h"
 #include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
@@ -63,6 +64,110 @@ TEST(StageClear, PlaysBothPhasesThenLoadsTheNextStage) {
 }
 
 // The frames that follow the clear are the next stage's fade-in and intro, then play.
+// The sounds of the way to the goal and of the clear, at the frames they play with. The walk
+// onto the key ends after its frame 8 is drawn and the arrival takes the key: key.wav counts
+// with frame 9. The walk onto the goal ends after frame 16; the field is drawn once on the goal
+// (frame 17), goal.wav plays and the clear begins with frame 18. Phase 1 draws 123 frames, so
+// phase-2 frame t is frame 141 + t: the rockets' hanabi2.wav at t 120, 126, 132, 138 and 144
+// (AltMode 0), the trail's hanabi.wav at t 170 (AltMode 1).
+TEST(StageClear, EachSoundPlaysWithItsFrame) {
+  constexpr int kPhase2 = 18 + 123;
+  struct Case {
+    uint8_t alt;
+    int player;
+    std::vector<int> frames;
+  } cases[] = {
+      {0, wpKey, {9}},
+      {0, wpGoal, {18}},
+      {0, wpHanabi2, {kPhase2 + 120, kPhase2 + 126, kPhase2 + 132, kPhase2 + 138, kPhase2 + 144}},
+      {0, wpHanabi, {}},
+      {1, wpKey, {9}},
+      {1, wpGoal, {18}},
+      {1, wpHanabi, {kPhase2 + 170}},
+      {1, wpHanabi2, {}},
+  };
+  for (uint8_t alt : {0, 1}) {
+    SceneBoard b({"#####", "#PkG#", "#####"});
+    b.FillCourse(kNextStage);
+    b.g.AltMode = alt;
+    WalkToGoal(b);
+    for (const auto& c : cases) {
+      if (c.alt == alt) {
+        EXPECT_EQ(b.SoundFrames(c.player), c.frames) << int(alt) << " " << c.player;
+      }
+    }
+  }
+}
+
+// Between the phases "fun.ogg" is loaded, and once 442 ms have passed since the last phase-1
+// frame began it is started at full volume to play once; 180 ms later phase 2 begins.
+TEST(StageClear, FunPlaysOnceAtFullVolume442MsAfterTheLastPhaseOneFrameThenPhaseTwoWaits180) {
+  for (uint8_t alt : {0, 1}) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    BoardMusic music(b);
+    b.g.AltMode = alt;
+    b.g.OggPlayer->SetSlotVolume(0, 0.25f);
+    constexpr int kLastPhaseOne = 9 + 123;  // the walk, the field on the goal, phase 1
+    int32_t lastPhaseOneStart = -1, phaseTwoStart = -1;
+    uint32_t loadedBy = 0, startedAt = 0;
+    b.OnFrame = [&](int n) {
+      if (n == kLastPhaseOne) lastPhaseOneStart = b.g.FrameStart;
+      if (n == kLastPhaseOne + 1) phaseTwoStart = b.g.FrameStart;
+    };
+    b.host.OnSleep = [&](uint32_t) {
+      if (lastPhaseOneStart < 0 || b.g.CurrentSongFile != "fun.ogg") return;
+      const int32_t state = b.g.OggPlayer->SlotState(0);
+      if (state == 1 && loadedBy == 0) loadedBy = b.host.Now();
+      if (state >= 2 && startedAt == 0) {
+        startedAt = b.host.Now();
+        EXPECT_EQ(state, 2) << "once, not looping";
+        EXPECT_FLOAT_EQ(b.g.OggData->GetVolume(), 1.0f);
+      }
+    };
+    WalkToGoal(b);
+    ASSERT_NE(loadedBy, 0u) << int(alt) << ": fun.ogg is loaded and waits";
+    ASSERT_NE(startedAt, 0u) << int(alt);
+    EXPECT_EQ(static_cast<int32_t>(startedAt) - lastPhaseOneStart, 442) << int(alt);
+    EXPECT_EQ(phaseTwoStart - static_cast<int32_t>(startedAt), 180) << int(alt);
+  }
+}
+
+// After stage 49 or 54 the ending's "never.ogg" is loaded 590 ms (AltMode 0) or 442 ms
+// (AltMode 1) after the wait that follows the black-out begins.
+TEST(ProgressStep, TheEndingSongFollowsTheBlackOutAfterItsWait) {
+  struct Case {
+    uint8_t stage, alt;
+    int32_t waitMs;
+  } cases[] = {{49, 0, 590}, {49, 1, 442}, {54, 0, 590}, {54, 1, 442}};
+  for (const auto& c : cases) {
+    SceneBoard b(kGoalRoom);
+    b.FillCourse(kNextStage);
+    BoardMusic music(b);
+    b.g.StageIndex = c.stage;
+    b.g.BonusAreaOpen = c.stage >= 50 ? 1 : 0;
+    b.g.AltMode = c.alt;
+    bool blackedOut = false;
+    uint32_t waitFrom = 0;
+    std::string endingSong;
+    int32_t loadedAt = 0;
+    b.OnFrame = [&](int) {
+      if (b.g.StageIndex == c.stage + 1 && !blackedOut) blackedOut = true;  // the black-out's frame
+      if (b.g.SceneId == scEnding && endingSong.empty()) {
+        endingSong = b.g.CurrentSongFile;
+        loadedAt = b.g.SongLoadTime;
+        b.g.QuitRequested = 1;  // the ending ends at once
+      }
+    };
+    b.host.OnSleep = [&](uint32_t) {
+      if (blackedOut && waitFrom == 0) waitFrom = b.host.Now();
+    };
+    WalkToGoal(b);
+    EXPECT_EQ(endingSong, "never.ogg") << int(c.stage) << " " << int(c.alt);
+    EXPECT_EQ(loadedAt - static_cast<int32_t>(waitFrom), c.waitMs) << int(c.stage) << " " << int(c.alt);
+  }
+}
+
 TEST(StageClear, TheNextStageFadesInAndItsIntroStartsPlay) {
   SceneBoard b(kGoalRoom);
   b.FillCourse(kNextStage);
@@ -147,6 +252,32 @@ TEST(ProgressStep, AUserStageGetsItsClearedMarkAndReturnsToEditGame) {
 }
 
 // A quit ends the running loop; the rest of the sequence still runs, so the clear is recorded.
+// After a user stage the EDIT GAME screen's "rhythmicpark.ogg" is loaded: at full volume in
+// AltMode 0, started without the settle wait in AltMode 1.
+TEST(ProgressStep, AUserStageLeadsToRhythmicparkAtFullVolumeOrArmed) {
+  struct Case {
+    uint8_t alt;
+    float volume;
+    bool armed;  // the settle wait and the guard skipped
+  } cases[] = {{0, 1.0f, false}, {1, 0.25f, true}};
+  for (const auto& c : cases) {
+    SceneBoard b({"#####", "#PkG#", "#####"});
+    BoardMusic music(b);
+    b.g.StageIndex = kUserStageIndex;
+    b.g.UserStageFileName = b.folder.File("mine.krm");
+    b.g.AltMode = c.alt;
+    const int lastFrame = 17 + 123 + (c.alt == 0 ? 216 : 222);
+    b.OnFrame = [&](int n) {
+      if (n == lastFrame) b.g.OggPlayer->SetSlotVolume(0, 0.25f);
+    };
+    WalkToGoal(b);
+    EXPECT_EQ(b.g.SceneId, scEditSelect) << int(c.alt);
+    EXPECT_EQ(b.g.CurrentSongFile, "rhythmicpark.ogg") << int(c.alt);
+    EXPECT_FLOAT_EQ(b.g.OggData->GetVolume(), c.volume) << int(c.alt);
+    EXPECT_EQ(b.g.SongLoadPhase == 0, c.armed) << int(c.alt);
+  }
+}
+
 TEST(StageClear, QuitInPhaseOneStillRecordsTheClear) {
   SceneBoard b(kGoalRoom);
   b.FillCourse(kNextStage);

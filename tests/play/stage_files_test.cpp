@@ -1,6 +1,8 @@
 // Built-in stage loading, user stage files and the text stage format.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -191,4 +193,39 @@ TEST(StageFiles, ASaveThatCannotReplaceTheFileShowsAnErrorAndTheGameGoesOn) {
   EXPECT_NE(b.host.DialogLog[0].find("クリア"), std::string::npos);
   EXPECT_TRUE(fs::is_directory(dir / "inside"));
   b.Frames(2);  // play goes on
+}
+
+TEST(StageFiles, HostileUserStageFilesAreReadOnlyAsFarAsTheFormatGoes) {
+  harness::ProgramFolder folder;
+  TUserStage stage = SampleStage();
+  stage.Cleared = 1;
+  const std::string sparse = folder.File("huge.krm");
+  WriteFile(sparse, EncodeUserStage(stage));
+  fs::resize_file(sparse, 3ull << 30);  // 3 GB, nearly all a hole
+  const std::string fifo = folder.File("fifo.krm");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  const std::string zero = folder.File("zero.krm");
+  fs::create_symlink("/dev/zero", zero);
+  struct Case {
+    std::string file;
+    bool read;
+  } cases[] = {{sparse, true}, {fifo, false}, {zero, false}};
+  for (const Case& c : cases) {
+    PlayBoard b(kRoom);
+    b.g.StageTheme = 2;
+    EXPECT_EQ(ReadUserStageFile(b.g, c.file), c.read) << c.file;
+    EXPECT_EQ(b.g.StageTheme, c.read ? 4 : 2) << c.file;
+    EXPECT_EQ(b.g.UserStageCleared, c.read ? 1 : 0) << c.file;
+  }
+  // Chosen in the dialog: refused as any unreadable file is, silently, and no folder is kept.
+  for (const std::string& file : {fifo, zero}) {
+    PlayBoard b(kRoom);
+    b.g.ProgramFolder = folder.Path();
+    b.host.OpenAnswers.push_back(file);
+    OpenUserStage(b.g);
+    EXPECT_EQ(b.g.UserStageFileName, file);
+    EXPECT_EQ(b.g.UserStageCleared, 0);
+    EXPECT_TRUE(b.host.DialogLog.empty());
+    EXPECT_FALSE(folder.Exists("plumet.str"));
+  }
 }

@@ -1,6 +1,9 @@
 // Walking, turning, ladders and the bounds-safe probes.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
+#include "game/play/play_internal.h"
 #include "tests/play/play_fixture.h"
 
 using namespace playtest;
@@ -135,4 +138,27 @@ TEST(Bounds, APadInTheTopRowsCutsItsLaunch) {
   b.Frames(25);
   EXPECT_EQ(b.g.PadLaunchCut, 1);
   EXPECT_EQ(b.g.PlayerY, 0.0f);
+}
+
+// Positions round half away from zero, as floor(|v| + 0.5) with the sign put back, and cut
+// towards zero, exactly as the long double arithmetic says, without switching rounding modes.
+TEST(Positions, RoundHalfAwayFromZeroAndCutTowardsZero) {
+  const long double cases[] = {0.0L,   0.49L,  0.5L,   1.5L,      2.5L,    -0.5L,  -1.5L, -2.5L,   3.999L,
+                               -3.999L, 19.25L, 640.0L, -32.0L,    1e9L,    -1e9L,  2147483647.0L,
+                               std::nextafter(0.5L, 0.0L), std::nextafter(2.5L, 0.0L), std::nextafter(-2.5L, 0.0L)};
+  auto reference = [](long double v) {
+    return v < 0 ? -static_cast<int32_t>(std::floor(-v + 0.5L)) : static_cast<int32_t>(std::floor(v + 0.5L));
+  };
+  for (long double v : cases) {
+    EXPECT_EQ(play::Rnd(v), reference(v)) << static_cast<double>(v);
+    EXPECT_EQ(play::Trunc(v), static_cast<int32_t>(v)) << static_cast<double>(v);
+    EXPECT_EQ(play::Trunc(v + 0.0001L), static_cast<int32_t>(v + 0.0001L)) << static_cast<double>(v);
+  }
+  // Every quarter cell and 32nds of a pixel over the grid, as the play code's positions are.
+  for (int i = -2000; i <= 2000; i++) {
+    const long double v = 32.0L * (static_cast<long double>(static_cast<float>(i / 32.0)) - 1);
+    ASSERT_EQ(play::Rnd(v), reference(v)) << i;
+    ASSERT_EQ(play::Rnd(i / 4.0L), reference(i / 4.0L)) << i;
+    ASSERT_EQ(play::Trunc(i / 32.0L - 0.0001L), static_cast<int32_t>(i / 32.0L - 0.0001L)) << i;
+  }
 }

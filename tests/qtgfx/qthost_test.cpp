@@ -90,6 +90,13 @@ TEST_F(QtHostTest, PresentedFrameIsWhatThePaintShows) {
   // Opaque, though the bitmap's top byte is 0.
   EXPECT_EQ(shown.pixel(0, 0), 0xFF0000FFu);
   EXPECT_EQ(shown.pixel(8, 0), 0xFFFF0000u);
+  // The next present repaints only what changed; the rest still shows.
+  b.Set(639, 479, 0x0000FF00);
+  f.Present(b);
+  f.Present(b);  // nothing changed
+  const QImage next = f.grab().toImage();
+  EXPECT_EQ(next.pixel(639, 479), 0xFF00FF00u);
+  EXPECT_EQ(next.pixel(0, 0), 0xFF0000FFu);
 
   f.SetFullScreen(true);
   f.resize(1000, 500);  // wider than 4:3: bars left and right

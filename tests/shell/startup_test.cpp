@@ -2,6 +2,8 @@
 // files a normal start reads and writes.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "game/play/stage_data_file.h"
@@ -18,6 +20,12 @@ const std::string kCaption = "ぷかぷか☆らんぷ";
 
 std::string ErrorLine(const std::string& text) { return kCaption + " | " + text + " | ok"; }
 
+void CutDecoder(const ProgramFolder& f, size_t bytes) {
+  std::vector<uint8_t> lib = f.Read("plumetogg/wuvorbis.dll");
+  lib.resize(bytes);
+  f.Write("plumetogg/wuvorbis.dll", lib);
+}
+
 }  // namespace
 
 TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
@@ -33,6 +41,12 @@ TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
          std::filesystem::create_directory(f.File("plumet.map"));
        },
        "マップデータの読みこみに失敗しました。"},
+      {"stage data is a FIFO",
+       [](const ProgramFolder& f) {
+         f.Remove("plumet.map");
+         ::mkfifo(f.File("plumet.map").c_str(), 0600);
+       },
+       "マップデータの読みこみに失敗しました。"},
       {"stage 1 cell (1,1) not empty",
        [](const ProgramFolder& f) {
          auto map = ProgramFolder::EmptyStageData();
@@ -46,6 +60,11 @@ TEST(StartUp, FatalExitsShowTheirMessageAndNeverEnterTheLoop) {
        [](const ProgramFolder& f) { f.WriteText("plumetogg/wuvorbis.dll", "not a library"); },
        "wuvorbis.dllの読込に失敗しました。"},
       {"decoder lacks an export", [](const ProgramFolder& f) { f.InstallDecoder(true); },
+       "wuvorbis.dllの読込に失敗しました。"},
+      // The loader died of SIGBUS mapping a library cut short.
+      {"decoder cut to 2000 bytes", [](const ProgramFolder& f) { CutDecoder(f, 2000); },
+       "wuvorbis.dllの読込に失敗しました。"},
+      {"decoder cut to 10000 bytes", [](const ProgramFolder& f) { CutDecoder(f, 10000); },
        "wuvorbis.dllの読込に失敗しました。"},
   };
   for (const Case& c : cases) {
@@ -187,4 +206,20 @@ TEST(StartUp, FindsItsFilesFromAnotherWorkingFolder) {
     EXPECT_EQ(std::filesystem::current_path().string(), folder.Path());
   }
   std::filesystem::current_path(before);
+}
+
+TEST(StartUp, FolderSettingsAndSoundFilesThatAreNotRegularFilesNeitherBlockNorEndTheStart) {
+  ProgramFolder folder;
+  ASSERT_EQ(::mkfifo(folder.File("plumetwave/goal.wav").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(folder.File("plumet.str").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo(folder.File("plumet.ini").c_str(), 0600), 0);
+  Harness h(folder);
+  EXPECT_EQ(h.Run(2), RunEnd::Frames);
+  ASSERT_EQ(h.Dialogs().size(), 1u);
+  EXPECT_NE(h.Dialogs()[0].find("フォルダ記録ファイル(plumet.str)を読みこめませんでした。"), std::string::npos);
+  EXPECT_EQ(h.g.MapFolder, "");
+  EXPECT_EQ(h.g.DisableComposition, 1);
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.str")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.ini")));
+  EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumetwave/goal.wav")));
 }

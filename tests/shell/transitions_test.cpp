@@ -82,19 +82,28 @@ TEST(Transitions, BlackOutIsOneBlackFrame) {
 
 TEST(Overlay, CtrlWinsOverCAndCWaitsForCtrlsRelease) {
   Fixture f;
-  f.host.KeyDown(kVkCtrl);
-  f.host.KeyDown(kVkC);
-  DrawOverlay(f.g);
-  EXPECT_EQ(f.g.OverlayVisible, 1);
-  EXPECT_EQ(f.g.SoundEnabled, 1) << "C is ignored while Ctrl acts";
-  DrawOverlay(f.g);
-  EXPECT_EQ(f.g.OverlayVisible, 1) << "held Ctrl toggles once";
-  EXPECT_EQ(f.g.SoundEnabled, 1);
-  f.host.KeyUp(kVkCtrl);
-  DrawOverlay(f.g);  // Ctrl's latch is released in this call...
-  DrawOverlay(f.g);  // ...and the still-held C acts in the next
-  EXPECT_EQ(f.g.SoundEnabled, 0);
-  EXPECT_EQ(f.g.OverlayVisible, 1);
+  f.g.OverlayVisible = 0;
+  f.g.SoundEnabled = 1;
+  // One DrawOverlay call per step, with the keys as held during it.
+  struct Step {
+    bool ctrl, c;
+    uint8_t overlay, sound;
+    const char* why;
+  } steps[] = {
+      {true, true, 1, 1, "Ctrl acts, C is ignored"},
+      {true, true, 1, 1, "held Ctrl toggles once and C still waits"},
+      {false, true, 1, 0, "Ctrl released: C acts in the same call"},
+      {false, true, 1, 0, "C acts once per press"},
+      {false, false, 1, 0, "C released"},
+      {false, true, 1, 1, "C pressed again"},
+  };
+  for (const auto& s : steps) {
+    if (s.ctrl) f.host.KeyDown(kVkCtrl); else f.host.KeyUp(kVkCtrl);
+    if (s.c) f.host.KeyDown(kVkC); else f.host.KeyUp(kVkC);
+    DrawOverlay(f.g);
+    EXPECT_EQ(f.g.OverlayVisible, s.overlay) << s.why;
+    EXPECT_EQ(f.g.SoundEnabled, s.sound) << s.why;
+  }
 }
 
 TEST(Overlay, CShowsTheHiddenOverlayAndToggles) {

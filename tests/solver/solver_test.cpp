@@ -43,11 +43,11 @@ struct Known {
   int frames, moves;
 };
 
-// Three walks of 8 frames, the goal's arrival presenting one more frame; a walk onto a
-// ladder and three climbs of 8 frames.
+// After the 25 frames of the fade-in: three walks of 8 frames, the goal's arrival presenting
+// one more frame; a jump onto the ladder's middle and two climbs.
 const Known kKnown[] = {
-    {"corridor", {"######", "#P..G#", "######"}, 25, 3},
-    {"ladder", {"#####", "#.G.#", "#.H.#", "#.H.#", "#PH.#", "#####"}, 33, 4},
+    {"corridor", {"######", "#P..G#", "######"}, 50, 3},
+    {"ladder", {"#####", "#.G.#", "#.H.#", "#.H.#", "#PH.#", "#####"}, 68, 3},
 };
 
 TEST(Solver, FindsTheKnownShortestSolutionAndItReplaysToTheGoal) {
@@ -85,9 +85,60 @@ TEST(Solver, FindsTheDeadEndOfAPitTooDeepToLeave) {
   EXPECT_GT(r.deadEndEntries, 0u);
   ASSERT_FALSE(r.deadEndExamples.empty());
   // The first is the walk right from the start.
-  EXPECT_EQ(r.deadEndExamples[0].frame, 0);
+  EXPECT_EQ(r.deadEndExamples[0].move, 0);
   EXPECT_EQ(r.deadEndExamples[0].cellX, 3);
-  EXPECT_EQ(r.deadEndExamples[0].keys & solver::kRight, solver::kRight);
+  EXPECT_EQ(r.deadEndExamples[0].toX, 4);
+}
+
+TEST(Solver, CountsTheDeadEndsBehindAOneWayJail) {
+  // Left walks to the goal. Walking right through the jail shuts the player in the one cell
+  // behind it, facing either way: two dead rest states, entered by the walk right from the cell
+  // before the jail facing either way.
+  const solver::Result r =
+      solver::Solve(TextStage("jail", {"#########", "#G.P.x.#", "#########"}), Quick());
+  ASSERT_TRUE(r.solved);
+  ASSERT_TRUE(r.complete);
+  EXPECT_EQ(r.moves, 2);
+  EXPECT_EQ(r.deadEndStates, 2u);
+  EXPECT_EQ(r.deadEndEntries, 2u);
+  ASSERT_EQ(r.deadEndExamples.size(), 1u);
+  EXPECT_EQ(r.deadEndExamples[0].toX, 6);
+}
+
+// Moves that the play code carries on by itself: each is one move from rest state to rest state.
+struct Carried {
+  const char* name;
+  std::vector<std::string> rows;
+  int moves;
+  std::string path;  // the moves' keys
+};
+
+const Carried kCarried[] = {
+    // Walked onto the belt, carried to its end in the same move.
+    {"belt", {"#########", "#P.....G#", "###>>>###", "#########"}, 3, "R R R"},
+    // Walked onto the ice, slid to the block in the same move.
+    {"ice", {"#########", "#P.....G#", "###III###", "#########"}, 3, "R R R"},
+    // Each cloud holds the player until he steps off it; it is gone behind him.
+    {"clouds", {"########", "#P....G#", "###CC###", "###..###", "########"}, 5, "R R R R R"},
+    // A jump up onto the step, its direction chosen during the wind-up.
+    {"jump", {"######", "#..G.#", "#P.###", "######"}, 2, "R Z,R"},
+};
+
+TEST(Solver, CountsWhatThePlayCodeCarriesOnAsPartOfOneMove) {
+  for (const Carried& c : kCarried) {
+    SCOPED_TRACE(c.name);
+    const solver::StageSource src = TextStage(c.name, c.rows);
+    const solver::Result r = solver::Solve(src, Quick());
+    ASSERT_TRUE(r.error.empty()) << r.error;
+    ASSERT_TRUE(r.solved);
+    EXPECT_TRUE(r.complete);
+    EXPECT_EQ(r.moves, c.moves);
+    std::string path;
+    for (const solver::MoveInfo& m : r.path) path += (path.empty() ? "" : " ") + m.keys;
+    EXPECT_EQ(path, c.path);
+    std::string error;
+    EXPECT_EQ(solver::ReplayToGoal(src, solver::KeyScript(r.steps), r.frames + 100, error), r.frames) << error;
+  }
 }
 
 // The stage compiler's small stages, "NN-name.txt".

@@ -8,9 +8,12 @@
 #include <filesystem>
 
 #include "game/game.h"
+#include "game/shell/main_form.h"
 #include "game/shell/sound_setup.h"
+#include "game/shell/transitions.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
+#include "tests/sound/hostile_songs.h"
 #include "tests/sound/ogg_fixture.h"
 
 namespace fs = std::filesystem;
@@ -32,6 +35,11 @@ struct MusicRig {
     for (const char* name : {"song.ogg", "other.ogg", "never.ogg", "rhythmicpark.ogg", "fun.ogg", "NEVER.ogg"})
       WriteBytes((dir / "plumetogg" / name).string(), song);
     WriteBytes((dir / "plumetogg" / "bad.ogg").string(), std::vector<uint8_t>(500, 'x'));
+    // Headers the decoder library used to take, and whose first audio packet then died of
+    // SIGFPE in libvorbis (a value codebook of no dimensions).
+    HandSong fpe;
+    fpe.stageBookDim = 0;
+    WriteBytes((dir / "plumetogg" / "fpe.ogg").string(), BuildHandSong(fpe));
     host.SetAudio(std::make_unique<plat::NullAudioDevice>());
     g = std::make_unique<Game>(host);
     g->ProgramFolder = dir.string();
@@ -177,6 +185,7 @@ TEST(MusicControl, MissingFolderFileOrUnreadableSongEmptiesTheSlot) {
   struct Case { const char* file; bool removeFolder; const char* text; } cases[] = {
       {"nothere.ogg", false, "指定のoggファイルがplumetoggフォルダ内に存在しません。"},
       {"bad.ogg", false, "指定のoggファイルを読み込めませんでした。\\r\\n(bad.ogg)"},
+      {"fpe.ogg", false, "指定のoggファイルを読み込めませんでした。\\r\\n(fpe.ogg)"},
       {"song.ogg", true, "plumetoggフォルダがディレクトリ内に存在しません。"},
   };
   for (const auto& c : cases) {
@@ -190,6 +199,7 @@ TEST(MusicControl, MissingFolderFileOrUnreadableSongEmptiesTheSlot) {
     EXPECT_EQ(g.SongStatus, 0) << c.file;
     ASSERT_EQ(r.host.DialogLog.size(), 1u) << c.file;
     EXPECT_EQ(r.host.DialogLog[0], std::string(kGameTitle) + " | " + c.text + " | ok") << c.file;
+    for (int f = 0; f < 40; ++f) r.Frame();  // the music steps and renders go on, silent
     g.ProgramFolder = r.dir.string();
   }
 }
@@ -241,6 +251,40 @@ TEST(SoundSetup, WavePlayersLoadFromTheProgramFolderAndHonourTheFlags) {
   EXPECT_FALSE(out.WavePlaying());
   ShutSoundPlayers(g);
   EXPECT_FALSE(g.WavePlayer(14)->HasData());
+}
+
+// The quit sequence's effects, not only its flags: full screen left, the song stopped and
+// rewound, every player's sound data freed, the window hidden and the program asked to end.
+TEST(QuitSequence, LeavesFullScreenStopsTheMusicAndFreesTheSoundData) {
+  MusicRig r;
+  Game& g = *r.g;
+  fs::create_directory(r.dir / "plumetwave");
+  std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
+                              16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0,
+                              2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 1, 0};
+  for (const char* name : kWavePlayerFiles) WriteBytes((r.dir / "plumetwave" / name).string(), wav);
+  CreateWavePlayers(g);
+  LoadWavePlayers(g);
+  PlayMusic(g, "song.ogg");
+  ArmMusicStart(g);
+  ASSERT_GT(r.FramesUntilPlaying(), 0);
+  for (int i = 0; i < 4; ++i) r.Frame();
+  ASSERT_GT(g.OggData->Position(), 0.0f);
+  r.host.ShowWindow(true);
+  EnterFullScreen(g);
+  ASSERT_TRUE(r.host.FullScreenOn());
+
+  QuitSequence(g);
+  EXPECT_EQ(g.QuitRequested, 1);
+  EXPECT_EQ(g.Paused, 1);
+  EXPECT_FALSE(r.host.FullScreenOn());
+  EXPECT_EQ(g.FullScreen, 0);
+  EXPECT_FALSE(r.host.Topmost());
+  EXPECT_EQ(g.OggData->State(), 1) << "open and stopped";
+  EXPECT_EQ(g.OggData->Position(), 0.0f) << "rewound";
+  for (int n = 1; n <= 20; ++n) EXPECT_FALSE(g.WavePlayer(n)->HasData()) << n;
+  EXPECT_FALSE(r.host.Visible());
+  EXPECT_TRUE(r.host.TerminateRequested());
 }
 
 TEST(SoundSetup, HeadlessOutputRendersTheSongInStepWithItsClock) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 
 #include "tests/sound/track_fixture.h"
 
@@ -55,6 +56,50 @@ TEST(OggTrack, FadeToSilenceStopsAtTheNextRender) {
   EXPECT_EQ(t->Render(buf.data(), 32768), 0);
   EXPECT_EQ(t->State(), 1);
   EXPECT_EQ(t->RenderState(), 3);  // the state the last render started with
+}
+
+// Every output sample of a fade: the volume moves by its step once per frame before the frame
+// is scaled, stops at the target, and past 1.0 the samples are limited. The fades are chosen so
+// that each step is a whole number.
+TEST(OggTrack, AFadeScalesEachFrameByTheVolumeReachedAtIt) {
+  std::vector<uint8_t> ogg = SineOgg(44100, 2, 1.0, 440.0, 0.95);
+  std::vector<int16_t> ref = DecodeAll(ogg);
+  ASSERT_GE(ref.size(), 2u * 8192 * 2);
+  struct Case {
+    float from, to, seconds;
+    int32_t step;  // (target - current) / (seconds x 44100)
+  } cases[] = {
+      {1.0f, 0.0f, 1.0f, -16384},    // the music fade's slope: no end within two blocks
+      {1.0f, 0.5f, 0.125f, -65536},  // reaches its target after 5512 frames, then holds
+      {0.5f, 2.0f, 0.25f, 98304},    // rises past 1.0 into the limited range
+  };
+  for (const auto& c : cases) {
+    auto t = OpenTrack(ogg);
+    t->SetVolume(c.from);
+    t->FadeVolume(c.to, c.seconds);
+    t->Play(false);
+    int64_t current = static_cast<int64_t>(c.from * 722534400.0), step = c.step;
+    const int64_t target = static_cast<int64_t>(c.to * 722534400.0);
+    std::vector<int16_t> out(8192 * 2);
+    for (int block = 0; block < 2; ++block) {
+      ASSERT_EQ(t->Render(reinterpret_cast<uint8_t*>(out.data()), 32768), 32768);
+      for (int f = 0; f < 8192; ++f) {
+        if (step != 0 && std::llabs(target - current) < std::llabs(step)) {
+          current = target;
+          step = 0;
+        }
+        current += step;
+        const int64_t gain = 254 * (current / 2822400);
+        for (int ch = 0; ch < 2; ++ch) {
+          const size_t i = size_t(2 * (block * 8192 + f) + ch);
+          int64_t v = ((gain / 256) * ref[i]) / 256;
+          if (gain >= 65536) v = v > 32766 ? 32766 : (v < -32766 ? -32766 : v);
+          ASSERT_EQ(out[size_t(2 * f + ch)], v) << c.from << "->" << c.to << " block " << block << " frame " << f;
+        }
+      }
+    }
+    EXPECT_FLOAT_EQ(t->GetVolume(), static_cast<float>(static_cast<double>(current) / 722534400)) << c.from << "->" << c.to;
+  }
 }
 
 TEST(OggTrack, ConvertsEachRateAndChannelCountToStereo44100) {

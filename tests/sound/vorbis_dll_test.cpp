@@ -6,7 +6,10 @@
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "platform/api/sys.h"
 #include "sound/memory_stream.h"
 #include "tests/sound/ogg_fixture.h"
 
@@ -59,6 +62,31 @@ TEST(VorbisDll, MissingOrNonLibraryFileRaisesTheMessageWithTheFullName) {
     }
     EXPECT_EQ(dll.Handle(), nullptr);
   }
+}
+
+TEST(VorbisDll, LibraryCutShortIsRefusedBeforeTheLoaderMapsIt) {
+  TempDir dir;
+  std::ifstream in(DecoderPath(), std::ios::binary);
+  std::vector<uint8_t> whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(whole.size(), 20000u);
+  // The loader died of SIGBUS on the cut files; the header alone, or a header whose program
+  // headers lie past the end, is refused as well.
+  std::vector<uint8_t> farHeaders(whole.begin(), whole.begin() + 64);
+  farHeaders[32] = 0xff;  // e_phoff low byte: past the 64-byte file
+  for (size_t cut : {size_t(0), size_t(63), size_t(64), size_t(2000), size_t(10000), size_t(20000)}) {
+    std::vector<uint8_t> part(whole.begin(), whole.begin() + static_cast<long>(cut));
+    const std::string path = (dir.path / ("cut" + std::to_string(cut) + ".dll")).string();
+    ASSERT_TRUE(WriteBytes(path, part));
+    EXPECT_FALSE(plat::LibFileWhole(path)) << cut;
+    TVorbisFileDLL dll(true);
+    EXPECT_THROW(dll.Load(path), EVorbisError) << cut;
+    EXPECT_EQ(dll.Handle(), nullptr) << cut;
+  }
+  const std::string far = (dir.path / "far.dll").string();
+  ASSERT_TRUE(WriteBytes(far, farHeaders));
+  EXPECT_FALSE(plat::LibFileWhole(far));
+  EXPECT_FALSE(plat::LibFileWhole(dir.path.string())) << "a folder";
+  EXPECT_TRUE(plat::LibFileWhole(DecoderPath()));
 }
 
 TEST(VorbisDll, LibraryLackingTheLastExportLoadsFalseWithTheRestBound) {

@@ -3,10 +3,12 @@
 #include "sound/wave_player.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "platform/null/null_audio.h"
@@ -93,6 +95,33 @@ TEST(SoundPlayerVoice, DecodesEachPcmLayoutToStereo44100) {
   EXPECT_FALSE(plat::DecodeWaveImage(nullptr, 0, pcm));
 }
 
+TEST(SoundPlayerVoice, AWaveLongerThanTheLimitIsRefusedBeforeItIsExpanded) {
+  // 100 Hz 8-bit mono: each byte of the file becomes 441 stereo frames (1 MB of it, 1.8 GB).
+  const int atLimit = plat::kMaxWaveSeconds * 100;
+  std::vector<int16_t> pcm;
+  std::vector<uint8_t> longest = Wave(100, 1, 8, atLimit, [](int, int) { return 128; });
+  ASSERT_TRUE(plat::DecodeWaveImage(longest.data(), longest.size(), pcm));
+  EXPECT_EQ(pcm.size(), size_t(plat::kMaxWaveSeconds) * 44100 * 2);
+  std::vector<uint8_t> over = Wave(100, 1, 8, atLimit + 1, [](int, int) { return 128; });
+  EXPECT_FALSE(plat::DecodeWaveImage(over.data(), over.size(), pcm));
+  EXPECT_TRUE(pcm.empty());
+
+  // The player holding such a file stays silent, as for an unreadable one.
+  plat::NullAudioDevice out;
+  TWavePlayer p(out);
+  char tmpl[] = "/tmp/plumet-wave-XXXXXX";
+  std::filesystem::path dir = ::mkdtemp(tmpl);
+  ASSERT_TRUE(WriteBytes((dir / "hanabi.wav").string(), over));
+  p.SetFileName((dir / "hanabi.wav").string());
+  p.Loaded();
+  out.StartCapture();
+  p.Play();
+  EXPECT_FALSE(out.WavePlaying());
+  out.Advance(64);
+  for (int16_t v : out.TakeCapture()) ASSERT_EQ(v, 0);
+  std::filesystem::remove_all(dir);
+}
+
 TEST(WavePlayer, PlayCutsTheVoiceAndPlayNoStopLeavesIt) {
   plat::NullAudioDevice out;
   std::vector<uint8_t> a = Tone(1000, 300), b = Tone(2000, 300);
@@ -158,4 +187,30 @@ TEST(WavePlayer, FreedDataKeepsPlayingAndTheRulesSilenceIt) {
   EXPECT_THROW(p.SetFileName("missing.wav"), EInOutError);
   EXPECT_FALSE(p.HasData());
   std::filesystem::remove_all(dir);
+}
+
+// Sounds are read only from regular files and only as far as their limits: a FIFO without a
+// writer must not block the start, and a huge (sparse) song is refused, not read whole.
+TEST(SoundFiles, ReadOnlyFromRegularFilesAndWithinTheirLimits) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("plumet-soundfiles-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string fifo = (dir / "fifo.wav").string(), huge = (dir / "huge.ogg").string();
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  {
+    std::ofstream f(huge, std::ios::binary);
+    f.seekp(static_cast<std::streamoff>(TMemoryStream::kMaxFileBytes));
+    f.put('x');  // one byte past the limit, the rest a hole
+  }
+  TMemoryStream s;
+  EXPECT_FALSE(s.LoadFromFile(fifo));
+  EXPECT_FALSE(s.LoadFromFile(huge));
+  EXPECT_FALSE(s.LoadFromFile(dir.string()));
+
+  plat::NullAudioDevice out;
+  TWavePlayer p(out);
+  p.Loaded();
+  EXPECT_THROW(p.SetFileName(fifo), EInOutError);
+  EXPECT_FALSE(p.HasData());
+  fs::remove_all(dir);
 }

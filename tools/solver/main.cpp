@@ -87,24 +87,42 @@ int main(int argc, char** argv) {
   }
   const std::string script = r.solved ? solver::KeyScript(r.steps) : "";
   std::cout << "solvable: " << (r.solved ? "yes" : r.complete ? "no" : "unknown") << "\n";
-  if (r.solved) std::cout << "frames: " << r.frames << "\nmoves: " << r.moves << "\n";
+  if (r.solved) std::cout << "moves: " << r.moves << "\nframes: " << r.frames << "\n";
   std::cout << "states: " << r.states << (r.complete ? "" : " (search cut short)") << "\n";
-  std::printf("seconds: %.2f\n", r.seconds);
+  if (r.moveCapped) std::cout << "note: a move met more states than a move may search\n";
   if (opt.deadEnds) {
     if (!r.complete) {
-      std::cout << "dead ends: unknown (search cut short)\n";
+      std::cout << "dead-ends: unknown\nwinnable: unknown\n";
     } else {
-      std::cout << "dead ends: " << r.deadEndStates << " states, " << r.deadEndEntries << " moves into them\n";
+      std::cout << "dead-ends: " << r.deadEndStates << "\n";
+      std::printf("winnable: %.3f\n", r.states ? 1.0 - static_cast<double>(r.deadEndStates) / r.states : 0.0);
+      std::cout << "dead-end moves: " << r.deadEndEntries << "\n";
       for (const solver::DeadEnd& d : r.deadEndExamples)
-        std::cout << "  dead end: at frame " << d.frame << " in cell (" << d.cellX << "," << d.cellY << "), "
-                  << solver::KeyNames(d.keys) << "\n";
+        std::cout << "  dead end: after " << d.move << " moves, from cell (" << d.cellX << "," << d.cellY
+                  << ") to (" << d.toX << "," << d.toY << ")\n";
+    }
+  }
+  std::printf("seconds: %.2f\n", r.seconds);
+  std::cout << "frames searched: " << r.framesSearched << "\n";
+  if (r.solved) {
+    std::cout << "solution:";
+    for (const solver::MoveInfo& m : r.path) std::cout << " " << m.keys;
+    std::cout << "\n";
+    for (size_t i = 0; i < r.path.size(); i++) {
+      const solver::MoveInfo& m = r.path[i];
+      std::cout << "  " << i + 1 << ". (" << m.fromX << "," << m.fromY << ") " << m.keys << " -> ";
+      if (m.toX < 0)
+        std::cout << "goal";
+      else
+        std::cout << "(" << m.toX << "," << m.toY << ")";
+      std::cout << ", " << m.frames << " frames\n";
     }
   }
   if (r.solved) {
     std::cout << "keys:\n" << script;
     if (!keysOut.empty()) {
       std::ofstream f(keysOut, std::ios::binary | std::ios::trunc);
-      f << "# plumet-solver: " << r.frames << " frames, " << r.moves << " moves\n" << script;
+      f << "# plumet-solver: " << r.moves << " moves, " << r.frames << " frames\n" << script;
       if (!f) {
         std::cerr << "plumet-solver: cannot write " << keysOut << "\n";
         return 2;

@@ -34,7 +34,7 @@ for ((i = 0; i < 55; i++)); do
   res=$("$solver" --map "$map" --builtin "$i" "${keys[@]}" "$@" 2>&1)
   val() { sed -n "s/^$1: \([^ ]*\).*/\1/p" <<<"$res" | head -1; }
   solvable=$(val solvable)
-  dead=$(sed -n 's/^dead ends: \([0-9]*\) states.*/\1/p' <<<"$res")
+  dead=$(sed -n 's/^dead-ends: \([0-9]*\).*/\1/p' <<<"$res")
   result=${solvable:-error}
   [ -n "$dead" ] && result="$result, dead-end states $dead"
   printf '%-6s %-6s %-6s %-7s %-10s %-8s %s\n' "$i" "$s" "$(val moves)" "$(val frames)" "$(val states)" \

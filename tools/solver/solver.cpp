@@ -3,11 +3,16 @@
 #include "tools/solver/solver.h"
 
 #include <algorithm>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+#include <array>
 #include <chrono>
 #include <cstring>
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <queue>
 #include <sstream>
 #include <string_view>
 #include <thread>
@@ -28,8 +33,6 @@ namespace {
 
 struct GoalStop {};
 
-constexpr int kKeyCodes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
-                              plat::kVkZ,    plat::kVkX,     plat::kVkShift};
 constexpr const char* kKeyNames[7] = {"Left", "Right", "Up", "Down", "Z", "X", "Shift"};
 
 // The inputs tried on every frame, plain arrows before the rest so ties keep simple keys. Each
@@ -45,9 +48,14 @@ constexpr Input kInputs[] = {{0, -1},         {kLeft, 0},      {kRight, 0},     
 
 // Presents nothing and draws no text, so a frame costs only the play logic; the keys of a
 // frame go down at its first present, as the headless runner's key script does it, and every
-// later present of the same frame (a cut-scene inside it) holds none.
+// later present of the same frame (a cut-scene inside it) holds none. The keys are kept as bits
+// with the null host's meaning: down, and pressed since the last read of the key.
 class SolverHost : public plat::NullHost {
  public:
+  // The solver's game has no sound device, so the audio need not be mixed as the clock runs
+  // (cut-scenes and pads pace their frames by the clock).
+  SolverHost() { SetAudioFollowsClock(false); }
+
   const Game* game = nullptr;
   bool stopAtGoal = true;
   uint8_t pending = 0;
@@ -62,28 +70,37 @@ class SolverHost : public plat::NullHost {
     SetKeys(presentsInFrame == 1 ? pending : 0);
   }
   short AsyncKeyState(int vk) override {
-    if (tracking)
-      for (int i = 0; i < 7; i++)
-        if (kKeyCodes[i] == vk) queried |= static_cast<uint8_t>(1u << i);
-    return NullHost::AsyncKeyState(vk);
+    const uint8_t bit = BitOf(vk);
+    if (!bit) return 0;  // never held
+    if (tracking) queried |= bit;
+    short r = 0;
+    if (down_ & bit) r |= plat::kKeyDown;
+    if (pressed_ & bit) {
+      r |= plat::kKeyPressedSince;
+      pressed_ &= static_cast<uint8_t>(~bit);
+    }
+    return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
   int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
-    const uint8_t change = bits ^ down_;
-    for (int i = 0; i < 7; i++) {
-      if (!(change & (1u << i))) continue;
-      if (bits & (1u << i))
-        KeyDown(kKeyCodes[i]);
-      else
-        KeyUp(kKeyCodes[i]);
-    }
+    pressed_ |= static_cast<uint8_t>(bits & ~down_);
     down_ = bits;
   }
 
  private:
-  uint8_t down_ = 0;
+  static uint8_t BitOf(int vk) {
+    static constexpr auto kBits = [] {
+      std::array<uint8_t, 256> bits{};
+      const int codes[7] = {plat::kVkLeft, plat::kVkRight, plat::kVkUp, plat::kVkDown,
+                            plat::kVkZ,    plat::kVkX,     plat::kVkShift};
+      for (int i = 0; i < 7; i++) bits[codes[i]] = static_cast<uint8_t>(1u << i);
+      return bits;
+    }();
+    return vk >= 0 && vk < 256 ? kBits[vk] : 0;
+  }
+  uint8_t down_ = 0, pressed_ = 0;
 };
 
 bool ReadFile(const std::string& path, std::string& out) {
@@ -161,9 +178,41 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
 
 // ---- state encoding ----
 
-template <typename T>
-void Put(std::string& s, const T& v) {
-  s.append(reinterpret_cast<const char*>(&v), sizeof v);
+// Copies the grid sixteen bytes at a time: a copy of this size otherwise starts a string move,
+// whose set-up costs more than the copy.
+void CopyGrid(void* to, const void* from) {
+  constexpr size_t n = sizeof(StageModel::StageGrid);
+  auto* d = static_cast<char*>(to);
+  const auto* s = static_cast<const char*>(from);
+#ifdef __SSE2__
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16)
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i), _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i)));
+  std::memcpy(d + i, s + i, n - i);
+#else
+  std::memcpy(d, s, n);
+#endif
+}
+
+// Writes fields to a buffer with room for them.
+struct Writer {
+  char* p;
+  template <typename T>
+  void Put(const T& v) {
+    std::memcpy(p, &v, sizeof v);
+    p += sizeof v;
+  }
+  void Bytes(const void* v, size_t n) {
+    std::memcpy(p, v, n);
+    p += n;
+  }
+  // A list's states: a few bytes, copied one by one rather than by a string move.
+  void States(const TCellList& l) {
+    for (int i = 1; i <= l.Count; i++) *p++ = static_cast<char>(l.State[i]);
+  }
+};
+void GetStates(const char*& p, TCellList& l) {
+  for (int i = 1; i <= l.Count; i++) l.State[i] = static_cast<uint8_t>(*p++);
 }
 template <typename T>
 void Get(const char*& p, T& v) {
@@ -171,72 +220,110 @@ void Get(const char*& p, T& v) {
   p += sizeof v;
 }
 
-// Cell lists whose entries carry states (positions and counts never change during play).
-std::array<TCellList PlayState::*, 5> kStateLists = {&PlayState::KeyList, &PlayState::DoorList, &PlayState::BallList,
-                                                     &PlayState::JailList, &PlayState::CloudList};
+// Room for the longest encoding any stage can have.
+constexpr size_t kMaxEncoding =
+    sizeof(StageModel::StageGrid) + 10 * TCellList::kSlots + 2 * 11 * TLiftList::kSlots + 128;
 
-// Everything the play rules read and write, in a string; the first `logicBytes` are the
-// fields the rules decide by, the rest the animation counters that only the pictures use.
-void Encode(const Game& g, std::string& s, size_t& logicBytes) {
-  s.clear();
-  s.append(reinterpret_cast<const char*>(g.StageGrid.data()), g.StageGrid.size());
-  for (auto m : kStateLists) {
-    const TCellList& l = g.*m;
-    s.append(reinterpret_cast<const char*>(&l.State[1]), l.Count);
-  }
+// A closing jail (2 to 22) and one the barrier opened for good (23 to 43), and a vanishing cloud
+// (2 to 10), count their frames only for the picture: the rules tell these states apart.
+uint8_t JailRuleState(uint8_t s) { return s <= 1 ? s : s <= 22 ? 2 : 3; }
+uint8_t CloudRuleState(uint8_t s) { return s <= 1 ? s : 2; }
+
+// Everything the play rules read and write, in `out` (room for kMaxEncoding bytes); the first
+// `logicBytes` are the fields the rules decide by, the rest the animation counters that only
+// the pictures use. Of the cell lists only the keys, doors, balls, jails and clouds carry states;
+// positions and counts never change during play, so every state of a stage has the same length.
+size_t Encode(const Game& g, char* out, size_t& logicBytes) {
+  Writer s{out};
+  CopyGrid(s.p, g.StageGrid.data());
+  s.p += g.StageGrid.size();
+  s.States(g.KeyList);
+  s.States(g.DoorList);
+  s.States(g.BallList);
+  for (int i = 1; i <= g.JailList.Count; i++) *s.p++ = static_cast<char>(JailRuleState(g.JailList.State[i]));
+  for (int i = 1; i <= g.CloudList.Count; i++) *s.p++ = static_cast<char>(CloudRuleState(g.CloudList.State[i]));
   for (const TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
-      Put(s, l->X[i]);
-      Put(s, l->Y[i]);
-      Put(s, l->State[i]);
-      Put(s, l->FallTimer[i]);
-      Put(s, l->Pose[i]);
+      s.Put(l->X[i]);
+      s.Put(l->Y[i]);
+      const uint8_t b[] = {l->State[i], l->FallTimer[i], l->Pose[i]};
+      s.Bytes(b, sizeof b);
     }
-  Put(s, g.PlayerX);
-  Put(s, g.PlayerY);
+  s.Put(g.PlayerX);
+  s.Put(g.PlayerY);
+  // The jump's direction is read only at the take-off after the wind-up that clears it.
+  const bool jumping = g.ActionCode >= paJumpWindup1 && g.ActionCode <= paJumpTakeoff;
   const uint8_t bytes[] = {g.PlayerFacing, g.PrevFacing,   g.ActionCode,    g.ActionFrames, g.PlayerBusy,
-                           g.PlayerFlash,  g.JumpDirection, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
+                           g.PlayerFlash,  jumping ? g.JumpDirection : uint8_t{0}, g.PadDirection, g.PadIndex,     g.PadLaunchCut,
                            g.HoldingObject, g.HeldKind,     g.HeldIndex,     g.KeysHeld,     g.BallsTaken,
                            g.BallsInStage, g.BarrierGone,   g.KeyLatch};
-  s.append(reinterpret_cast<const char*>(bytes), sizeof bytes);
+  s.Bytes(bytes, sizeof bytes);
   // The fade-in of the first frames keeps the renderer from marking opened doors done.
-  Put(s, g.FadeInPending);
-  Put(s, g.FadeInCount);
-  logicBytes = s.size();
-  Put(s, g.FrameCounter);
+  s.Put(g.FadeInPending);
+  s.Put(g.FadeInCount);
+  logicBytes = static_cast<size_t>(s.p - out);
+  s.States(g.JailList);
+  s.States(g.CloudList);
+  s.Put(g.JumpDirection);
+  s.Put(g.FrameCounter);
   const uint8_t anim[] = {g.PlayerAnimFrame, g.BarrierBlinkTick, g.ObjAnimFrame, g.ItemAnimFrame, g.GoalAnimFrame};
-  s.append(reinterpret_cast<const char*>(anim), sizeof anim);
+  s.Bytes(anim, sizeof anim);
+  return static_cast<size_t>(s.p - out);
+}
+void Encode(const Game& g, std::string& s, size_t& logicBytes) {
+  char buf[kMaxEncoding];
+  s.assign(buf, Encode(g, buf, logicBytes));
 }
 
-void Decode(Game& g, const std::string& s) {
-  const char* p = s.data();
-  std::memcpy(g.StageGrid.data(), p, g.StageGrid.size());
+void Decode(Game& g, const char* p) {
+  CopyGrid(g.StageGrid.data(), p);
   p += g.StageGrid.size();
-  for (auto m : kStateLists) {
-    TCellList& l = g.*m;
-    std::memcpy(&l.State[1], p, l.Count);
-    p += l.Count;
-  }
+  GetStates(p, g.KeyList);
+  GetStates(p, g.DoorList);
+  GetStates(p, g.BallList);
+  p += g.JailList.Count + g.CloudList.Count;  // the rules' view; their states follow the fields
   for (TLiftList* l : {&g.BalloonList, &g.JumpPadList})
     for (int i = 1; i <= l->Count; i++) {
       Get(p, l->X[i]);
       Get(p, l->Y[i]);
-      Get(p, l->State[i]);
-      Get(p, l->FallTimer[i]);
-      Get(p, l->Pose[i]);
+      l->State[i] = static_cast<uint8_t>(p[0]);
+      l->FallTimer[i] = static_cast<uint8_t>(p[1]);
+      l->Pose[i] = static_cast<uint8_t>(p[2]);
+      p += 3;
     }
   Get(p, g.PlayerX);
   Get(p, g.PlayerY);
-  uint8_t* fields[] = {&g.PlayerFacing, &g.PrevFacing,    &g.ActionCode,    &g.ActionFrames, &g.PlayerBusy,
-                       &g.PlayerFlash,  &g.JumpDirection, &g.PadDirection,  &g.PadIndex,     &g.PadLaunchCut,
-                       &g.HoldingObject, &g.HeldKind,     &g.HeldIndex,     &g.KeysHeld,     &g.BallsTaken,
-                       &g.BallsInStage, &g.BarrierGone,   &g.KeyLatch};
-  for (uint8_t* f : fields) Get(p, *f);
+  const auto* b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerFacing = b[0];
+  g.PrevFacing = b[1];
+  g.ActionCode = b[2];
+  g.ActionFrames = b[3];
+  g.PlayerBusy = b[4];
+  g.PlayerFlash = b[5];
+  g.PadDirection = b[7];  // b[6] is the jump's direction as the rules see it; it follows whole
+  g.PadIndex = b[8];
+  g.PadLaunchCut = b[9];
+  g.HoldingObject = b[10];
+  g.HeldKind = b[11];
+  g.HeldIndex = b[12];
+  g.KeysHeld = b[13];
+  g.BallsTaken = b[14];
+  g.BallsInStage = b[15];
+  g.BarrierGone = b[16];
+  g.KeyLatch = b[17];
+  p += 18;
   Get(p, g.FadeInPending);
   Get(p, g.FadeInCount);
+  GetStates(p, g.JailList);
+  GetStates(p, g.CloudList);
+  Get(p, g.JumpDirection);
   Get(p, g.FrameCounter);
-  uint8_t* anim[] = {&g.PlayerAnimFrame, &g.BarrierBlinkTick, &g.ObjAnimFrame, &g.ItemAnimFrame, &g.GoalAnimFrame};
-  for (uint8_t* f : anim) Get(p, *f);
+  b = reinterpret_cast<const uint8_t*>(p);
+  g.PlayerAnimFrame = b[0];
+  g.BarrierBlinkTick = b[1];
+  g.ObjAnimFrame = b[2];
+  g.ItemAnimFrame = b[3];
+  g.GoalAnimFrame = b[4];
 }
 
 struct Hash128 {
@@ -252,26 +339,51 @@ uint64_t Mix(uint64_t x) {
   return x ^ (x >> 33);
 }
 
-// Two independent 64-bit hashes of the bytes, eight at a time.
+uint64_t Rotl(uint64_t x, int r) { return (x << r) | (x >> (64 - r)); }
+
+// A 128-bit hash of the bytes: four lanes take 32 bytes a round (so the multiplies overlap),
+// and two different mixes of the lanes give the halves.
 Hash128 HashOf(std::string_view v) {
-  uint64_t a = 0x9E3779B97F4A7C15ull ^ v.size(), b = 0xD6E8FEB86659FD93ull;
-  size_t i = 0;
-  for (; i + 8 <= v.size(); i += 8) {
+  constexpr uint64_t P1 = 0x9E3779B185EBCA87ull, P2 = 0xC2B2AE3D27D4EB4Full;
+  uint64_t l[4] = {0x243F6A8885A308D3ull ^ v.size(), 0x13198A2E03707344ull, 0xA4093822299F31D0ull,
+                   0x082EFA98EC4E6C89ull};
+  const char* p = v.data();
+  size_t n = v.size();
+  auto round = [&](uint64_t& lane, uint64_t w) { lane = Rotl(lane + w * P2, 31) * P1; };
+  for (; n >= 32; p += 32, n -= 32)
+    for (int k = 0; k < 4; k++) {
+      uint64_t w;
+      std::memcpy(&w, p + 8 * k, 8);
+      round(l[k], w);
+    }
+  for (int k = 0; n >= 8; p += 8, n -= 8, k++) {
     uint64_t w;
-    std::memcpy(&w, v.data() + i, 8);
-    a = Mix(a ^ w);
-    b = (b ^ w) * 0x100000001B3ull + (b >> 29);
+    std::memcpy(&w, p, 8);
+    round(l[k], w);
   }
   uint64_t w = 0;
-  std::memcpy(&w, v.data() + i, v.size() - i);
-  return {Mix(a ^ w), Mix(b ^ w ^ 0x5851F42D4C957F2Dull)};
+  std::memcpy(&w, p, n);
+  round(l[3], w ^ (uint64_t{n} << 59));
+  return {Mix(l[0] ^ Rotl(l[1], 17) ^ Rotl(l[2], 34) ^ Rotl(l[3], 51)),
+          Mix(Rotl(l[0], 23) + l[1] * 3 + Rotl(l[2], 47) * 5 + l[3] * 7 + 0x5851F42D4C957F2Dull)};
 }
 
 // Hashes of the states met so far and their ids: open addressing, kept at most half full.
 class StateIndex {
  public:
   static constexpr uint32_t kNone = UINT32_MAX;
-  StateIndex() { Resize(1u << 16); }
+  explicit StateIndex(size_t slots = 1u << 16) { Resize(slots); }
+  // Forgets every state; the table keeps its size, and is cleared only where it was used.
+  void Clear() {
+    if (count_ == 0) return;
+    if (count_ * 16 < ids_.size()) {
+      for (uint32_t i : used_) ids_[i] = kNone;
+    } else {
+      std::fill(ids_.begin(), ids_.end(), kNone);
+    }
+    used_.clear();
+    count_ = 0;
+  }
   uint32_t Find(const Hash128& h) const {
     for (size_t i = h.a & mask_;; i = (i + 1) & mask_) {
       if (ids_[i] == kNone) return kNone;
@@ -290,18 +402,21 @@ class StateIndex {
     while (ids_[i] != kNone) i = (i + 1) & mask_;
     keys_[i] = h;
     ids_[i] = id;
+    used_.push_back(static_cast<uint32_t>(i));
   }
   void Resize(size_t n) {
     std::vector<Hash128> keys(n);
     std::vector<uint32_t> ids(n, kNone);
     keys.swap(keys_);
     ids.swap(ids_);
+    used_.clear();
     mask_ = n - 1;
     for (size_t i = 0; i < ids.size(); i++)
       if (ids[i] != kNone) Place(keys[i], ids[i]);
   }
   std::vector<Hash128> keys_;
   std::vector<uint32_t> ids_;
+  std::vector<uint32_t> used_;  // the slots in use, to clear a sparse table quickly
   size_t mask_ = 0, count_ = 0;
 };
 
@@ -309,7 +424,11 @@ class StateIndex {
 struct Runner {
   SolverHost host;
   Game g{host};
-  std::string scratch, mid, noneInput;  // reused by the expansion, so it allocates little
+  // The expansion's buffers: the state after the part before the input, the state after the
+  // input with no key, and the successors' encodings, one slot each.
+  std::vector<char> mid = std::vector<char>(kMaxEncoding), noneInput = std::vector<char>(kMaxEncoding);
+  std::vector<char> succ = std::vector<char>(std::size(kInputs) * kMaxEncoding);
+  size_t encBytes = 0;  // the length of every encoding of the stage (its lists never grow)
   CutsceneState cutsAtStart;
   std::string start;
   size_t startLogic = 0;
@@ -323,9 +442,10 @@ struct Runner {
     host.game = &g;
     cutsAtStart = static_cast<CutsceneState&>(g);
     Encode(g, start, startLogic);
+    encBytes = start.size();
     return true;
   }
-  void Restore(const std::string& enc) {
+  void Restore(const char* enc) {
     static_cast<CutsceneState&>(g) = cutsAtStart;
     Decode(g, enc);
     g.GoalArrived = 0;
@@ -391,43 +511,91 @@ struct Runner {
   }
 };
 
-struct Node {
-  uint32_t parent;
-  int32_t dist;  // frames presented from the start
-  uint8_t keys;
-  uint8_t cellX, cellY;
-  bool expanded;
-  uint16_t presents;
-};
-
-// What one input does from a state: the goal, or a new state with its hash.
+// What one input does from a state in one frame: the goal, or a new state with its hash and
+// its encoding in the runner's successor slot `slot`.
 struct Successor {
   uint8_t keys;
   int presents;
   bool goal;
+  bool idle;  // the player can start a move (and no key latch waits for release)
   Hash128 hash;
-  std::string enc;
+  uint8_t slot;
   uint8_t cellX, cellY;
 };
 
-// Runs every input from the state `here`, keeping those whose frame differs from the frame
-// without keys.
-void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, bool wholeFrames,
-            const StateIndex& index) {
+// The player stands or hangs still with no move under way and no key latched, so the next
+// frame's keys may start any move: a rest state. Things around him may still be moving.
+bool PlayerAtRest(const Game& g) {
+  switch (g.ActionCode) {
+    case paIdle:
+    case paLadderUp:
+    case paLadderDown:
+    case paLadderUpDown:
+    case paLadderHang: return !g.PlayerBusy && !g.KeyLatch;
+    default: return false;
+  }
+}
+
+// Inside a move, the keys can change something only where the player may turn (he is not
+// busy: falling, carried, landing), choose a direction (the jump's wind-up, the pad's bounce
+// and flight while its choice is open) or stands on a ladder or still; on every other frame of a move (walks, climbs,
+// jumps and hops under way, lifting) the play input reads no key that matters.
+bool CanSteer(const Game& g) {
+  // On a pad the arrows make its one choice and nothing else, busy or not.
+  if (g.ActionCode == paPadBounce || g.ActionCode == paPadFlight) return g.PadDirection == 0;
+  if (!g.PlayerBusy) return true;
+  switch (g.ActionCode) {
+    case paIdle:
+    case paCarriedRight:
+    case paCarriedLeft:
+    case paLadderUp:
+    case paLadderDown:
+    case paLadderUpDown:
+    case paLadderHang:
+    case paJumpWindup1:
+    case paJumpWindup2:
+    case paJumpWindup3: return true;
+    default: return false;
+  }
+}
+
+// Runs every input from the state `here` for one frame, keeping those whose frame differs from
+// the frame without keys; the frame without keys comes first.
+void Expand(Runner& run, const char* here, std::vector<Successor>& out, bool wholeFrames, bool steerOnly) {
+  out.clear();
   Hash128 none{};
   uint8_t asked[std::size(kInputs)] = {};
-  std::string& e = run.scratch;
-  std::string& mid = run.mid;
-  std::string& noneInput = run.noneInput;
+  char* const mid = run.mid.data();
+  char* const noneInput = run.noneInput.data();
   size_t logic = 0;
+  uint8_t slot = 0;
+  // The state the frame left, encoded in the next slot, as a successor if `keep` says so.
+  auto encode = [&](uint8_t keys, int presents, auto keep) {
+    char* e = run.succ.data() + slot * kMaxEncoding;
+    Encode(run.g, e, logic);
+    const Hash128 h = HashOf(std::string_view(e, logic));
+    if (!keep(h)) return;
+    out.push_back({keys, presents, false, PlayerAtRest(run.g), h, slot++, static_cast<uint8_t>(run.g.PlayerX),
+                   static_cast<uint8_t>(run.g.PlayerY)});
+  };
+  run.Restore(here);
+  if (steerOnly && !CanSteer(run.g)) {
+    bool goal = false;
+    const int presents = run.Frame(0, goal);
+    if (goal)
+      out.push_back({0, presents, true, false, {}, 0, 0, 0});
+    else if (run.g.SceneId == scPlay)
+      encode(0, presents, [](const Hash128&) { return true; });
+    return;
+  }
   if (!wholeFrames) {
-    run.Restore(here);
     run.BeforeInput();
     Encode(run.g, mid, logic);
   }
   for (size_t k = 0; k < std::size(kInputs); k++) {
     const Input in = kInputs[k];
     if (in.base >= 0 && !(asked[in.base] & (in.keys & ~kInputs[in.base].keys))) continue;
+    if (steerOnly && (in.keys & (kZ | kX))) continue;
     bool goal = false;
     int presents;
     if (wholeFrames) {
@@ -440,12 +608,14 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
       bool skipped;
       presents = run.FromInput(in.keys, goal, skipped, [&] {
         if (run.host.presentsInFrame != 1) return true;
-        Encode(run.g, e, logic);
         if (k == 0) {
-          noneInput.assign(e, 0, logic);
+          Encode(run.g, noneInput, logic);
           return true;
         }
-        return (in.keys & (kZ | kX)) != 0 || std::string_view(e.data(), logic) != noneInput;
+        if (in.keys & (kZ | kX)) return true;
+        char* e = run.succ.data() + slot * kMaxEncoding;  // the slot is free until the frame ends
+        Encode(run.g, e, logic);
+        return std::memcmp(e, noneInput, logic) != 0;
       });
       if (skipped) {
         // The rest of its frame would have asked what the frame without keys asked.
@@ -455,20 +625,178 @@ void Expand(Runner& run, const std::string& here, std::vector<Successor>& out, b
     }
     asked[k] = run.host.queried;
     if (goal) {
-      out.push_back({in.keys, presents, true, {}, {}, 0, 0});
+      out.push_back({in.keys, presents, true, false, {}, 0, 0, 0});
       continue;
     }
     if (run.g.SceneId != scPlay) continue;
-    Encode(run.g, e, logic);
-    const Hash128 h = HashOf(std::string_view(e.data(), logic));
-    if (k == 0)
-      none = h;
-    else if (h == none)
-      continue;
-    // A state already known needs no copy (the index is not written while workers run).
-    out.push_back({in.keys, presents, false, h, index.Find(h) == StateIndex::kNone ? e : std::string(),
-                   static_cast<uint8_t>(run.g.PlayerX), static_cast<uint8_t>(run.g.PlayerY)});
+    encode(in.keys, presents, [&](const Hash128& h) {
+      if (k == 0) none = h;
+      return k == 0 || !(h == none);
+    });
   }
+}
+
+// Where one move from a rest state ends: at the next rest state, or at the goal.
+struct MoveEnd {
+  bool goal;
+  bool keyed;  // a key was pressed on the way (only the start's settling has none)
+  int frames;
+  Hash128 hash;
+  std::string enc;
+  uint8_t cellX, cellY;
+  uint32_t local;  // the move's last state before the end, for tracing it
+  uint8_t lastKeys;
+  int lastPresents;
+};
+
+// All moves from one rest state: the frames from it are searched for the fewest frames to every
+// state, with every input on every frame where an input changes anything (the first frame must
+// hold a key), until each path meets a rest state: a state that a frame without keys leaves
+// as it is. States met along the way are told apart only within the move.
+class MoveSearch {
+ public:
+  size_t maxLocal = 200000;
+  bool overflow = false;
+  size_t expansions = 0;  // frames searched, for the measurements
+
+  void Run(Runner& run, const std::string& root, const Hash128& rootHash, bool allowWait, bool wholeFrames,
+           std::vector<MoveEnd>& out) {
+    out.clear();
+    states_.clear();
+    seen_.Clear();
+    done_.clear();
+    heap_ = {};
+    stride_ = run.encBytes;
+    pool_.clear();
+    free_.clear();
+    Add(UINT32_MAX, 0, 0, 0, false, true, rootHash, root.data(), 0, 0);
+    while (!heap_.empty()) {
+      const auto [negDist, i] = heap_.top();
+      heap_.pop();
+      if (done_[i] || -negDist != states_[i].dist) continue;
+      done_[i] = 1;
+      const Local& at = states_[i];
+      if (i != 0 && at.idle) {
+        out.push_back({false, at.keyed, at.dist, at.hash, std::string(Enc(at.slot), stride_), at.cellX, at.cellY, i,
+                       0, 0});
+        free_.push_back(at.slot);
+        continue;
+      }
+      Expand(run, Enc(at.slot), succ_, wholeFrames, i != 0);
+      expansions++;
+      free_.push_back(at.slot);
+      const Local here = states_[i];  // a copy: adding states moves the vector
+      for (Successor& sc : succ_) {
+        // Once a move is under way only the arrows and Shift steer it (the jump's direction,
+        // the pad's choice, the facing in a fall or on a belt): Z and X start moves of their
+        // own, and a player who stands still again is at the next rest state.
+        if (i != 0 && (sc.keys & (kZ | kX))) continue;
+        if (i == 0 && sc.keys == 0 && !allowWait) continue;
+        const bool keyed = here.keyed || sc.keys != 0;
+        const int dist = here.dist + sc.presents;
+        if (sc.goal) {
+          out.push_back({true, keyed, dist, {}, {}, 0, 0, i, sc.keys, sc.presents});
+          continue;
+        }
+        const uint32_t known = seen_.Find(sc.hash);
+        if (known == StateIndex::kNone) {
+          if (states_.size() >= maxLocal) {
+            overflow = true;
+            continue;
+          }
+          Add(i, dist, sc.keys, sc.presents, keyed, sc.idle, sc.hash, run.succ.data() + sc.slot * kMaxEncoding,
+              sc.cellX, sc.cellY);
+        } else if (Local& l = states_[known]; !done_[known] && dist < l.dist) {
+          l.parent = i;
+          l.dist = dist;
+          l.keys = sc.keys;
+          l.presents = sc.presents;
+          l.keyed = keyed;
+          l.idle = sc.idle;
+          heap_.push({-dist, known});
+        }
+      }
+    }
+  }
+
+  // The frames from the root to the state `local` of the last run.
+  std::vector<Step> PathTo(uint32_t local) const {
+    std::vector<Step> rev;
+    for (uint32_t i = local; i != 0; i = states_[i].parent) rev.push_back({states_[i].keys, states_[i].presents});
+    return {rev.rbegin(), rev.rend()};
+  }
+
+ private:
+  struct Local {
+    uint32_t parent;
+    int dist;
+    uint8_t keys;
+    int presents;
+    bool keyed;
+    bool idle;
+    Hash128 hash;
+    uint32_t slot;  // where its encoding is kept until it is expanded
+    uint8_t cellX, cellY;
+  };
+  const char* Enc(uint32_t slot) const { return pool_.data() + size_t{slot} * stride_; }
+  void Add(uint32_t parent, int dist, uint8_t keys, int presents, bool keyed, bool idle, const Hash128& h,
+           const char* enc, uint8_t cx, uint8_t cy) {
+    const uint32_t id = static_cast<uint32_t>(states_.size());
+    uint32_t slot;
+    if (!free_.empty()) {
+      slot = free_.back();
+      free_.pop_back();
+    } else {
+      slot = static_cast<uint32_t>(pool_.size() / stride_);
+      pool_.resize(pool_.size() + stride_);
+    }
+    std::memcpy(pool_.data() + size_t{slot} * stride_, enc, stride_);
+    states_.push_back({parent, dist, keys, presents, keyed, idle, h, slot, cx, cy});
+    done_.push_back(0);
+    seen_.Insert(h, id);
+    heap_.push({-dist, id});
+  }
+  std::vector<Local> states_;
+  std::vector<uint8_t> done_;
+  StateIndex seen_{1u << 12};
+  // The encodings of the states not yet expanded, in slots of the stage's encoding length.
+  std::vector<char> pool_;
+  std::vector<uint32_t> free_;
+  size_t stride_ = 0;
+  // Fewest frames first, then the order of discovery (ids grow), so ties keep the simpler keys.
+  struct Later {
+    bool operator()(const std::pair<int, uint32_t>& a, const std::pair<int, uint32_t>& b) const {
+      return a.first != b.first ? a.first < b.first : a.second > b.second;
+    }
+  };
+  std::priority_queue<std::pair<int, uint32_t>, std::vector<std::pair<int, uint32_t>>, Later> heap_;
+  std::vector<Successor> succ_;
+};
+
+struct Worker {
+  Runner run;
+  MoveSearch moves;
+};
+
+struct Node {
+  uint32_t parent;
+  int32_t frames;  // fewest frames from the start among the paths of fewest moves
+  int32_t moves;
+  uint8_t cellX, cellY;
+  bool expanded;
+};
+
+// Short names of the keys for the readable list of moves.
+std::string ShortKeys(uint8_t keys) {
+  static const char* names[7] = {"L", "R", "U", "D", "Z", "X", "S"};
+  std::string s;
+  const int order[7] = {6, 4, 5, 0, 1, 2, 3};
+  for (int i : order)
+    if (keys & (1u << i)) {
+      if (!s.empty()) s += '+';
+      s += names[i];
+    }
+  return s;
 }
 
 }  // namespace
@@ -507,130 +835,190 @@ Result Solve(const StageSource& src, const Options& opt) {
   Result r;
   const auto t0 = std::chrono::steady_clock::now();
   auto elapsed = [&] { return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count(); };
-  auto first = std::make_unique<Runner>();
-  if (!first->Start(src, r.error)) return r;
-
-  std::vector<Node> nodes;
-  std::vector<std::string> enc;
-  struct Edge {
-    uint32_t from, to;
-    uint8_t keys;
-  };
-  std::vector<Edge> edges;  // every move between two states, for the dead ends
-  std::vector<uint8_t> toGoal;
-  StateIndex index;
-  std::vector<std::vector<uint32_t>> buckets(1);
-
-  auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int dist, uint8_t keys, int presents,
-                     uint8_t cellX, uint8_t cellY) {
-    const uint32_t id = static_cast<uint32_t>(nodes.size());
-    nodes.push_back({parent, dist, keys, cellX, cellY, false, static_cast<uint16_t>(presents)});
-    enc.push_back(std::move(e));
-    toGoal.push_back(0);
-    index.Insert(h, id);
-    if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
-    buckets[dist].push_back(id);
-    return id;
-  };
-  addNode(std::string(first->start), HashOf(std::string_view(first->start.data(), first->startLogic)), 0, 0, 0, 0,
-          static_cast<uint8_t>(first->g.PlayerX), static_cast<uint8_t>(first->g.PlayerY));
-
-  int bestGoal = -1;
-  uint32_t goalParent = 0;
-  uint8_t goalKeys = 0;
-  int goalPresents = 0;
-  bool stopped = false;
-
-  // Each bucket's states are expanded by the workers in slices, and the successors merged in
-  // state and input order, so the result does not depend on the number of workers.
-  std::vector<std::unique_ptr<Runner>> workers;
-  workers.push_back(std::move(first));
+  std::vector<std::unique_ptr<Worker>> workers;
+  workers.push_back(std::make_unique<Worker>());
+  if (!workers[0]->run.Start(src, r.error)) return r;
+  // The screen fades in with no key held: every state of the search has it faded in, so the
+  // fade-in's frames do not multiply them.
+  std::vector<Step> fadeIn;
+  {
+    Runner& run = workers[0]->run;
+    while (run.g.FadeInPending && fadeIn.size() < 1000) {
+      bool goal = false;
+      fadeIn.push_back({0, run.Frame(0, goal)});
+      if (goal || run.g.SceneId != scPlay) {
+        r.error = src.path + ": the stage ends before the screen has faded in";
+        return r;
+      }
+    }
+  }
+  std::string startEnc;
+  size_t startLogic = 0;
+  Encode(workers[0]->run.g, startEnc, startLogic);
+  const Hash128 startHash = HashOf(std::string_view(startEnc.data(), startLogic));
+  int fadeInFrames = 0;
+  for (const Step& s : fadeIn) fadeInFrames += s.presents;
   std::string ignored;
   while (static_cast<int>(workers.size()) < std::max(1, opt.threads)) {
-    workers.push_back(std::make_unique<Runner>());
-    if (!workers.back()->Start(src, ignored)) return r;
+    workers.push_back(std::make_unique<Worker>());
+    if (!workers.back()->run.Start(src, ignored)) return r;
   }
+
+  std::vector<Node> nodes;
+  std::vector<std::string> enc;  // kept until the state is expanded
+  std::vector<Hash128> hashes;
+  struct Edge {
+    uint32_t from, to;
+  };
+  std::vector<Edge> edges;  // every move between two rest states, for the dead ends
+  std::vector<uint8_t> toGoal;
+  StateIndex index;
+  std::vector<std::vector<uint32_t>> levels(1);  // states by their fewest moves
+
+  auto addNode = [&](std::string&& e, const Hash128& h, uint32_t parent, int moves, int frames, uint8_t cx,
+                     uint8_t cy) {
+    const uint32_t id = static_cast<uint32_t>(nodes.size());
+    nodes.push_back({parent, frames, moves, cx, cy, false});
+    enc.push_back(std::move(e));
+    hashes.push_back(h);
+    toGoal.push_back(0);
+    index.Insert(h, id);
+    if (levels.size() <= static_cast<size_t>(moves)) levels.resize(moves + 1);
+    levels[moves].push_back(id);
+    return id;
+  };
+  addNode(std::string(startEnc), startHash, 0, 0, 0, static_cast<uint8_t>(workers[0]->run.g.PlayerX),
+          static_cast<uint8_t>(workers[0]->run.g.PlayerY));
+
+  int bestMoves = -1, bestFrames = 0;
+  uint32_t goalParent = 0;
+  bool stopped = false;
   std::vector<uint32_t> todo;
   std::vector<std::string> todoEnc;
-  std::vector<std::vector<Successor>> found;
+  std::vector<std::vector<MoveEnd>> found;
 
-  for (size_t d = 0; d < buckets.size() && !stopped; d++) {
-    if (!opt.deadEnds && bestGoal >= 0 && static_cast<int>(d) >= bestGoal) break;
-    todo.clear();
-    todoEnc.clear();
-    for (const uint32_t u : buckets[d]) {
-      if (nodes[u].expanded || nodes[u].dist != static_cast<int>(d)) continue;
-      if (nodes.size() + todo.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
-        stopped = true;
-        break;
+  for (size_t L = 0; L < levels.size() && !stopped; L++) {
+    if (!opt.deadEnds && bestMoves >= 0 && bestMoves <= static_cast<int>(L)) break;
+    // A level can grow while it is expanded (the start settling without a key), so it is
+    // taken in rounds.
+    for (size_t from = 0; from < levels[L].size() && !stopped;) {
+      todo.clear();
+      todoEnc.clear();
+      for (; from < levels[L].size(); from++) {
+        const uint32_t u = levels[L][from];
+        if (nodes[u].expanded || nodes[u].moves != static_cast<int>(L)) continue;
+        if (nodes.size() >= opt.maxStates || elapsed() > opt.maxSeconds) {
+          stopped = true;
+          break;
+        }
+        nodes[u].expanded = true;
+        todo.push_back(u);
+        todoEnc.push_back(std::move(enc[u]));
+        std::string().swap(enc[u]);
       }
-      nodes[u].expanded = true;
-      todo.push_back(u);
-      todoEnc.push_back(std::move(enc[u]));
-      std::string().swap(enc[u]);
-    }
-    std::vector<uint32_t>().swap(buckets[d]);
-    found.assign(todo.size(), {});
-    const size_t n = todo.size();
-    const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 32));
-    if (used <= 1) {
-      for (size_t i = 0; i < n; i++) Expand(*workers[0], todoEnc[i], found[i], opt.wholeFrames, index);
-    } else {
-      std::vector<std::thread> threads;
-      for (size_t w = 0; w < used; w++)
-        threads.emplace_back([&, w] {
-          for (size_t i = w; i < n; i += used) Expand(*workers[w], todoEnc[i], found[i], opt.wholeFrames, index);
-        });
-      for (std::thread& t : threads) t.join();
-    }
-    for (size_t i = 0; i < n; i++) {
-      const uint32_t u = todo[i];
-      const size_t firstEdge = edges.size();
-      for (Successor& sc : found[i]) {
-        const int dist = static_cast<int>(d) + sc.presents;
-        if (sc.goal) {
-          toGoal[u] = 1;
-          if (bestGoal < 0 || dist < bestGoal) {
-            bestGoal = dist;
-            goalParent = u;
-            goalKeys = sc.keys;
-            goalPresents = sc.presents;
+      const size_t n = todo.size();
+      found.assign(n, {});
+      const size_t used = std::min(workers.size(), std::max<size_t>(1, n / 4));
+      auto work = [&](size_t w) {
+        for (size_t i = w; i < n; i += used)
+          workers[w]->moves.Run(workers[w]->run, todoEnc[i], hashes[todo[i]], true, opt.wholeFrames,
+                                found[i]);
+      };
+      if (used <= 1) {
+        work(0);
+      } else {
+        std::vector<std::thread> threads;
+        for (size_t w = 0; w < used; w++) threads.emplace_back(work, w);
+        for (std::thread& t : threads) t.join();
+      }
+      todoEnc.clear();
+      // Merged in state order, so the result does not depend on the number of workers.
+      for (size_t i = 0; i < n; i++) {
+        const uint32_t u = todo[i];
+        const size_t firstEdge = edges.size();
+        for (MoveEnd& m : found[i]) {
+          const int moves = static_cast<int>(L) + (m.keyed ? 1 : 0);
+          const int frames = nodes[u].frames + m.frames;
+          if (m.goal) {
+            toGoal[u] = 1;
+            if (bestMoves < 0 || moves < bestMoves || (moves == bestMoves && frames < bestFrames)) {
+              bestMoves = moves;
+              bestFrames = frames;
+              goalParent = u;
+            }
+            continue;
           }
-          continue;
-        }
-        uint32_t v = index.Find(sc.hash);
-        if (v == StateIndex::kNone) {
-          v = addNode(std::move(sc.enc), sc.hash, u, dist, sc.keys, sc.presents, sc.cellX, sc.cellY);
-        } else {
-          Node& nd = nodes[v];
-          if (!nd.expanded && dist < nd.dist) {
-            nd.dist = dist;
-            nd.parent = u;
-            nd.keys = sc.keys;
-            nd.presents = static_cast<uint16_t>(sc.presents);
-            if (buckets.size() <= static_cast<size_t>(dist)) buckets.resize(dist + 1);
-            buckets[dist].push_back(v);
+          uint32_t v = index.Find(m.hash);
+          if (v == StateIndex::kNone) {
+            v = addNode(std::move(m.enc), m.hash, u, moves, frames, m.cellX, m.cellY);
+          } else {
+            Node& nd = nodes[v];
+            if (!nd.expanded && (moves < nd.moves || (moves == nd.moves && frames < nd.frames))) {
+              if (moves < nd.moves) levels[moves].push_back(v);
+              nd.moves = moves;
+              nd.frames = frames;
+              nd.parent = u;
+            }
+          }
+          if (opt.deadEnds && v != u) {
+            bool known = false;
+            for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
+            if (!known) edges.push_back({u, v});
           }
         }
-        if (opt.deadEnds && v != u) {
-          bool known = false;
-          for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
-          if (!known) edges.push_back({u, v, sc.keys});
-        }
+        std::vector<MoveEnd>().swap(found[i]);
       }
     }
+    if (!opt.deadEnds || stopped) std::vector<uint32_t>().swap(levels[L]);
   }
-  r.complete = !stopped;
+  for (auto& w : workers) {
+    r.moveCapped = r.moveCapped || w->moves.overflow;
+    r.framesSearched += w->moves.expansions;
+  }
+  r.complete = !stopped && !r.moveCapped;
   r.states = nodes.size();
 
-  if (bestGoal >= 0) {
+  if (bestMoves >= 0) {
     r.solved = true;
-    r.frames = bestGoal;
-    std::vector<Step> rev{{goalKeys, goalPresents}};
-    for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) rev.push_back({nodes[v].keys, nodes[v].presents});
-    r.steps.assign(rev.rbegin(), rev.rend());
-    for (const Step& s : r.steps)
-      if (s.keys) r.moves++;
+    r.frames = fadeInFrames + bestFrames;
+    r.moves = bestMoves;
+    r.steps = fadeIn;
+    // Each move of the solution found again from the state before it, frame by frame.
+    std::vector<uint32_t> chain;
+    for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) chain.push_back(v);
+    chain.push_back(0);
+    std::reverse(chain.begin(), chain.end());
+    Worker& w = *workers[0];
+    std::string here = startEnc;
+    std::vector<MoveEnd> ends;
+    for (size_t c = 0; c < chain.size(); c++) {
+      const uint32_t u = chain[c];
+      w.moves.Run(w.run, here, hashes[u], true, opt.wholeFrames, ends);
+      const MoveEnd* pick = nullptr;
+      for (const MoveEnd& m : ends) {
+        if (c + 1 < chain.size() ? (!m.goal && m.hash == hashes[chain[c + 1]])
+                                 : (m.goal && (!pick || m.frames < pick->frames)))
+          pick = &m;
+        if (pick && c + 1 < chain.size()) break;
+      }
+      if (!pick) {
+        r.error = "the solution could not be traced again";
+        return r;
+      }
+      std::vector<Step> steps = w.moves.PathTo(pick->local);
+      if (pick->goal) steps.push_back({pick->lastKeys, pick->lastPresents});
+      MoveInfo info;
+      info.fromX = nodes[u].cellX;
+      info.fromY = nodes[u].cellY;
+      info.toX = pick->goal ? -1 : pick->cellX;
+      info.toY = pick->goal ? -1 : pick->cellY;
+      info.frames = pick->frames;
+      for (const Step& s : steps)
+        if (s.keys) info.keys += (info.keys.empty() ? "" : ",") + ShortKeys(s.keys);
+      if (!info.keys.empty()) r.path.push_back(info);
+      r.steps.insert(r.steps.end(), steps.begin(), steps.end());
+      if (!pick->goal) here = pick->enc;
+    }
   }
 
   if (opt.deadEnds && r.complete) {
@@ -665,9 +1053,10 @@ Result Solve(const StageSource& src, const Options& opt) {
     for (const Edge& ed : edges)
       if (live[ed.from] && !live[ed.to]) {
         r.deadEndEntries++;
-        entries.push_back({nodes[ed.from].dist, nodes[ed.from].cellX, nodes[ed.from].cellY, ed.keys});
+        entries.push_back({nodes[ed.from].moves, nodes[ed.from].cellX, nodes[ed.from].cellY, nodes[ed.to].cellX,
+                           nodes[ed.to].cellY});
       }
-    std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.frame < b.frame; });
+    std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.move < b.move; });
     for (const DeadEnd& d : entries) {
       bool seen = false;
       for (const DeadEnd& x : r.deadEndExamples) seen = seen || (x.cellX == d.cellX && x.cellY == d.cellY);

@@ -22,7 +22,7 @@ struct Options {
   size_t maxStates = 3000000;
   double maxSeconds = 120;
   bool deadEnds = true;  // explore everything reachable to find the dead ends
-  int threads = 1;  // workers expanding the states of one frame side by side
+  int threads = 1;  // workers expanding the rest states of one level side by side
   // Runs every input's frame whole, as the main loop does, in place of running the part before
   // the input once and skipping inputs that change nothing (a check on that shortcut).
   bool wholeFrames = false;
@@ -36,9 +36,17 @@ struct Step {
 };
 
 struct DeadEnd {
-  int frame = 0;     // the frame at which the move into it was made
+  int move = 0;              // the fewest moves to the state the move into it was made from
   int cellX = 0, cellY = 0;  // the player's cell where it was made
-  uint8_t keys = 0;  // the key of that move
+  int toX = 0, toY = 0;      // the player's cell in the dead end
+};
+
+// One move of the solution: the keys of the frames that held any (comma-separated, short
+// names: L R U D Z X S for Shift), the player's cells before and after (-1 at the goal).
+struct MoveInfo {
+  std::string keys;
+  int fromX = 0, fromY = 0, toX = 0, toY = 0;
+  int frames = 0;
 };
 
 struct Result {
@@ -46,8 +54,11 @@ struct Result {
   bool complete = false;  // the whole reachable space was searched
   std::vector<Step> steps;
   int frames = 0;  // presented frames up to the goal arrival
-  int moves = 0;   // frames on which a key was pressed
-  size_t states = 0;
+  int moves = 0;   // moves from rest state to rest state (or the goal)
+  std::vector<MoveInfo> path;
+  size_t states = 0;  // rest states reached
+  bool moveCapped = false;
+  size_t framesSearched = 0;  // frames run by the moves' searches (each with its inputs)  // one move met more states than a move may search
   double seconds = 0;
   size_t deadEndStates = 0;  // reachable states from which the goal cannot be reached
   size_t deadEndEntries = 0; // moves from a live state into a dead one
