@@ -28,7 +28,10 @@ def solve(build, path, seconds):
     nn = os.path.basename(path)[:2]
     keys = os.path.join(HERE, "solutions", nn + ".keys")
     tmp = keys + ".new"
-    out = subprocess.run([os.path.join(build, "dist", "plumet-solver"), "--text", path, "--keys", tmp,
+    # From the built map, as the replays start it: only that start plays the bonus stages in
+    # the alternate mode.
+    out = subprocess.run([os.path.join(build, "dist", "plumet-solver"), "--map", os.path.join(build, "dist", "plumet.map"),
+                          "--builtin", str(int(nn)), "--keys", tmp,
                           "--max-seconds", str(seconds), "--max-states", "6000000",
                           "--threads", os.environ.get("THREADS", "2")],
                          capture_output=True, text=True).stdout
