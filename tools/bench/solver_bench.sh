@@ -15,9 +15,9 @@ stages=${STAGES:-"13:0 22:0 29:0 38:15000 39:0 47:15000"}
 total_states=0
 total_sec=0
 printf '%-6s %-9s %-9s %-10s %s\n' stage states seconds "st/s/thr" "frames searched"
-for spec in $stages; do
-  n=${spec%%:*}
-  cap=${spec##*:}
+for item in $stages; do
+  n=${item%%:*}
+  cap=${item##*:}
   [ "$cap" = 0 ] && cap=3000000
   out=$("$solver" --map "$map" --builtin "$n" --threads "$threads" --max-states "$cap" --max-seconds 1e9 2>&1)
   st=$(sed -n 's/^states: \([0-9]*\).*/\1/p' <<<"$out")
