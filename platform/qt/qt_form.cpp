@@ -20,35 +20,14 @@ namespace plat {
 
 namespace {
 
-// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB, four pixels a step, over a row; returns the first and
-// one past the last pixel that differ from what `dst` held (first == end when none did). Done
-// here, in one pass on this thread: a Qt conversion of a frame this size goes through its
-// thread pool, which costs far more in wake-ups than the swap itself.
-std::pair<int, int> SwapRowToRgb32(const uint32_t* src, uint32_t* dst, int n) {
-  typedef uint32_t V4 __attribute__((vector_size(16)));
-  int first = n, last = 0, i = 0;
-  for (; i + 4 <= n; i += 4) {
-    V4 c, old;
-    std::memcpy(&c, src + i, sizeof c);
-    std::memcpy(&old, dst + i, sizeof old);
-    const V4 d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    const V4 diff = d ^ old;
-    if ((diff[0] | diff[1] | diff[2] | diff[3]) != 0) {
-      first = std::min(first, i);
-      last = i + 4;
-      std::memcpy(dst + i, &d, sizeof d);
-    }
-  }
-  for (; i < n; ++i) {
+// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB. Done here, in one pass on this thread: a Qt conversion
+// of a frame this size goes through its thread pool, which costs far more in wake-ups than the
+// swap itself.
+void SwapToRgb32(const uint32_t* src, uint32_t* dst, int n) {
+  for (int i = 0; i < n; ++i) {
     const uint32_t c = src[i];
-    const uint32_t d = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    if (d != dst[i]) {
-      first = std::min(first, i);
-      last = i + 1;
-      dst[i] = d;
-    }
+    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
   }
-  return {first, std::max(first, last)};
 }
 
 }  // namespace
@@ -66,15 +45,28 @@ QtForm::QtForm()
 
 void QtForm::Present(const Bitmap& frame) {
   if (frame.Empty()) return;
-  if (frame_.width() != frame.width || frame_.height() != frame.height) {
-    frame_ = QImage(frame.width, frame.height, QImage::Format_RGB32);
+  const int w = frame.width;
+  const bool fresh = frame_.width() != w || frame_.height() != frame.height;
+  if (fresh) {
+    frame_ = QImage(w, frame.height, QImage::Format_RGB32);
+    shownPx_.assign(frame.px.size(), 0);
     shownWhole_ = false;
   }
-  // Only what changed since the last picture is painted: most frames move a few sprites.
+  // Only what changed since the last picture is converted and painted: most frames move a few
+  // sprites. An unchanged row costs one memcmp against the pixels last shown.
   QRect changed;
   for (int y = 0; y < frame.height; ++y) {
-    const auto [x0, x1] = SwapRowToRgb32(frame.Row(y), reinterpret_cast<uint32_t*>(frame_.scanLine(y)), frame.width);
-    if (x0 < x1) changed |= QRect(x0, y, x1 - x0, 1);
+    const uint32_t* src = frame.Row(y);
+    uint32_t* shown = shownPx_.data() + static_cast<size_t>(y) * w;
+    int x0 = 0, x1 = w;
+    if (!fresh) {
+      if (std::memcmp(src, shown, sizeof(uint32_t) * w) == 0) continue;
+      while (src[x0] == shown[x0]) ++x0;
+      while (src[x1 - 1] == shown[x1 - 1]) --x1;
+    }
+    std::memcpy(shown + x0, src + x0, sizeof(uint32_t) * (x1 - x0));
+    SwapToRgb32(src + x0, reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + x0, x1 - x0);
+    changed |= QRect(x0, y, x1 - x0, 1);
   }
   // Painted at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.

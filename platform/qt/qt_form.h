@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
 #include "platform/api/bitmap.h"
 #include "platform/api/host.h"
@@ -47,6 +48,8 @@ class QtForm : public QWidget {
 
   WindowEvents* events_ = nullptr;
   QImage frame_;
+  // The game's pixels frame_ was converted from, to find what a present changes.
+  std::vector<uint32_t> shownPx_;
   // The window shows frame_ whole, so a present may repaint only what changed.
   bool shownWhole_ = false;
   bool down_[256] = {};
