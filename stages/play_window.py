@@ -1,0 +1,90 @@
+#!/usr/bin/env python3
+"""Presses a key script's keys in the game window in step with its presented frames.
+  play_window.py KEYS FRAME_LOG WINDOW OUT_DIR
+The script's leading no-key lines (the fade-in) are skipped: the stage is already at rest when
+this starts. For script frame k the keys change once frame k-1 has been presented, which is
+after that frame read its input and before the next one does. A picture is taken every 400
+frames."""
+import ctypes
+import os
+import subprocess
+import sys
+import time
+
+NAMES = {"Up": "Up", "Down": "Down", "Left": "Left", "Right": "Right", "Z": "z", "X": "x",
+         "Shift": "Shift_L", "Ctrl": "Control_L", "Esc": "Escape"}
+
+
+class Keyboard:
+    """Key presses through the X test extension: no process started per key, so a change lands
+    within a millisecond or two."""
+
+    def __init__(self):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.t = ctypes.CDLL("libXtst.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XStringToKeysym.restype = ctypes.c_ulong
+        self.x.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+        self.t.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int, ctypes.c_ulong]
+        self.x.XFlush.argtypes = [ctypes.c_void_p]
+        self.d = self.x.XOpenDisplay(None)
+        if not self.d:
+            raise SystemExit("cannot open the display")
+
+    def send(self, changes):
+        for down, name in changes:
+            code = self.x.XKeysymToKeycode(self.d, self.x.XStringToKeysym(name.encode()))
+            self.t.XTestFakeKeyEvent(self.d, code, 1 if down else 0, 0)
+        self.x.XFlush(self.d)
+
+
+def frames_of(path):
+    seq = []
+    for line in open(path):
+        line = line.split("#")[0].split()
+        if not line:
+            continue
+        keys = frozenset() if line[1] == "-" else frozenset(line[1].split("+"))
+        seq += [keys] * int(line[0])
+    while seq and not seq[0]:
+        seq.pop(0)
+    return seq
+
+
+def presented(log):
+    with open(log, "rb") as f:
+        return f.read().count(b"\n")
+
+
+def main():
+    keys, log, win, out = sys.argv[1:5]
+    seq = frames_of(keys)
+    kb = Keyboard()
+    held = frozenset()
+    base = presented(log)
+    late = 0
+    for k, want in enumerate(seq):
+        # Wait for frame base+k (the one before this script frame) to be presented.
+        deadline = time.monotonic() + 5
+        while presented(log) < base + k:
+            if time.monotonic() > deadline:
+                print("the game stopped presenting at script frame %d" % k)
+                return 1
+            time.sleep(0.0005)
+        time.sleep(0.002)
+        cmds = [(False, NAMES[n]) for n in held - want] + [(True, NAMES[n]) for n in want - held]
+        if cmds:
+            kb.send(cmds)
+        # Sent after the next present: the change may have missed its frame.
+        if cmds and presented(log) > base + k:
+            late += 1
+        held = want
+        if k % int(os.environ.get("PICTURE_EVERY", "400")) == 0:
+            subprocess.Popen(["/usr/bin/import", "-window", win, os.path.join(out, "f%05d.png" % k)])
+    kb.send([(False, NAMES[n]) for n in held])
+    print("%d frames pressed, %d key changes possibly late" % (len(seq), late))
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,50 @@
+#!/bin/bash
+# Plays a course stage in the real game window, as a player at the keyboard would, from its
+# solution key script: the game runs under a virtual X server with a record that opens every
+# stage, the stage is picked in the stage select, and the script's keys are pressed through
+# xdotool in step with the frames the window presents (PLUMET_FRAME_LOG). Pictures are taken
+# along the way; the stage counts as played when the game marks it cleared in its record.
+#   stages/play_window.sh BUILD_DIR NN [OUT_DIR]     (default OUT_DIR /tmp/play-NN)
+set -u
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+BUILD=$(cd "$1" && pwd)
+NN=$(printf %02d "$((10#$2))")
+OUT=${3:-/tmp/play-$NN}
+rm -rf "$OUT"
+source "$ROOT/tests/e2e/x_session.sh"
+cp -a "$BUILD/dist" "$RUNDIR/dist"
+# Every stage open, none cleared: HighestStage 54 and the bonus flag.
+python3 - "$RUNDIR/dist/plumet.rec" <<'PY'
+import sys
+rec = bytearray(63)
+rec[0] = 54
+rec[58] = 1
+rec[59:63] = (56 * (54 + 1)).to_bytes(4, "little")  # the checksum over the fields
+open(sys.argv[1], "wb").write(rec)
+PY
+export PLUMET_FRAME_LOG=$RUNDIR/frames.log
+"$RUNDIR/dist/plumet" >"$OUT/plumet.log" 2>&1 &
+GAME=$!
+PIDS+=($GAME)
+WIN=$(wait_window "$GAME" none 10) || fail "no game window"
+key() { press "$WIN" "$1"; sleep 0.3; }
+tap() { xdotool keydown "$1"; sleep 0.05; xdotool keyup "$1"; sleep 0.2; }
+# Opening, title, stage select; in the picker the tens go down to 0, then up to NN.
+sleep 4.5; key z; sleep 1.5; key z; sleep 1.5
+key z; tap Left
+for _ in 1 2 3 4 5 6; do tap Down; done
+for _ in $(seq $((10#$NN / 10))); do tap Up; done
+tap Right
+for _ in $(seq $((10#$NN % 10))); do tap Up; done
+tap z; sleep 0.3; tap Right; /usr/bin/import -window "$WIN" "$OUT/select.png"; tap z
+sleep 8
+python3 "$ROOT/stages/play_window.py" "$ROOT/stages/solutions/$NN.keys" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
+sleep 1
+/usr/bin/import -window "$WIN" "$OUT/after.png"
+# The record is written once the clear scene has run.
+for _ in $(seq 40); do
+  cleared=$(od -An -tu1 -j $((1 + 10#$NN)) -N1 "$RUNDIR/dist/plumet.rec" | tr -d ' ')
+  [ "$cleared" = 1 ] && break
+  sleep 0.5
+done
+if [ "$cleared" = 1 ]; then echo "stage $NN: cleared in the window"; else echo "stage $NN: NOT cleared (pictures in $OUT)"; exit 1; fi
