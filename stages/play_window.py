@@ -2,8 +2,8 @@
 """Presses a key script's keys in the game window in step with its presented frames.
   play_window.py KEYS FRAME_LOG WINDOW OUT_DIR
 The script's leading no-key lines (the fade-in) are skipped: the stage is already at rest when
-this starts. For script frame k the keys change once frame k-1 has been presented, which is
-after that frame read its input and before the next one does. A picture is taken every 400
+this starts. For script frame k the keys change halfway between the presents of frames k-1 and k: after
+frame k-1 has read its input and before frame k does. A picture is taken every 400
 frames."""
 import ctypes
 import os
@@ -71,7 +71,8 @@ def main():
                 print("the game stopped presenting at script frame %d" % k)
                 return 1
             time.sleep(0.0005)
-        time.sleep(0.002)
+        # Mid-frame: well after frame k-1 read its input, well before frame k reads its own.
+        time.sleep(0.012)
         cmds = [(False, NAMES[n]) for n in held - want] + [(True, NAMES[n]) for n in want - held]
         if cmds:
             kb.send(cmds)
@@ -80,7 +81,9 @@ def main():
             late += 1
         held = want
         if k % int(os.environ.get("PICTURE_EVERY", "400")) == 0:
-            subprocess.Popen(["/usr/bin/import", "-window", win, os.path.join(out, "f%05d.png" % k)])
+            # xwd reads the window without taking the focus (a lost focus pauses the game).
+            subprocess.Popen("xwd -silent -id %s | convert xwd:- %s" % (win, os.path.join(out, "f%05d.png" % k)),
+                             shell=True)
     kb.send([(False, NAMES[n]) for n in held])
     print("%d frames pressed, %d key changes possibly late" % (len(seq), late))
     return 0

@@ -40,7 +40,7 @@ tap z; sleep 0.3; tap Right; /usr/bin/import -window "$WIN" "$OUT/select.png"; t
 sleep 8
 python3 "$ROOT/stages/play_window.py" "$ROOT/stages/solutions/$NN.keys" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
 sleep 1
-/usr/bin/import -window "$WIN" "$OUT/after.png"
+xwd -silent -id "$WIN" | convert xwd:- "$OUT/after.png"
 # The record is written once the clear scene has run.
 for _ in $(seq 40); do
   cleared=$(od -An -tu1 -j $((1 + 10#$NN)) -N1 "$RUNDIR/dist/plumet.rec" | tr -d ' ')
