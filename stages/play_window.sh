@@ -38,8 +38,8 @@ tap Right
 for _ in $(seq $((10#$NN % 10))); do tap Up; done
 tap z; sleep 0.3; tap Right; /usr/bin/import -window "$WIN" "$OUT/select.png"; tap z
 sleep 8
-python3 "$ROOT/stages/play_window.py" "$ROOT/stages/solutions/$NN.keys" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
-sleep 1
+python3 "$ROOT/stages/play_window.py" "${KEYS:-$ROOT/stages/solutions/$NN.keys}" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
+sleep 1; cp "$PLUMET_FRAME_LOG" "$OUT/frames.log"
 xwd -silent -id "$WIN" | convert xwd:- "$OUT/after.png"
 # The record is written once the clear scene has run.
 for _ in $(seq 40); do

@@ -20,6 +20,7 @@ class QtForm : public QWidget {
   void SetEvents(WindowEvents* e) { events_ = e; }
   void Present(const Bitmap& frame);
   short KeyState(int vk);
+  bool IsDown(int vk) const { return vk >= 0 && vk < 256 && down_[vk]; }
   void SetClientSize(int w, int h);
   void ShowForm(bool visible);
   void Activate();

@@ -209,7 +209,14 @@ void QtHost::Present(const Bitmap& frame) {
   form_->Present(frame);
   if (frameLog_) {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
-    std::fprintf(frameLog_, "%lld\n", static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
+    // The play keys held as the frame is shown, for scripts that drive the window.
+    static constexpr std::pair<int, char> kPlayKeys[] = {{kVkLeft, 'L'}, {kVkRight, 'R'}, {kVkUp, 'U'}, {kVkDown, 'D'},
+                                                         {kVkZ, 'Z'},    {kVkX, 'X'},     {kVkShift, 'S'}};
+    std::string keys;
+    for (const auto& [vk, name] : kPlayKeys)
+      if (form_->IsDown(vk)) keys += name;
+    const auto us = std::chrono::duration_cast<std::chrono::microseconds>(now).count();
+    std::fprintf(frameLog_, "%lld %s\n", static_cast<long long>(us), keys.c_str());
     std::fflush(frameLog_);
   }
 }

@@ -67,8 +67,8 @@ class QtHost : public Host {
   std::unique_ptr<AudioDevice> audio_;
   QtTimerSet timers_;
   int lockFd_ = -1;
-  // PLUMET_FRAME_LOG=FILE: each present's time in microseconds of the monotonic clock, a line
-  // each, for the frame-pacing benchmark.
+  // PLUMET_FRAME_LOG=FILE: a line per present, its time in microseconds of the monotonic clock
+  // and the play keys held (for the frame-pacing benchmark and the window play script).
   std::FILE* frameLog_ = nullptr;
   bool terminate_ = false;
 };
