@@ -23,11 +23,7 @@ rec[59:63] = (56 * (54 + 1)).to_bytes(4, "little")  # the checksum over the fiel
 open(sys.argv[1], "wb").write(rec)
 PY
 export PLUMET_FRAME_LOG=$RUNDIR/frames.log
-"$RUNDIR/dist/plumet" >"$OUT/plumet.log" 2>&1 &
-GAME=$!
-PIDS+=($GAME)
-WIN=$(wait_window "$GAME" none 10) || fail "no game window"
-key() { press "$WIN" "$1"; sleep 0.3; }
+start_game
 tap() { xdotool keydown "$1"; sleep 0.05; xdotool keyup "$1"; sleep 0.2; }
 # Opening, title, stage select; in the picker the tens go down to 0, then up to NN.
 sleep 4.5; key z; sleep 1.5; key z; sleep 1.5

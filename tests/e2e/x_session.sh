@@ -1,7 +1,7 @@
 # Sourced by the end-to-end scripts: a private run folder, a virtual X server on a free display,
 # clean-up of every process started, and helpers to find and wait for windows.
 # Before sourcing: OUT (output folder). After: RUNDIR, DISPLAY, PIDS, fail, visible_windows,
-# wait_window, wait_exit, client_size, press.
+# wait_window, wait_exit, client_size, press, start_game, key.
 
 for tool in Xvfb xdotool xwininfo /usr/bin/import /usr/bin/convert; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool missing"; exit 77; }
@@ -75,4 +75,17 @@ press() {
   xdotool windowfocus --sync "$1" 2>/dev/null || xdotool windowfocus "$1"
   sleep 0.2
   xdotool key --clearmodifiers "$2"
+}
+
+# start_game: the private copy of the game ($RUNDIR/dist/plumet), output in $OUT/plumet.log; sets
+# GAME (its pid) and WIN (its window), and key KEY presses a key in it and gives the game a moment.
+start_game() {
+  "$RUNDIR/dist/plumet" >"$OUT/plumet.log" 2>&1 &
+  GAME=$!
+  PIDS+=($GAME)
+  WIN=$(wait_window "$GAME" none 10) || fail "no game window"
+}
+key() {
+  press "$WIN" "$1"
+  sleep 0.3
 }

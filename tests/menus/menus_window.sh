@@ -12,17 +12,7 @@ source "$(dirname "$0")/../e2e/x_session.sh"
 # The game writes its record and settings beside itself: run a private copy of the folder.
 cp -a "$DIST" "$RUNDIR/dist"
 
-"$RUNDIR/dist/plumet" >"$OUT/plumet.log" 2>&1 &
-GAME=$!
-PIDS+=($GAME)
-
-WIN=$(wait_window "$GAME" none 10) || fail "no game window"
-
-# key KEY: into the game window, then a moment for the game to read it.
-key() {
-  press "$WIN" "$1"
-  sleep 0.3
-}
+start_game
 shot() { /usr/bin/import -window "$WIN" "$OUT/$1.png" || fail "screenshot $1"; }
 
 sleep 4.5                    # into the title picture (the opening reads no keys before it)

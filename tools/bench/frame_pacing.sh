@@ -15,11 +15,7 @@ source "$ROOT/tests/e2e/x_session.sh"
 cp -a "$DIST" "$RUNDIR/dist"
 
 export PLUMET_FRAME_LOG=$RUNDIR/frames.log
-"$RUNDIR/dist/plumet" >"$OUT/plumet.log" 2>&1 &
-GAME=$!
-PIDS+=($GAME)
-WIN=$(wait_window "$GAME" none 10) || fail "no game window"
-key() { press "$WIN" "$1"; sleep 0.3; }
+start_game
 
 ticks() { awk '{print $14 + $15}' "/proc/$GAME/stat"; }
 HZ=$(getconf CLK_TCK)
