@@ -70,6 +70,12 @@ struct MusicRig {
   }
 };
 
+// A mono 16-bit 44.1 kHz wave of two samples: enough for a player to hold data.
+std::vector<uint8_t> TinyWave() {
+  return {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ', 16, 0, 0, 0, 1, 0, 1, 0,
+          0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0, 2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 1, 0};
+}
+
 }  // namespace
 
 TEST(MusicControl, NewSongStartsAfterTheGuardAndItsDelay) {
@@ -222,9 +228,7 @@ TEST(SoundSetup, WavePlayersLoadFromTheProgramFolderAndHonourTheFlags) {
   MusicRig r;
   Game& g = *r.g;
   fs::create_directory(r.dir / "plumetwave");
-  std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                              16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0,
-                              2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 1, 0};
+  const std::vector<uint8_t> wav = TinyWave();
   WriteBytes((r.dir / "plumetwave" / "ok1.wav").string(), wav);
   WriteBytes((r.dir / "plumetwave" / "key.wav").string(), wav);
   fs::current_path("/");  // the working folder does not matter
@@ -259,9 +263,7 @@ TEST(QuitSequence, LeavesFullScreenStopsTheMusicAndFreesTheSoundData) {
   MusicRig r;
   Game& g = *r.g;
   fs::create_directory(r.dir / "plumetwave");
-  std::vector<uint8_t> wav = {'R', 'I', 'F', 'F', 40, 0, 0, 0, 'W', 'A', 'V', 'E', 'f', 'm', 't', ' ',
-                              16, 0, 0, 0, 1, 0, 1, 0, 0x44, 0xAC, 0, 0, 0x88, 0x58, 1, 0,
-                              2, 0, 16, 0, 'd', 'a', 't', 'a', 4, 0, 0, 0, 1, 0, 1, 0};
+  const std::vector<uint8_t> wav = TinyWave();
   for (const char* name : kWavePlayerFiles) WriteBytes((r.dir / "plumetwave" / name).string(), wav);
   CreateWavePlayers(g);
   LoadWavePlayers(g);
