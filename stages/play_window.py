@@ -2,9 +2,9 @@
 """Presses a key script's keys in the game window in step with its presented frames.
   play_window.py KEYS FRAME_LOG WINDOW OUT_DIR
 The script's leading no-key lines (the fade-in) are skipped: the stage is already at rest when
-this starts. For script frame k the keys change halfway between the presents of frames k-1 and k: after
-frame k-1 has read its input and before frame k does. A picture is taken every 400
-frames."""
+this starts. For script frame k the keys change 5 ms after frame k-1 is presented: after that
+frame has read its input, and in time for the next one. A picture is taken every PICTURE_EVERY
+frames (default 400) up to PICTURE_UNTIL."""
 import ctypes
 import os
 import subprocess
