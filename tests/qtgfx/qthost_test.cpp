@@ -97,6 +97,24 @@ TEST_F(QtHostTest, PresentedFrameIsWhatThePaintShows) {
   const QImage next = f.grab().toImage();
   EXPECT_EQ(next.pixel(639, 479), 0xFF00FF00u);
   EXPECT_EQ(next.pixel(0, 0), 0xFF0000FFu);
+  // Changes at a row's start, in its middle and spread over it: each changed span is converted
+  // whole and its neighbours are left as they were.
+  const struct { int x0, x1, y; } spans[] = {{0, 1, 100}, {320, 323, 240}, {5, 600, 300}};
+  for (const auto& s : spans)
+    for (int x = s.x0; x < s.x1; ++x) b.Set(x, s.y, 0x00FFFFFF);
+  f.Present(b);
+  const QImage spread = f.grab().toImage();
+  // The checks: blue 0x00FF0000 in the bitmap shows as 0xFF0000FF, red as 0xFFFF0000.
+  auto asShown = [&](int x, int y) { return b.At(x, y) == 0x00FF0000u ? 0xFF0000FFu : 0xFFFF0000u; };
+  for (const auto& s : spans) {
+    for (int x = s.x0; x < s.x1; ++x) {
+      ASSERT_EQ(spread.pixel(x, s.y), 0xFFFFFFFFu) << x << "," << s.y;
+    }
+    if (s.x0 > 0) {
+      EXPECT_EQ(spread.pixel(s.x0 - 1, s.y), asShown(s.x0 - 1, s.y));
+    }
+    EXPECT_EQ(spread.pixel(s.x1, s.y), asShown(s.x1, s.y));
+  }
 
   f.SetFullScreen(true);
   f.resize(1000, 500);  // wider than 4:3: bars left and right
