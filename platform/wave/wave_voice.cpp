@@ -12,15 +12,9 @@ namespace plat {
 
 namespace {
 
-// Source frames put into the converter at a time. SDL 2.26's stream drops the last thousand or
-// so frames of its output when it is flushed after large puts; small puts, and silence fed after
-// the end instead of a flush, give the whole sound.
+// Source frames put into the converter at a time, and taken out of it.
 constexpr int kFeedFrames = 256;
-// Output frames taken from the converter at a time.
 constexpr int kTakeFrames = 512;
-// Feeds of silence after the source that may pass before the converter gives the tail (its
-// filter holds back at most a few thousand source frames).
-constexpr int kMaxTailFeeds = 64;
 
 int16_t ToS16(float v) {
   const float x = v * 32768.0f;
@@ -32,38 +26,51 @@ int16_t ToS16(float v) {
 
 }  // namespace
 
+// SDL decodes the file and converts format and channels at the wave's own rate; the rate is
+// stepped here. SDL 2.26's stream resampler drops a fraction of a frame between the pieces it
+// works on (a click every few hundred frames, and the pitch drifts) and loses about a thousand
+// frames at a flush after large pieces, so it is not used for the rate.
 struct WaveVoice::Impl {
-  Uint8* source = nullptr;  // the decoded wave at its own rate, as SDL_LoadWAV_RW gives it
+  Uint8* source = nullptr;  // the decoded wave, as SDL_LoadWAV_RW gives it
   Uint32 sourceBytes = 0;
   size_t fed = 0;
   size_t frameBytes = 0;
-  uint8_t silence = 0;
-  SDL_AudioStream* stream = nullptr;
+  SDL_AudioStream* stream = nullptr;  // to float stereo, same rate
+  uint32_t rate = kOutputRate;
+  float frames[kTakeFrames * 2];  // converted source frames taken from the stream
+  int have = 0, next = 0;
+  float a[2] = {0, 0}, b[2] = {0, 0};  // the source frames the output lies between
+  uint32_t phase = 0;                  // where between them, in 1/44100 of a source frame
   uint64_t total = 0, given = 0;
-  int tailFeeds = 0;
+  bool failed = false;
 
   ~Impl() {
     if (stream) SDL_FreeAudioStream(stream);
     if (source) SDL_FreeWAV(source);
   }
 
-  // One more piece of source (or of silence after it) into the converter; false when nothing
-  // more can come out.
-  bool Feed() {
-    uint8_t pad[kFeedFrames * 8 * 4];  // up to 8 channels of 32-bit samples
-    const void* piece;
-    size_t bytes;
-    if (fed < sourceBytes) {
-      bytes = std::min(size_t(kFeedFrames) * frameBytes, sourceBytes - fed);
-      piece = source + fed;
+  // The next converted source frame into f; past the end the last one is held.
+  void NextFrame(float* f) {
+    while (next == have && !failed) {
+      const int got = SDL_AudioStreamGet(stream, frames, kTakeFrames * 8);
+      if (got > 0) {
+        have = got / 8;
+        next = 0;
+        break;
+      }
+      if (got < 0 || fed >= sourceBytes) {
+        failed = got < 0;
+        return;  // the end: f keeps what it held
+      }
+      const size_t bytes = std::min(size_t(kFeedFrames) * frameBytes, sourceBytes - fed);
+      failed = SDL_AudioStreamPut(stream, source + fed, static_cast<int>(bytes)) != 0;
       fed += bytes;
-    } else {
-      if (++tailFeeds > kMaxTailFeeds) return false;
-      bytes = size_t(kFeedFrames) * frameBytes;
-      std::fill(pad, pad + bytes, silence);
-      piece = pad;
+      if (fed >= sourceBytes && !failed) failed = SDL_AudioStreamFlush(stream) != 0;
     }
-    return SDL_AudioStreamPut(stream, piece, static_cast<int>(bytes)) == 0;
+    if (next == have) return;
+    f[0] = frames[2 * next];
+    f[1] = frames[2 * next + 1];
+    ++next;
   }
 };
 
@@ -80,38 +87,36 @@ std::unique_ptr<WaveVoice> WaveVoice::Open(const void* image, size_t size) {
   if (!SDL_LoadWAV_RW(rw, 1, &spec, &m->source, &m->sourceBytes)) return nullptr;
   if (spec.freq < kMinWaveRate || spec.freq > kMaxWaveRate || spec.channels == 0) return nullptr;
   m->frameBytes = size_t(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
-  if (m->frameBytes == 0 || m->frameBytes > 32) return nullptr;  // more than 8 channels
-  const uint64_t sourceFrames = m->sourceBytes / m->frameBytes;
+  const uint64_t sourceFrames = m->frameBytes ? m->sourceBytes / m->frameBytes : 0;
   if (sourceFrames == 0) return nullptr;
-  m->silence = spec.format == AUDIO_U8 ? 0x80 : 0;
-  // Float stereo out of the converter, made 16-bit here: SDL's own float to 16-bit step scales
-  // by 32767 and truncates, which would not give back a 16-bit wave's samples.
+  // Float out of the converter, made 16-bit here: SDL's own float to 16-bit step scales by
+  // 32767 and truncates, which would not give back a 16-bit wave's samples.
   m->stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                                 kOutputChannels, kOutputRate);
-  if (!m->stream) return nullptr;
-  m->total = sourceFrames * kOutputRate / uint64_t(spec.freq);
+                                 kOutputChannels, spec.freq);
+  if (!m->stream) return nullptr;  // more than eight channels, among others
+  m->rate = uint32_t(spec.freq);
+  m->total = sourceFrames * kOutputRate / m->rate;
+  m->NextFrame(m->a);
+  m->b[0] = m->a[0];
+  m->b[1] = m->a[1];
+  m->NextFrame(m->b);
   return std::unique_ptr<WaveVoice>(new WaveVoice(std::move(m)));
 }
 
 int WaveVoice::Read(int16_t* out, int frames) {
   Impl& m = *impl_;
-  float take[kTakeFrames * 2];
   int done = 0;
-  while (done < frames && m.given < m.total) {
-    const int want = static_cast<int>(
-        std::min<uint64_t>({uint64_t(frames - done), m.total - m.given, uint64_t(kTakeFrames)}));
-    const int got = SDL_AudioStreamGet(m.stream, take, want * 8);
-    if (got < 0) break;
-    if (got == 0) {
-      if (!m.Feed()) break;
-      continue;
+  for (; done < frames && m.given < m.total && !m.failed; ++done, ++m.given) {
+    const float t = float(m.phase) / float(kOutputRate);
+    out[2 * done] = ToS16(m.a[0] + (m.b[0] - m.a[0]) * t);
+    out[2 * done + 1] = ToS16(m.a[1] + (m.b[1] - m.a[1]) * t);
+    for (m.phase += m.rate; m.phase >= uint32_t(kOutputRate); m.phase -= kOutputRate) {
+      m.a[0] = m.b[0];
+      m.a[1] = m.b[1];
+      m.NextFrame(m.b);
     }
-    const int n = got / 8;
-    for (int i = 0; i < n * 2; ++i) out[size_t(done) * 2 + size_t(i)] = ToS16(take[i]);
-    done += n;
-    m.given += uint64_t(n);
   }
-  if (done < frames) m.total = m.given;  // ended, also when the converter failed
+  if (m.failed) m.total = m.given;  // the converter failed: the sound ends here
   return done;
 }
 

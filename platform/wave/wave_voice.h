@@ -1,6 +1,7 @@
 // The sound player's wave decoding: SDL reads the RIFF WAVE image (PCM of 8 to 32 bits, 32-bit
-// float, EXTENSIBLE, mu-law, A-law, IMA and MS ADPCM) and the voice converts it to the output's
-// 44100 Hz stereo as it plays, so memory follows the file's size and not the sound's length.
+// float, EXTENSIBLE, mu-law, A-law, IMA and MS ADPCM) and converts its format and channels; the
+// voice steps it to the output's 44100 Hz as it plays, so memory follows the file's size and not
+// the sound's length.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -11,8 +12,7 @@ namespace plat {
 
 // A file above this is no sound (the wave player loads none larger).
 constexpr size_t kMaxWaveBytes = size_t(1) << 28;
-// The rates the voice converts; outside them SDL's converter would stage seconds of output
-// (low rates) or megabytes of filter (high rates) for a file of a few bytes.
+// The rates the voice plays: the range the sound buffers take.
 constexpr int kMinWaveRate = 100;
 constexpr int kMaxWaveRate = 200000;
 
