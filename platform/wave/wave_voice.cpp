@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "platform/api/audio.h"
 
@@ -15,6 +16,24 @@ namespace {
 // Source frames put into the converter at a time, and taken out of it.
 constexpr int kFeedFrames = 256;
 constexpr int kTakeFrames = 512;
+
+// SDL 2.26 allocates a chunk's declared length before it reads the chunk, so a file of a few
+// hundred bytes declaring a 4 GiB data chunk would take 4 GiB. The one chunk that runs past the
+// end of the file has its length cut to what is there, which SDL reads as the same truncated
+// chunk. True when `cut` holds such a copy.
+bool CutChunkPastTheEnd(const uint8_t* p, size_t size, std::vector<uint8_t>& cut) {
+  for (size_t at = 12; at + 8 <= size;) {
+    const uint32_t len = p[at + 4] | p[at + 5] << 8 | p[at + 6] << 16 | uint32_t(p[at + 7]) << 24;
+    const size_t room = size - (at + 8);
+    if (len > room) {
+      cut.assign(p, p + size);
+      for (int i = 0; i < 4; ++i) cut[at + 4 + size_t(i)] = uint8_t(room >> (8 * i));
+      return true;
+    }
+    at += 8 + size_t(len) + (len & 1);
+  }
+  return false;
+}
 
 int16_t ToS16(float v) {
   const float x = v * 32768.0f;
@@ -79,6 +98,8 @@ WaveVoice::~WaveVoice() = default;
 
 std::unique_ptr<WaveVoice> WaveVoice::Open(const void* image, size_t size) {
   if (!image || size < 12 || size > kMaxWaveBytes) return nullptr;
+  std::vector<uint8_t> cut;
+  if (CutChunkPastTheEnd(static_cast<const uint8_t*>(image), size, cut)) image = cut.data();
   SDL_RWops* rw = SDL_RWFromConstMem(image, static_cast<int>(size));
   if (!rw) return nullptr;
   auto m = std::make_unique<Impl>();
