@@ -52,6 +52,7 @@ int16_t ToS16(float v) {
 struct WaveVoice::Impl {
   Uint8* source = nullptr;  // the decoded wave, as SDL_LoadWAV_RW gives it
   Uint32 sourceBytes = 0;
+  size_t wholeBytes = 0;  // of whole frames: SDL keeps a partial one when the block size lies
   size_t fed = 0;
   size_t frameBytes = 0;
   SDL_AudioStream* stream = nullptr;  // to float stereo, same rate
@@ -77,14 +78,14 @@ struct WaveVoice::Impl {
         next = 0;
         break;
       }
-      if (got < 0 || fed >= sourceBytes) {
+      if (got < 0 || fed >= wholeBytes) {
         failed = got < 0;
         return;  // the end: f keeps what it held
       }
-      const size_t bytes = std::min(size_t(kFeedFrames) * frameBytes, sourceBytes - fed);
+      const size_t bytes = std::min(size_t(kFeedFrames) * frameBytes, wholeBytes - fed);
       failed = SDL_AudioStreamPut(stream, source + fed, static_cast<int>(bytes)) != 0;
       fed += bytes;
-      if (fed >= sourceBytes && !failed) failed = SDL_AudioStreamFlush(stream) != 0;
+      if (fed >= wholeBytes && !failed) failed = SDL_AudioStreamFlush(stream) != 0;
     }
     if (next == have) return;
     f[0] = frames[2 * next];
@@ -110,6 +111,7 @@ std::unique_ptr<WaveVoice> WaveVoice::Open(const void* image, size_t size) {
   m->frameBytes = size_t(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
   const uint64_t sourceFrames = m->frameBytes ? m->sourceBytes / m->frameBytes : 0;
   if (sourceFrames == 0) return nullptr;
+  m->wholeBytes = size_t(sourceFrames) * m->frameBytes;
   // Float out of the converter, made 16-bit here: SDL's own float to 16-bit step scales by
   // 32767 and truncates, which would not give back a 16-bit wave's samples.
   m->stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
