@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "platform/api/audio.h"
@@ -20,9 +21,10 @@ constexpr int kTakeFrames = 512;
 // SDL 2.26 allocates a chunk's declared length before it reads the chunk, so a file of a few
 // hundred bytes declaring a 4 GiB data chunk would take 4 GiB. The one chunk that runs past the
 // end of the file has its length cut to what is there, which SDL reads as the same truncated
-// chunk. True when `cut` holds such a copy.
+// chunk. SDL also takes a file that starts at "WAVE" with no RIFF header, its chunks from byte 4.
+// True when `cut` holds such a copy.
 bool CutChunkPastTheEnd(const uint8_t* p, size_t size, std::vector<uint8_t>& cut) {
-  for (size_t at = 12; at + 8 <= size;) {
+  for (size_t at = std::memcmp(p, "WAVE", 4) == 0 ? 4 : 12; at + 8 <= size;) {
     const uint32_t len = p[at + 4] | p[at + 5] << 8 | p[at + 6] << 16 | uint32_t(p[at + 7]) << 24;
     const size_t room = size - (at + 8);
     if (len > room) {

@@ -52,6 +52,8 @@ TEST(WaveVoice, AChunkDeclaringMoreThanTheFileHoldsCostsOnlyWhatIsThere) {
       {"16-bit PCM, data of 4 GiB", Declaring(pcm, "data", 0xFFFF0080u), 10},
       {"MS ADPCM, data of 4 GiB (found by the fuzzer)", Declaring(adpcm, "data", 0xF053F40Eu), 116 * 4},
       {"fmt of 4 GiB", Declaring(pcm, "fmt ", 0xFFFFFF00u), 0},
+      // SDL reads a file that starts at "WAVE", without the RIFF header (found by the fuzzer).
+      {"no RIFF header, data of 4 GiB", Declaring(wavefix::Bytes(pcm.begin() + 8, pcm.end()), "data", 0xFFFFFF00u), 10},
   };
   SDL_GetMemoryFunctions(&gMalloc, &gCalloc, &gRealloc, &gFree);
   SDL_SetMemoryFunctions(NotedMalloc, NotedCalloc, NotedRealloc, gFree);
