@@ -123,8 +123,10 @@ void RecordStageClear(Game& g) {
 
 void RecordAllClear(Game& g) {
   if (g.BonusAreaOpen == 1) return;
-  for (int s = 0; s <= 49; ++s)
-    if (g.StageCleared[s] == 0) return;
+  // Only a closed area (0) waits for every stage; a record's other values open at once.
+  if (g.BonusAreaOpen == 0)
+    for (int s = 0; s <= 49; ++s)
+      if (g.StageCleared[s] == 0) return;
   g.BonusAreaOpen = 1;
   g.HighestStage = 54;
   ComputeRecordChecksum(g);

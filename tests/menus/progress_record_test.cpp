@@ -123,6 +123,34 @@ TEST(ProgressRecord, AllClearNeedsStagesZeroToFortyNine) {
   }
 }
 
+// Values the game never writes but keeps from a record that adds up take the steps as they are.
+TEST(ProgressRecord, KeptOddValuesGoThroughTheSteps) {
+  {
+    Fixture f;  // a mark of 2 keeps its value, and clearing it still opens the next area
+    f.Load();
+    f.g.StageCleared[1] = 2;
+    f.Clear(1);
+    EXPECT_EQ(f.g.StageCleared[1], 2);
+    EXPECT_EQ(f.g.ClearedCount, 0);
+    EXPECT_EQ(f.g.HighestStage, 3) << "a mark of 2 opens nothing by itself";
+    f.Clear(2);
+    EXPECT_EQ(f.g.HighestStage, 7);
+    EXPECT_EQ(f.File(), RecordBytes(f.g));
+  }
+  {
+    Fixture f;  // a bonus flag of 2 is not "open": the all-clear opens it without the stage test
+    f.Load();
+    f.g.BonusAreaOpen = 2;
+    OpenBonusArea(f.g);
+    EXPECT_EQ(f.g.HighestStage, 3) << "only a closed area is opened by the chord";
+    EXPECT_FALSE(f.folder.Exists("plumet.rec"));
+    RecordAllClear(f.g);
+    EXPECT_EQ(f.g.BonusAreaOpen, 1);
+    EXPECT_EQ(f.g.HighestStage, 54);
+    EXPECT_EQ(f.File(), RecordBytes(f.g));
+  }
+}
+
 TEST(ProgressRecord, OpenBonusAreaKeepsTheCounts) {
   Fixture f;
   f.Load();
