@@ -160,7 +160,8 @@ bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out) 
   out.resize(size_t(voice->Frames()) * 2);
   size_t got = 0;
   while (got < voice->Frames()) {
-    const int n = voice->Read(out.data() + got * 2, static_cast<int>(std::min<uint64_t>(voice->Frames() - got, 1 << 20)));
+    const uint64_t piece = std::min<uint64_t>(voice->Frames() - got, 1 << 20);
+    const int n = voice->Read(out.data() + got * 2, static_cast<int>(piece));
     if (n == 0) break;
     got += size_t(n);
   }
