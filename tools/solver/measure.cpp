@@ -113,7 +113,7 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   uint32_t D = 0;
   for (uint32_t u = 0; u < n; u++)
     if (decision[u]) macro[u] = D++;
-  const uint32_t goal = D;
+  const uint32_t goal = D, pit = D + 1;  // the goal, and a dead passage with no way out
   out.decisionPoints = static_cast<int>(D);
   std::vector<uint32_t> state(D);
   for (uint32_t u = 0; u < n; u++)
@@ -135,19 +135,20 @@ void MeasureGraph(const GraphView& g, Measure& out) {
       const size_t before = targets.size();
       for (; it != exits.end() && it->first == comp[v]; ++it)
         if (it->second != u) targets.push_back(macro[it->second]);
-      if (targets.size() == before) targets.push_back(d);  // a passage that only leads back
+      if (targets.size() == before) targets.push_back(live[v] ? d : pit);  // leads only back, or nowhere
     }
     std::sort(targets.begin(), targets.end());
     targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
     opt.insert(opt.end(), targets.begin(), targets.end());
     optStart[d + 1] = static_cast<uint32_t>(opt.size());
   }
-  auto alive = [&](uint32_t m) { return m == goal || live[state[m]]; };
+  optStart.resize(D + 3, static_cast<uint32_t>(opt.size()));  // the goal and the pit offer nothing
+  auto alive = [&](uint32_t m) { return m == goal || (m != pit && live[state[m]]); };
   const uint32_t start = macro[0];
 
   // The fewest decisions to the goal.
   {
-    std::vector<int> dist(D + 1, -1);
+    std::vector<int> dist(D + 2, -1);
     std::queue<uint32_t> q;
     dist[start] = 0;
     q.push(start);
@@ -170,14 +171,15 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   {
     std::vector<int> totals;
     std::vector<uint32_t> tried(opt.size());
-    std::vector<uint8_t> bad(opt.size()), deadKnown(D + 1);
+    std::vector<uint8_t> bad(opt.size()), deadKnown(D + 2);
     std::vector<uint32_t> visitedDead, pick, seenList;
-    std::vector<int> hops(D + 1, -1);
+    std::vector<int> hops(D + 2, -1);
     // What the player learns from a dead end he entered holds for the same move in other
     // positions too: from the same cell to the same cell.
     std::vector<uint8_t> badLike(1u << 18);
     auto cellCode = [&](uint32_t m) {
       if (m == goal) return 511u;
+      if (m == pit) return 510u;
       const auto c = cells[state[m]];
       return static_cast<uint32_t>((c.first & 31) * 16 + (c.second & 15));
     };
@@ -280,8 +282,8 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   // The traps on the shortest solution: its decisions with an option into a dead end, and how
   // many decisions the deepest such dead end lets the player go on before he is stuck.
   {
-    std::vector<int> depth(D + 1, -1);
-    std::vector<int> memo(D + 1, -1);
+    std::vector<int> depth(D + 2, -1);
+    std::vector<int> memo(D + 2, -1);
     std::vector<uint32_t> touched;
     auto foundOut = [&](uint32_t t) {
       if (memo[t] >= 0) return memo[t];
