@@ -123,13 +123,14 @@ def main():
     if "--no-solve" not in sys.argv:
         subprocess.run([sys.executable, os.path.join(HERE, "solve_course.py"), build] + want, check=True)
     head, rows = read_table()
-    solver_cols = [c for c in head if c not in ("rows", "fill", "nearest", "alike", "mechanics", "first")]
+    solver_cols = [c for c in head if c not in ("rows", "fill", "nearest", "alike", "mechanics", "first", "traps")]
     stages = course_shape.load()
     shape = course_shape.measure(stages)
     slots = sorted(stages)
     with cf.ThreadPoolExecutor(8) as ex:
         mech = dict(zip(slots, ex.map(lambda s: mechanics(build, s), slots)))
-    cols = solver_cols + ["rows", "fill", "nearest", "alike", "mechanics", "first"]
+    # The traps last: their lists are long.
+    cols = solver_cols + ["rows", "fill", "nearest", "alike", "mechanics", "first", "traps"]
     first = course_targets.first_mechanics({s: {"mechanics": mech[s]} for s in slots})
     lines = []
     for s in slots:
