@@ -2,10 +2,11 @@
 """Presses a key script's keys in the game window in step with its presented frames.
   play_window.py KEYS FRAME_LOG WINDOW OUT_DIR
 The script's leading no-key lines (the fade-in) are skipped: the stage is already at rest when
-this starts. For script frame k the keys change 4 ms after frame k-1 was presented, by the time
-the frame log gives for that present: after that frame has read its input, and long before the
-game serves the window at the end of the frame's 25 ms. The window serves its events only then,
-so a change sent later than about 20 ms after the present lands a frame late; the log is
+this starts. For script frame k the keys change as soon as frame k-1 was presented: the game reads
+that frame's input right after the present and serves the window's events only after it, at the
+frame's end, so a change made then reaches frame k. A present can come late in its frame (the
+game waited for a core), leaving only a few ms until the frame's end, so the change is made at
+once rather than after a margin, and it must not wait for this script either: the log is
 followed as it grows (inotify wakes this at each present) rather than read whole again, and the
 pictures are taken by niced processes, so neither the waiting nor the pictures hold the keys up
 on a busy machine. A picture is taken every PICTURE_EVERY frames (default 400) up to
@@ -116,11 +117,8 @@ def main():
                 print("the game stopped presenting at script frame %d" % k)
                 return 1
             frames.wait(0.002)
-        # 4 ms after that present (the log's clock is the monotonic one): after frame k-1 read
-        # its input, and early enough for the window to have the keys before frame k reads them.
-        late = time.monotonic() - frames.last / 1e6
-        if late < 0.004:
-            time.sleep(0.004 - late)
+        # At once: frame k-1 reads its input right after its present, before the game serves
+        # the window again.
         cmds = [(False, NAMES[n]) for n in held - want] + [(True, NAMES[n]) for n in want - held]
         if cmds:
             kb.send(cmds)
