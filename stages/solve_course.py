@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Runs plumet-solver over the course and writes stages/solutions/NN.keys and the table
-stages/solutions/table.txt (stage, stars, moves, frames, rest states, dead-end states, the share
-of states still winnable, seconds). Moves are counted from rest state to rest state; the solution
-has the fewest moves, and the fewest frames among those.
+"""Runs plumet-solver over the course and writes stages/solutions/NN.keys, NN.cells and the table
+stages/solutions/table.txt (stage, stars, moves, the difficulty measure: decisions, search, traps,
+the walking and re-walking shares; frames, rest states, dead-end states, the share of states still
+winnable, seconds). Moves are counted from rest state to rest state; the solution has the fewest
+moves, and the fewest frames among those. NN.cells holds the cells the shortest solution passes,
+those of the traps on it and every cell the player can rest in (the report's empty-room check).
 
   stages/solve_course.py BUILD_DIR [NN...]
 
@@ -36,9 +38,19 @@ def solve(build, path, seconds):
                           "--threads", os.environ.get("THREADS", "2")],
                          capture_output=True, text=True).stdout
     field = lambda k: (re.search(r"^%s: *(\S+)" % k, out, re.M) or [None, "-"])[1]
+    share = lambda k: "-" if field(k) == "-" else "%.0f%%" % (100 * float(field(k)))
+    traps = re.search(r"^traps: (\d+)(?: \((.*)\))?$", out, re.M)
+    trap_col = "-" if not traps else traps.group(1) + (":" + traps.group(2).replace(" ", "") if traps.group(2) else "")
     row = dict(nn=nn, stars=stars(path), solvable=field("solvable"), moves=field("moves"),
+               decisions=field("decisions"), search=field("search"), traps=trap_col,
+               walking=share("walking"), rewalk=share("rewalk"),
                frames=field("frames"), states=field("states"), seconds=field("seconds"),
                dead=field("dead-ends"), winnable=field("winnable"))
+    cells = [l for l in out.splitlines() if re.match(r"^(cells|trap cells|reach cells):", l)]
+    if row["solvable"] == "yes" and cells:
+        with open(os.path.join(HERE, "solutions", nn + ".cells.new"), "w") as f:
+            f.write("\n".join(cells) + "\n")
+        os.replace(os.path.join(HERE, "solutions", nn + ".cells.new"), os.path.join(HERE, "solutions", nn + ".cells"))
     if row["solvable"] == "yes" and os.path.exists(tmp):
         os.replace(tmp, keys)
     elif os.path.exists(tmp):
@@ -72,11 +84,12 @@ def main():
     if want and os.path.exists(table):
         for line in open(table).read().splitlines()[1:]:
             old[line.split()[0]] = line
-    fmt = "%-5s %-5s %-9s %-6s %-7s %-9s %-9s %-8s %s"
-    head = fmt % ("stage", "stars", "solvable", "moves", "frames", "states", "dead-ends", "winnable", "seconds")
+    fmt = "%-5s %-5s %-9s %-6s %-9s %-7s %-8s %-7s %-7s %-7s %-9s %-9s %-8s %s"
+    head = fmt % ("stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
+                  "states", "dead-ends", "winnable", "seconds")
     for r in rows:
-        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["frames"], r["states"], r["dead"],
-                      r["winnable"], r["seconds"])
+        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["decisions"], r["search"], r["walking"],
+                      r["rewalk"], r["traps"], r["frames"], r["states"], r["dead"], r["winnable"], r["seconds"])
         old[r["nn"]] = line
         print(line, flush=True)
     with open(table + ".new", "w") as f:
