@@ -23,7 +23,7 @@ class EDDSD : public std::runtime_error {
 enum TDDSDDebugFlag : uint8_t { dsoHaltOnError = 1, dsoDebugMessage = 2, dsoExceptOnError = 4 };
 using TDDSDDebugOption = uint8_t;  // a set of TDDSDDebugFlag bits
 
-// What the design keeps as unit-wide state, held by the component so a test can build it fresh:
+// The sound library's unit-wide state, held by the component so a test can build it fresh:
 // the three option flags, the debug-log line counter, the last error and the halt seam.
 struct TDDSDUnit {
   bool HaltOnError = false, DebugMessage = false, ExceptOnError = false;

@@ -42,7 +42,7 @@ void Flight(Game& g) {
 
 bool EmptyOrKind(uint8_t cell, uint8_t kindCode) { return cell == ccEmpty || cell == kindCode; }
 
-// Step 6.3 of the launch decision: a falling object above that a flight would meet.
+// Before a pad launches straight up: a falling object above that the flight would meet.
 bool FallingObjectAbove(Game& g) {
   const bool holding = g.HoldingObject;
   const long double py = g.PlayerY;
@@ -66,7 +66,7 @@ bool FallingObjectAbove(Game& g) {
   return false;
 }
 
-// Case 6.4: holding under a ceiling three rows up, launched sideways by the chosen direction.
+// Holding under a ceiling three rows up, launched sideways by the chosen direction.
 // Returns true when the step ends at once.
 bool SidewaysAtDecision(Game& g) {
   if (g.PadDirection == 0 || g.PadDirection == 3) {
