@@ -2,7 +2,7 @@
 // loop, and the sideways launch and arc.
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 
 using namespace play;

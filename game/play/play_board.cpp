@@ -1,7 +1,7 @@
 // Play-state reset and board setup: the object lists, the player's start and the static board.
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/raster.h"
 
 using namespace play;

@@ -3,7 +3,7 @@
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 #include "platform/api/raster.h"
 

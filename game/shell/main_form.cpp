@@ -1,5 +1,5 @@
-// The game's entry and main form: single-instance guard, start-up in its fixed order, the
-// fatal start-up exit, the quit sequence and the form's handlers.
+// The game's entry and main form: single-instance guard, start-up in its fixed order and the
+// form's handlers.
 #include "game/shell/main_form.h"
 
 #include <filesystem>
@@ -8,7 +8,9 @@
 #include "game/menus/progress_record.h"
 #include "game/play/stage_data_file.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
+#include "game/shell/program.h"
 #include "game/shell/music_control.h"
 #include "game/shell/sound_setup.h"
 #include "game/shell/transitions.h"
@@ -70,19 +72,6 @@ void LoadArt(Game& g) {
 
 }  // namespace
 
-std::string ProgramFile(Game& g, const std::string& name) {
-  return (std::filesystem::path(g.ProgramFolder) / name).string();
-}
-
-void EnterProgramFolder(Game& g) {
-  std::error_code ec;
-  std::filesystem::current_path(g.ProgramFolder, ec);
-}
-
-void ShowError(Game& g, const std::string& message) {
-  g.host.MessageBox(message, kGameTitle, MsgButtons::Ok, MsgIcon::Error);
-}
-
 int ProgramMain(Game& g) {
   if (!g.host.AcquireInstanceLock("plumet")) {
     ShowError(g, "二重起動はできません。");
@@ -96,16 +85,6 @@ int ProgramMain(Game& g) {
   FormDestroy(g);
   g.host.SetEventHandler(nullptr);
   return 0;
-}
-
-void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure) {
-  ShowError(g, message);
-  g.StartupFailed = 1;
-  g.QuitRequested = 1;
-  g.Paused = 1;
-  g.host.ShowWindow(false);
-  if (decoderFailure) g.MusicState = 2;
-  g.host.Terminate();
 }
 
 void FormCreate(Game& g) {
@@ -175,15 +154,6 @@ void FormCreate(Game& g) {
   MainLoop(g);
 }
 
-void QuitSequence(Game& g) {
-  g.QuitRequested = 1;
-  g.Paused = 1;
-  StopMusic(g);
-  g.host.ShowWindow(false);
-  LeaveFullScreen(g);
-  ShutSoundPlayers(g);
-  g.host.Terminate();
-}
 
 bool OnCloseQuery(Game& g) {
   if (g.host.MessageBox("終了しますか？", kGameTitle, MsgButtons::YesNo, MsgIcon::None) == MsgResult::Yes) {

@@ -10,6 +10,7 @@
 #include "game/play/play.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/sound_setup.h"
 #include "platform/qtgfx/qt_gfx.h"

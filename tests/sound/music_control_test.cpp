@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "game/game.h"
-#include "game/shell/main_form.h"
+#include "game/shell/program.h"
 #include "game/shell/sound_setup.h"
 #include "game/shell/transitions.h"
 #include "platform/null/null_audio.h"

@@ -16,6 +16,7 @@
 #include "game/game.h"
 #include "game/play/play.h"
 #include "game/shell/main_form.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "game/state_line.h"
 #include "platform/api/sys.h"

@@ -22,6 +22,7 @@
 #include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "platform/api/keys.h"
 #include "platform/null/null_host.h"
