@@ -131,9 +131,6 @@ void RunEditGameSelect(Game& g) {
       if (!EditKeys(g)) return;
     }
     ReleaseKeyLatch(g);
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

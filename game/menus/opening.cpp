@@ -168,9 +168,7 @@ bool RunPhase(Game& g, int& counter, const Phase& p) {
       ReleaseKeyLatch(g);
       FlushKeys(g);
     }
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g, false);
     if (done) return true;
   }
   return false;

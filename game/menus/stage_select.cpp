@@ -228,9 +228,6 @@ void RunStageSelect(Game& g) {
       }
     }
     ReleaseKeyLatch(g);
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

@@ -140,9 +140,6 @@ void RunTitleMenu(Game& g) {
       if (!TitleKeys(g)) return;
       ReleaseKeyLatch(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

@@ -97,7 +97,7 @@ void CollectPassedCell(Game& g, int dir, bool hopOver) {
       g.BallList.State[i] = 1;
       g.BallsTaken++;
       if (g.BallsTaken == g.BallsInStage && g.BallsInStage != 0) {
-        FinishFrameTime(g);
+        PaceFrame(g);  // the rest of this frame before the cut-scene starts
         if (hopOver && g.AltMode == 1) g.ActionFrames = 2;
         DrawPlayField(g);
         PlayBallsCompleteScene(g);

@@ -63,9 +63,7 @@ void BallsLoop(Game& g, int frames, int side, int cells, void (*effect)(Game&, i
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.BallsSceneFrame >= frames) break;  // the last frame is not paced
     PaceFrame(g);
   }

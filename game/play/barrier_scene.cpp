@@ -85,9 +85,7 @@ void PlayBarrierVanishScene(Game& g) {
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.BallsSceneFrame > 50) break;  // the last frame is not paced
     PaceFrame(g);
   }

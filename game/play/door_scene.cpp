@@ -71,9 +71,7 @@ void PlayDoorScene(Game& g) {
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.DoorFrame > 33) {
       SetCell(g, g.DoorTargetX, g.DoorTargetY, ccEmpty);
       g.DoorList.State[g.DoorTargetIndex] = 2;

@@ -232,17 +232,13 @@ bool ObjectCloseAbove(const Game& g) {
 void NestedFlightFrame(Game& g) {
   Move(g.PlayerY, -0.175L);
   HeldToHead(g);
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
-  g.FrameStart = static_cast<int32_t>(g.host.TickMs());
+  PaceFrame(g);
+  BeginFrame(g);
   DrawPlayField(g);
   TickAnimation(g);
   ReleaseKeyLatch(g);
   FlushKeys(g);
-  MusicTick(g);
-  CheckFocus(g);
-  g.host.ProcessMessages();
+  ServeFrame(g);
   UpdateFallingObjects(g);
   FallingMotion(g);
 }

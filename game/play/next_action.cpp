@@ -2,6 +2,7 @@
 #include "game/play/cutscenes.h"
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 
 using namespace play;
 
@@ -143,7 +144,7 @@ void SnapAndCollect(Game& g) {
       g.BallList.State[i] = 1;
       g.BallsTaken++;
       if (g.BallsTaken == g.BallsInStage && g.BallsInStage != 0) {
-        FinishFrameTime(g);
+        PaceFrame(g);  // the rest of this frame before the cut-scene starts
         DrawPlayField(g);
         PlayBallsCompleteScene(g);
       } else {
@@ -153,7 +154,7 @@ void SnapAndCollect(Game& g) {
   }
   if (g.GoalX == static_cast<int>(g.PlayerX) && g.GoalY == static_cast<int>(g.PlayerY)) {
     g.GoalArrived = 1;
-    FinishFrameTime(g);
+    PaceFrame(g);  // the rest of this frame before the cut-scene starts
     DrawPlayField(g);
     PlayWave(g, wpGoal);
     if (g.AltMode == 0)

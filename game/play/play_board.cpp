@@ -119,12 +119,6 @@ void SetupPlayBoard(Game& g) {
 
 namespace play {
 
-void FinishFrameTime(Game& g) {
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
-}
-
 void StandOnClouds(Game& g) {
   ForCloudsAt(g, 1, [](uint8_t& state) { state = 1; });
 }

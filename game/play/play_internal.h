@@ -96,8 +96,6 @@ inline TLiftList* HeldList(Game& g) {
   return &l;
 }
 
-// Waits out the rest of the current 25 ms frame before a cut-scene starts.
-void FinishFrameTime(Game& g);
 // The walk frame: +1, past 7 back to 0.
 inline void AdvanceAnim(Game& g) {
   g.PlayerAnimFrame = static_cast<uint8_t>(g.PlayerAnimFrame + 1);

@@ -56,10 +56,7 @@ void DrawNumberTitle(Game& g) {
 }
 
 void IntroTail(Game& g) {
-  MusicTick(g);
-  CheckFocus(g);
-  g.host.ProcessMessages();
-  PaceFrame(g);
+  EndFrame(g);
 }
 
 }  // namespace

@@ -80,20 +80,30 @@ void WaitMs(Game& g, int32_t ms) {
 
 void BeginFrame(Game& g) { g.FrameStart = static_cast<int32_t>(g.host.TickMs()); }
 
-void PaceFrame(Game& g) {
+void PaceFrameTo(Game& g, int32_t ms) {
   g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
   g.FrameElapsed = g.FrameEnd - g.FrameStart;
   // A frame that ran long is not made up for.
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
+  if (g.FrameElapsed < ms) WaitMs(g, ms - g.FrameElapsed);
+}
+
+void PaceFrame(Game& g) { PaceFrameTo(g, kFrameMs); }
+
+void ServeFrame(Game& g, bool music) {
+  if (music) MusicTick(g);
+  CheckFocus(g);
+  g.host.ProcessMessages();
+}
+
+void EndFrame(Game& g, bool music) {
+  ServeFrame(g, music);
+  PaceFrame(g);
 }
 
 void FullFrameTail(Game& g) {
   ReleaseKeyLatch(g);
   FlushKeys(g);
-  MusicTick(g);
-  CheckFocus(g);
-  g.host.ProcessMessages();
-  PaceFrame(g);
+  EndFrame(g);
 }
 
 void PresentBackBuffer(Game& g) { g.host.Present(g.BackBuffer); }
