@@ -21,11 +21,9 @@ void FallingMotion(Game& g) {
 
 namespace {
 
-constexpr uint32_t kFirmFloor = Codes({1, 2, 3, 5, 9, 11, 12, 13, 17});
-constexpr uint32_t kOpenForCarry = Codes({0, 2, 7, 10, 12, 16});
 
 void CarryTest(Game& g, Landing variant, int d) {
-  bool open = In(kOpenForCarry, Probe(g, d, 0));
+  bool open = In(kWalkable, Probe(g, d, 0));
   if (variant == Landing::C && g.HoldingObject) open = open && In(kEmptyOrLadder, Probe(g, d, -1));
   if (open) {
     g.ActionFrames = 8;

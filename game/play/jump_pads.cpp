@@ -9,11 +9,7 @@ using namespace play;
 
 namespace {
 
-constexpr uint32_t kPadCeiling = Codes({1, 3, 5, 6, 8, 9, 11, 14, 15, 17});
-constexpr uint32_t kPadCeilingCloud = Codes({1, 3, 5, 6, 8, 9, 11, 13, 14, 15, 17});
 constexpr uint32_t kLift = Codes({ccBalloon, ccJumpPad});
-constexpr uint32_t kWayOpen = Codes({0, 7, 10, 16});
-constexpr uint32_t kSideFree = Codes({0, 2, 7, 10, 16});
 
 void SetPose(Game& g, uint8_t pose) {
   if (g.PadIndex >= 1 && g.PadIndex < TLiftList::kSlots) g.JumpPadList.Pose[g.PadIndex] = pose;
@@ -74,8 +70,8 @@ bool SidewaysAtDecision(Game& g) {
     return true;
   }
   const int d = g.PadDirection == 1 ? 1 : -1;
-  const bool open = In(kWayOpen, Probe(g, d, 0)) && In(kWayOpen, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2));
-  if (!open && (!In(kSideFree, Probe(g, d, -1)) || !In(kEmptyOrLadder, Probe(g, d, -2)))) {
+  const bool open = In(kNoSupport, Probe(g, d, 0)) && In(kNoSupport, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2));
+  if (!open && (!In(kHeldTarget, Probe(g, d, -1)) || !In(kEmptyOrLadder, Probe(g, d, -2)))) {
     StraightJump(g);
     return true;
   }
@@ -138,7 +134,7 @@ bool LaunchDecision(Game& g) {
     Cut(g);
     return true;
   }
-  if (!holding && (own == ccJailOpen || In(kPadCeilingCloud, Probe(g, 0, -1)))) {
+  if (!holding && (own == ccJailOpen || In(kCeiling, Probe(g, 0, -1)))) {
     Cut(g);
     return true;
   }
@@ -197,12 +193,12 @@ void DirectionChoice(Game& g) {
     return;
   }
   const int d = g.PadDirection == 1 ? 1 : -1;
-  const bool usable = g.HoldingObject ? In(kSideFree, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2))
+  const bool usable = g.HoldingObject ? In(kHeldTarget, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2))
                                       : In(kWalkable, Probe(g, d, -1));
   if (!usable) {
     g.ActionFrames = 8;
     g.ActionCode = paJumpRise;
-  } else if (!In(kSideFree, Probe(g, d, 0))) {
+  } else if (!In(kHeldTarget, Probe(g, d, 0))) {
     g.ActionFrames = 4;
     g.ActionCode = d > 0 ? paHopRight : paHopLeft;
     g.PlayerBusy = 1;
