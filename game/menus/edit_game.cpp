@@ -43,15 +43,7 @@ void LoadUserStage(Game& g) {
 
 void PlayUserStage(Game& g, uint8_t altMode) {
   WipeOut(g, true);
-  ZeroObjectCounts(g);
-  g.KeysHeld = 0;
-  g.StageIndex = kUserStageIndex;
-  g.AltMode = altMode;
-  SetupPlayBoard(g);
-  PlayAreaMusic(g);
-  MusicArm(g);
-  g.FrameCounter = 0;
-  g.SceneId = scStageStart;
+  EnterUserStage(g, altMode);
 }
 
 // The title menu takes over with the first built-in stage, not the user stage.
@@ -116,6 +108,18 @@ bool EditKeys(Game& g) {
 }
 
 }  // namespace
+
+void EnterUserStage(Game& g, uint8_t altMode) {
+  ZeroObjectCounts(g);
+  g.KeysHeld = 0;
+  g.StageIndex = kUserStageIndex;
+  g.AltMode = altMode;
+  SetupPlayBoard(g);
+  PlayAreaMusic(g);
+  MusicArm(g);
+  g.FrameCounter = 0;
+  g.SceneId = scStageStart;
+}
 
 void RunEditGameSelect(Game& g) {
   BuildPreview(g);

@@ -55,10 +55,6 @@ void DrawNumberTitle(Game& g) {
   }
 }
 
-void IntroTail(Game& g) {
-  EndFrame(g);
-}
-
 }  // namespace
 
 void RunStageIntro(Game& g) {
@@ -78,7 +74,7 @@ void RunStageIntro(Game& g) {
       }
       TickAnimation(g);
     }
-    IntroTail(g);
+    EndFrame(g);
   }
 
   g.IntroPhase = 0;
@@ -93,9 +89,13 @@ void RunStageIntro(Game& g) {
       if (++g.IntroFrame > 160) break;
       TickAnimation(g);
     }
-    IntroTail(g);
+    EndFrame(g);
   }
 
+  EndStageIntro(g);
+}
+
+void EndStageIntro(Game& g) {
   SetCell(g, Rnd(g.PlayerX), Rnd(g.PlayerY), ccEmpty);
   g.SceneId = scPlay;
   g.KeyLatch = 0;

@@ -114,9 +114,7 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.StageIndex = 0;
   ResetPlayState(g);
   SetupPlayBoard(g);
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
   startFrames_ = host.Frames();
   soundsNoted_ = g.SoundRequests;
 }

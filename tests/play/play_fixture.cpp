@@ -43,10 +43,7 @@ void PlayBoard::Start() {
   UserStageToGrid(g);
   ResetPlayState(g);
   SetupPlayBoard(g);
-  // The stage intro's end.
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
 }
 
 void PlayBoard::Frame() {

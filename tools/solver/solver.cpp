@@ -171,9 +171,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
   // As the stage select's PLAY leaves it, with the intro's end: the screen still to fade in.
   g.FrameCounter = 0;
   g.FadeInPending = 1;
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
   return true;
 }
 
