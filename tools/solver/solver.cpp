@@ -83,7 +83,6 @@ class SolverHost : public plat::NullHost {
     return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-  int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
     pressed_ |= static_cast<uint8_t>(bits & ~down_);
@@ -1072,8 +1071,7 @@ int ReplayToGoal(const StageSource& src, const std::string& script, int limit, s
   class ReplayHost : public plat::NullHost {
    public:
     void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-    int TextWidth(const std::string&, int, std::string_view) override { return 0; }
-  } host;
+    } host;
   Game g(host);
   if (!StartStage(g, src, error)) return -1;
   std::vector<plat::NullHost::KeyStep> steps;
