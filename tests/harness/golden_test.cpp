@@ -22,16 +22,19 @@ struct GoldenFolder {
     const char* src = std::getenv("PLUMET_SOURCE");
     oldSource = src ? src : "";
     setenv("PLUMET_SOURCE", root.c_str(), 1);
+    if (const char* update = std::getenv("PLUMET_UPDATE_GOLDEN")) oldUpdate = update;
+    unsetenv("PLUMET_UPDATE_GOLDEN");  // these cases compare, whatever the run redraws
     plat::Bitmap picture(4, 3, 0x102030);
     plat::qtgfx::SavePng((root / "golden" / "pic.png").string(), picture);
   }
   ~GoldenFolder() {
     setenv("PLUMET_SOURCE", oldSource.c_str(), 1);
+    if (!oldUpdate.empty()) setenv("PLUMET_UPDATE_GOLDEN", oldUpdate.c_str(), 1);
     fs::remove_all(root);
   }
   void NoteFonts(const std::string& note) { std::ofstream(root / "golden" / "fonts.txt") << note; }
   fs::path root;
-  std::string oldSource;
+  std::string oldSource, oldUpdate;
 };
 
 TEST(Golden, AMismatchWritesTheActualAndTheDiffAndNamesTheFontsOnlyWhenTheyChanged) {
