@@ -4,7 +4,8 @@ stages/solutions/table.txt (stage, stars, moves, frames, rest states, dead-end s
 of states still winnable, seconds). Moves are counted from rest state to rest state; the solution
 has the fewest moves, and the fewest frames among those. For each stage solved it also writes
 stages/solutions/NN.outcome, the replay's expected end (the exit line and the final state line
-of plumet-headless) that tests/course checks.
+of plumet-headless) that tests/course checks, and at the end it renews the whole-course run's
+frame hashes (run_course.py --write-frames).
 
   stages/solve_course.py BUILD_DIR [NN...]
   stages/solve_course.py BUILD_DIR --outcomes [NN...]   only the outcomes, from the keys there are
@@ -105,6 +106,9 @@ def main():
     with open(table + ".new", "w") as f:
         f.write(head + "\n" + "\n".join(old[k] for k in sorted(old)) + "\n")
     os.replace(table + ".new", table)
+    dist = os.path.join(build, "dist")
+    subprocess.run([sys.executable, os.path.join(HERE, "run_course.py"), os.path.join(dist, "plumet-headless"), dist,
+                    "--write-frames"], check=False)
 
 
 main()
