@@ -1,7 +1,6 @@
 // The sound device component, its channels, streaming buffers and notify thread.
 #include "sound/ddsd.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -287,21 +286,11 @@ void TDDSDGenWave::DoNotify(int state) {
 // ---- notify thread -------------------------------------------------------------------------
 
 void TDDSDNotifyThread::Start() {
-  terminated_ = false;
   phase_ = 0;
-  thread_ = std::thread([this] {
-    while (!terminated_) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      if (terminated_) break;
-      Poll();
-    }
-  });
+  worker_ = wave_->Owner().Output().StartWorker(10, [this] { Poll(); });
 }
 
-void TDDSDNotifyThread::Terminate() {
-  terminated_ = true;
-  if (thread_.joinable()) thread_.join();
-}
+void TDDSDNotifyThread::Terminate() { worker_.reset(); }
 
 void TDDSDNotifyThread::Poll() {
   plat::SoundBuffer* b = wave_->Buffer();

@@ -16,10 +16,9 @@ extern const char* const kWavePlayerFiles[20];
 void CreateWavePlayers(Game& g);
 // Loads each player whose file exists (a missing or unreadable file leaves it silent).
 void LoadWavePlayers(Game& g);
-// DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). The stream gets a
-// notify thread unless the output is advanced by hand (then its owner polls
-// g.WaveData->PollNotify(), e.g. from NullAudioDevice::OnPeriod), so headless runs stay
-// deterministic.
+// DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). The stream's notify worker
+// is the output's: a thread on the windowed output, the virtual clock's periods on the headless
+// one, so headless runs stay deterministic.
 void CreateSoundDevice(Game& g);
 // True when "plumetogg/wuvorbis.dll" exists in the program's folder.
 bool DecoderPresent(Game& g);
