@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qtgfx/qt_gfx.h"
 

@@ -47,14 +47,4 @@ void LibClose(void* lib);
 // The full file name the loader reports for a loaded library; empty when unknown.
 std::string LibFileName(void* lib);
 
-// Full path of the running executable.
-std::string ExecutablePath();
-
-// The windowed hosts' clock: milliseconds of the monotonic clock, wrapping at 32 bits like the
-// system tick count it stands for.
-uint32_t MonotonicTickMs();
-// Sleeps until MonotonicTickMs() next moves on: a short wait that ends on the tick, for pacing
-// loops that must not spin.
-void SleepToNextTick();
-
 }  // namespace plat

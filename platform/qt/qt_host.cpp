@@ -24,6 +24,7 @@
 
 #include "platform/api/keys.h"
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qtgfx/qt_gfx.h"
 

@@ -20,6 +20,7 @@
 #include "game/shell/main_loop.h"
 #include "game/state_line.h"
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
 #include "platform/qtgfx/qt_gfx.h"
