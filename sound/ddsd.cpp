@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/api/sys.h"
 #include "sound/memory_stream.h"
 
 namespace {
@@ -109,14 +110,13 @@ void TDDSD::DDSDLog(const std::string& message) {
   if (unit_.DebugMessage) {
     std::lock_guard<std::mutex> lk(unit_.LogMutex);
     std::string path = (std::filesystem::path(unit_.LogFolder) / "DDSD_DebugLog.txt").string();
-    std::FILE* f = std::fopen(path.c_str(), unit_.LogLines == 0 ? "wb" : "ab");
-    if (!f) throw EInOutError("DDSD_DebugLog.txt: cannot open");
-    int32_t n = ++unit_.LogLines;
+    const int32_t n = unit_.LogLines + 1;
     char head[32];
     std::snprintf(head, sizeof head, "debug#%.5d ... ", n);
-    std::string line = head + message + "\r\n";
-    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    if (std::fclose(f) != 0 || !ok) throw EInOutError("DDSD_DebugLog.txt: cannot write");
+    const plat::LogWrite r = plat::AppendLogLine(path, head + message + "\r\n", n == 1);
+    if (r == plat::LogWrite::CannotOpen) throw EInOutError("DDSD_DebugLog.txt: cannot open");
+    unit_.LogLines = n;
+    if (r == plat::LogWrite::CannotWrite) throw EInOutError("DDSD_DebugLog.txt: cannot write");
   }
   if (unit_.ExceptOnError) {
     unit_.LastError = message;

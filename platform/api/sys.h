@@ -30,6 +30,11 @@ constexpr int kErrNotRegularFile = 0x10000;
 // Text of an errno value (or kErrNotRegularFile), for error boxes.
 std::string ErrorText(int err);
 
+// A text log: writes `line` at the end of `path`, emptying the file first when `fresh` (a log
+// is not rewritten whole, so it is not written crash-safely). Ok, or the step that failed.
+enum class LogWrite { Ok, CannotOpen, CannotWrite };
+LogWrite AppendLogLine(const std::string& path, const std::string& line, bool fresh);
+
 // INI settings file ("[section]" / "key=value" lines).
 // Reads an integer; the default when the file, section or key is missing or not a number.
 int IniReadInt(const std::string& file, const std::string& section, const std::string& key, int def);
