@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test headless: first the unit tests under
-# AddressSanitizer and UndefinedBehaviorSanitizer, then the sound and shell tests under
-# ThreadSanitizer, then the whole suite, end-to-end checks under Xvfb included, on the normal
-# build, and last each fuzzer for a few seconds.
+# Installs what is missing, checks the logic's guard, builds, and runs every test headless: first
+# the unit tests under AddressSanitizer and UndefinedBehaviorSanitizer, then the sound and shell
+# tests under ThreadSanitizer, then the whole suite, end-to-end checks under Xvfb included, on
+# the normal build, and last each fuzzer for a few seconds.
 source "$(dirname "$0")/scripts/common.sh"
 install_packages
 
@@ -11,6 +11,10 @@ chmod 700 "$XDG_RUNTIME_DIR"
 trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
 export QT_QPA_PLATFORM=offscreen
 jobs="$(nproc)"
+
+# The guard first, before anything is built: the logic (game/, sound/, the editor outside
+# editor/ui/) reaches the platform only through platform/api; no threads, clocks, rand or stdio.
+python3 "$PLUMET_ROOT/tools/guard.py"
 
 # The content generators run under the sanitizers too while the build makes the art and sound;
 # leak reports are for the tests, with the font library's caches suppressed.

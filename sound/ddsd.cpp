@@ -17,11 +17,7 @@ std::string FormatError(const std::string& message, int32_t result) {
   return message + code;
 }
 
-void DefaultHalt(const std::string& message) {
-  std::fprintf(stderr, "plumet: sound device failure: %s\n", message.c_str());
-  std::fflush(stderr);
-  std::_Exit(70);
-}
+void DefaultHalt(const std::string& message) { plat::HaltProgram("plumet: sound device failure: " + message, 70); }
 
 }  // namespace
 

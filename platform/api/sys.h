@@ -35,6 +35,10 @@ std::string ErrorText(int err);
 enum class LogWrite { Ok, CannotOpen, CannotWrite };
 LogWrite AppendLogLine(const std::string& path, const std::string& line, bool fresh);
 
+// Ends the process at once with `status`, after writing `message` and a line end to the
+// standard error: for a failure the program cannot go on from.
+[[noreturn]] void HaltProgram(const std::string& message, int status);
+
 // INI settings file ("[section]" / "key=value" lines).
 // Reads an integer; the default when the file, section or key is missing or not a number.
 int IniReadInt(const std::string& file, const std::string& section, const std::string& key, int def);

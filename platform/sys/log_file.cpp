@@ -1,5 +1,6 @@
-// Text logs appended line by line.
+// Text logs appended line by line, and the last word of a halted program.
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/api/sys.h"
 
@@ -11,6 +12,12 @@ LogWrite AppendLogLine(const std::string& path, const std::string& line, bool fr
   const bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
   if (std::fclose(f) != 0 || !ok) return LogWrite::CannotWrite;
   return LogWrite::Ok;
+}
+
+void HaltProgram(const std::string& message, int status) {
+  std::fprintf(stderr, "%s\n", message.c_str());
+  std::fflush(stderr);
+  std::_Exit(status);
 }
 
 }  // namespace plat
