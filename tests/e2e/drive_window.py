@@ -4,6 +4,7 @@ presents (its PLUMET_FRAME_LOG), takes a picture at chosen frames, and compares 
 headless game's picture of the same frame: the window must reach the same screens and show them.
 
   drive_window.py KEYS FRAME_LOG WINDOW OUT_DIR REF_DIR F1,F2,...
+  drive_window.py - FRAME_LOG WINDOW OUT_DIR REF_DIR F1,F2,...    pictures only, no keys
 
 The script counts as plumet-headless counts without a stage: script frame n is held from the
 (n-1)th present to the nth, so the window gets the same input on the same frames; the driving
@@ -44,12 +45,12 @@ def differing_share(a, b):
 def main():
     keys, log, win, out, ref, at = sys.argv[1:7]
     shots = sorted(int(f) for f in at.split(","))
-    seq = script_frames(keys)
+    seq = script_frames(keys) if keys != "-" else [frozenset()] * (max(shots) + 1)
     kb = Keyboard()
     held = frozenset()
     pending = []
     # Past the last key the script only waits (and the game may have ended on it).
-    last = max((n for n, k in enumerate(seq, 1) if k), default=0)
+    last = max((n for n, k in enumerate(seq, 1) if k), default=len(seq))
     for n in range(1, last + 1):
         # Script frame n is held from the (n-1)th present on.
         deadline = time.monotonic() + 10
