@@ -61,6 +61,7 @@ void FormCreate(EditorState& e) {
   DrawEditMap(e);
   e.SelectedPart = 0;
   plat::gfx::BitBlt(e.picParts, 0, 0, 577, 33, e.Art.partsImage, 0, 0, plat::gfx::Rop::Copy);
+  e.PartsDamage.All();
   ShowSelectedPart(e, 0);
 }
 

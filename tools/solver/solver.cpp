@@ -567,6 +567,9 @@ void Expand(Runner& run, const char* here, std::vector<Successor>& out, bool who
   char* const noneInput = run.noneInput.data();
   size_t logic = 0;
   uint8_t slot = 0;
+  // Nobody sees the frames: the field's layers only advance their effects. Whole frames are
+  // drawn, so that they check this too.
+  run.g.FieldPicturesOff = !wholeFrames;
   // The state the frame left, encoded in the next slot, as a successor if `keep` says so.
   auto encode = [&](uint8_t keys, int presents, auto keep) {
     char* e = run.succ.data() + slot * kMaxEncoding;
