@@ -42,9 +42,7 @@ fi
 
 # Leaks count as faults; UBSan stops at the first report (the build does not recover).
 # A smaller quarantine keeps freed memory hot: the harnesses allocate whole files per input.
-# The full unwind lets the suppressions below see the decoder library's frames (libvorbis has no
-# frame pointers, so the fast unwind stops at its first frame).
-export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:quarantine_size_mb=64:fast_unwind_on_malloc=0}"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:quarantine_size_mb=64}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1}"
 # The decoder library itself loses a few bytes on some damaged songs; our code's leaks still count.
 export LSAN_OPTIONS="${LSAN_OPTIONS:-suppressions=$here/../../tests/lsan.supp}"
