@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Plays a stage move by move for a blind playtest: the tester sees the board, the hint and the
+rules (stages/PLAYTEST.md), never the solution or the design note.
+
+    playtest.py BUILD_DIR NN [MOVE...] [--out DIR]
+
+Every call replays the given moves from the stage's first play frame in plumet-headless, then
+lets the board settle, and prints the board as text (the stage file's characters, '@' the
+player), the player's cell, keys held, balls taken and whether the goal was reached; it writes
+the last frame as DIR/now.png (default /tmp/playtest-NN). Moves are those of stages/keys.py:
+R3 L3 walk cells, r40 l40 hold an arrow for frames, U3 D3 climb cells, JR JL JU jump,
+X lift or put down, TL TR turn on the spot, W30 wait.
+"""
+import os
+import re
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+import keys  # noqa: E402
+
+CHARS = {0: ".", 1: "#", 2: "H", 3: "D", 4: ".", 5: "B", 6: "J", 7: "k", 8: "I", 9: "N",
+         10: "o", 11: "X", 12: "x", 13: "C", 14: ">", 15: "<", 16: "G", 17: "!", 30: "D"}
+SETTLE = 60  # frames with no key after the last move, so falling things come to rest
+
+
+def script(moves):
+    lines = keys.expand(" ".join(moves)).splitlines()
+    # keys.expand waits for the intro and ends with the goal scene; from play neither is needed.
+    lines = [l for l in lines if "the stage starts" not in l and "the goal scene" not in l]
+    return "\n".join(["1 -"] + lines + ["%d -" % SETTLE]) + "\n"
+
+
+def headless(build, args):
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+    exe = os.path.join(build, "dist", "plumet-headless")
+    out = subprocess.run([exe, "--folder", os.path.join(build, "dist")] + args,
+                         capture_output=True, text=True, env=env)
+    if out.returncode != 0:
+        sys.exit("plumet-headless failed: " + out.stderr.strip())
+    return out.stdout
+
+
+def cell_code(ch):
+    return int(ch, 36)
+
+
+def main(argv):
+    out_dir = None
+    if "--out" in argv:
+        i = argv.index("--out")
+        out_dir = argv[i + 1]
+        del argv[i:i + 2]
+    if len(argv) < 2:
+        sys.exit(__doc__)
+    build, slot, moves = argv[0], int(argv[1]), argv[2:]
+    out_dir = out_dir or "/tmp/playtest-%02d" % slot
+    os.makedirs(out_dir, exist_ok=True)
+    folder = tempfile.mkdtemp(prefix="playtest-")
+    try:
+        key_file = os.path.join(folder, "moves.keys")
+        open(key_file, "w").write(script(moves))
+        base = ["--builtin", str(slot), "--from", "play", "--keys", key_file, "--stop-at-goal"]
+        # The frame count of the end is known only after a run; the second run takes its picture.
+        first = headless(build, base + ["--frames", "200000"])
+        end = int(re.search(r"^exit: \w+ frames=(\d+)", first, re.M).group(1))
+        second = headless(build, base + ["--frames", str(end), "--cells",
+                                         "--capture", out_dir, "--at", str(end)])
+    finally:
+        subprocess.run(["rm", "-rf", folder])
+    exit_kind = re.search(r"^exit: (\w+)", second, re.M).group(1)
+    state = dict(kv.split("=", 1) for kv in re.search(r"^state (.*)$", second, re.M).group(1).split())
+    cells = re.search(r"^cells (\S+)", second, re.M).group(1)
+    px, py = int(state["x"]), int(state["y"])
+    rows = []
+    for y in range(15):
+        row = ""
+        for x in range(20):
+            row += "@" if (x, y) == (px, py) else CHARS.get(cell_code(cells[y * 20 + x]), "?")
+        rows.append(row)
+    png = os.path.join(out_dir, "frame-%d.png" % end)
+    if os.path.exists(png):
+        os.replace(png, os.path.join(out_dir, "now.png"))
+    print("\n".join(rows))
+    print("player at column %d, row %d; holding %s; keys %s; balls %s" % (
+        px, py, "an object" if state.get("held") == "1" else "nothing", state.get("keys"),
+        state.get("balls")))
+    print("goal reached" if exit_kind == "goal" or state.get("goal") == "1" else "goal not reached")
+    print("picture: " + os.path.join(out_dir, "now.png"))
+    log = os.path.join(out_dir, "log.txt")
+    previous = open(log).read().splitlines()[-1].split() if os.path.exists(log) else []
+    restart = moves[:len(previous)] != previous
+    with open(log, "a") as f:
+        f.write(" ".join(moves) + "\n")
+    calls = len(open(log).read().splitlines())
+    print("call %d%s" % (calls, ", a restart" if restart else ""))
+
+
+if __name__ == "__main__":
+    main(sys.argv[1:])
