@@ -32,6 +32,11 @@ struct WuRecord {
   WuCallbacks user;
   void* ds;
   long base;
+  // The reading one call may do. libvorbisfile's seeks can go round for ever on some damaged
+  // chained files (its page bisection); past this budget every read and seek fails, so the call
+  // returns an error instead, and the handle is done with.
+  long callsLeft, bytesLeft;
+  long callBudget, byteBudget;
   // Set once a decoding call failed: the decoder's state may be half made, so the decoder is
   // never called with it again.
   bool failed;
@@ -46,12 +51,21 @@ WuRecord* Rec(void* block) {
 
 void SetRec(void* block, WuRecord* p) { std::memcpy(block, &p, sizeof p); }
 
+void Refill(WuRecord* rec) {
+  rec->callsLeft = rec->callBudget;
+  rec->bytesLeft = rec->byteBudget;
+}
+
 size_t TrRead(void* ptr, size_t size, size_t n, void* r) {
   auto* rec = static_cast<WuRecord*>(r);
-  return rec->user.read_func ? rec->user.read_func(ptr, size, n, rec->ds) : 0;
+  if (!rec->user.read_func || --rec->callsLeft < 0 || rec->bytesLeft < 0) return 0;
+  const size_t got = rec->user.read_func(ptr, size, n, rec->ds);
+  rec->bytesLeft -= static_cast<long>((got > n ? n : got) * size);
+  return got;
 }
 int TrSeek(void* r, ogg_int64_t off, int whence) {
   auto* rec = static_cast<WuRecord*>(r);
+  if (--rec->callsLeft < 0) return -1;
   if (whence == SEEK_SET) off += rec->base;
   return rec->user.seek_func(rec->ds, off, whence) == -1 ? -1 : 0;
 }
@@ -280,6 +294,18 @@ int OpenWith(bool testOnly, void* datasource, void* vf, const char* initial, lon
   rec->ds = datasource;
   rec->failed = false;
   rec->base = callbacks.tell_func(datasource);
+  long size = -1;
+  if (rec->base >= 0 && callbacks.seek_func(datasource, 0, SEEK_END) != -1)
+    size = callbacks.tell_func(datasource) - rec->base;
+  if (size < 0 || callbacks.seek_func(datasource, rec->base, SEEK_SET) == -1) {
+    delete rec;
+    return OV_EREAD;
+  }
+  // Finding the links, or seeking by bisection, takes a few reads per link or step, each of a
+  // few KiB; far above that the decoder is going round.
+  rec->callBudget = 262144 + size / 8;
+  rec->byteBudget = 128L * 1024 * 1024 + 32 * size;
+  Refill(rec);
   ov_callbacks tr;
   tr.read_func = TrRead;
   tr.seek_func = TrSeek;
@@ -302,15 +328,49 @@ int OpenWith(bool testOnly, void* datasource, void* vf, const char* initial, lon
   return r;
 }
 
-// A decoding call: refused once one failed, and marks the record when this one fails. A hole
-// in the data is only a warning, and a bad argument is refused before the decoder is touched.
+// libvorbisfile's page seek can leave its stream state holding more lacing than body (on some
+// chained files whose links interleave, it takes in a page header whose body its buffer no
+// longer holds); the next page it takes in then moves a negative length, and the heap is lost.
+bool StreamStateSound(const ogg_stream_state& os) {
+  if (os.body_returned > os.body_fill || os.lacing_returned > os.lacing_fill) return false;
+  if (os.lacing_fill > os.lacing_returned && !os.lacing_vals) return false;
+  long need = 0;
+  for (long i = os.lacing_returned; i < os.lacing_fill; ++i) need += os.lacing_vals[i] & 0xff;
+  return need <= os.body_fill - os.body_returned;
+}
+
+// A decoding call: refused once one failed, and marks the record when this one fails or leaves
+// the stream state unsound. A hole in the data is only a warning, and a bad argument is refused
+// before the decoder is touched.
 template <typename Call>
 auto Decode(WuRecord* rec, Call call) -> decltype(call()) {
   using Ret = decltype(call());
   if (rec->failed) return static_cast<Ret>(OV_EBADLINK);
+  Refill(rec);
   Ret r = call();
   if (r < 0 && r != OV_HOLE && r != OV_EINVAL && r != OV_ENOSEEK) rec->failed = true;
+  if (!StreamStateSound(rec->vf.os)) {
+    rec->failed = true;
+    if (r >= 0) r = static_cast<Ret>(OV_EBADLINK);
+  }
   return r;
+}
+
+// A sample-exact seek goes to the page first and then takes pages in on its own, inside the one
+// call: the page seek is made alone first, and its state checked, before the real seek repeats
+// it.
+int PcmSeekChecked(OggVorbis_File* r, ogg_int64_t pos) {
+  int res = ov_pcm_seek_page(r, pos);
+  if (res != 0) return res;
+  if (!StreamStateSound(r->os)) return OV_EBADLINK;
+  return ov_pcm_seek(r, pos);
+}
+
+int TimeSeekChecked(OggVorbis_File* r, double pos) {
+  int res = ov_time_seek_page(r, pos);
+  if (res != 0) return res;
+  if (!StreamStateSound(r->os)) return OV_EBADLINK;
+  return ov_time_seek(r, pos);
 }
 
 }  // namespace
@@ -364,6 +424,7 @@ WU_EXPORT int wu_ov_test_callbacks(void* datasource, void* vf, const char* initi
 WU_EXPORT int wu_ov_test_open(void* vf) {
   WuRecord* rec = Rec(vf);
   if (!rec) return kWuEInval;
+  Refill(rec);
   int res = ov_test_open(&rec->vf);
   if (res == 0 && !LinksDecodable(rec)) {
     rec->failed = true;
@@ -380,7 +441,11 @@ WU_FORWARD(int64_t, ov_raw_total, (void* vf, int i), (r, i))
 WU_FORWARD(double, ov_time_total, (void* vf, int i), (r, i))
 WU_FORWARD(int64_t, ov_pcm_total, (void* vf, int i), (r, i))
 WU_DECODE(int, ov_raw_seek, (void* vf, int64_t pos), (r, pos))
-WU_DECODE(int, ov_pcm_seek, (void* vf, int64_t pos), (r, pos))
+WU_EXPORT int wu_ov_pcm_seek(void* vf, int64_t pos) {
+  WuRecord* rec = Rec(vf);
+  if (!rec) return kWuEInval;
+  return Decode(rec, [&] { return PcmSeekChecked(&rec->vf, pos); });
+}
 WU_DECODE(int, ov_pcm_seek_page, (void* vf, int64_t pos), (r, pos))
 // A seek to the very end (which the decoder refuses as past the last sample) lands on the end.
 WU_EXPORT int wu_ov_time_seek(void* vf, double pos) {
@@ -388,9 +453,9 @@ WU_EXPORT int wu_ov_time_seek(void* vf, double pos) {
   if (!rec) return kWuEInval;
   OggVorbis_File* r = &rec->vf;
   return Decode(rec, [&] {
-    int res = ov_time_seek(r, pos);
+    int res = TimeSeekChecked(r, pos);
     if (res == OV_EINVAL && ov_seekable(r) && pos >= ov_time_total(r, -1))
-      res = ov_pcm_seek(r, ov_pcm_total(r, -1));
+      res = PcmSeekChecked(r, ov_pcm_total(r, -1));
     return res;
   });
 }
