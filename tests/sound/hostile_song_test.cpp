@@ -178,6 +178,35 @@ TEST(HostileSongs, ADecodingCallThatFailedNeverReachesTheDecoderAgain) {
   dll.Clear(&vf);
 }
 
+TEST(HostileSongs, ASeekThatWouldCorruptTheDecoderEndsTheSongInstead) {
+  // Plays from its start; a seek into it (a loop jump here) left libvorbisfile's stream state
+  // broken, and the next page it took in corrupted the heap.
+  std::vector<uint8_t> bytes = Concat(LoopHeader({{0.1f, 0.05f, -1}}), BuildStaleHeaderSong());
+  auto t = OpenTrack(bytes);
+  ASSERT_EQ(t->State(), 1);
+  t->Play(false);
+  std::vector<uint8_t> buf(32768);
+  // The music up to the jump, then the jump fails and the track stops; silence from then on.
+  EXPECT_LT(t->Render(buf.data(), 32768), 32768);
+  EXPECT_EQ(t->State(), 1);
+  t->Play(true);
+  for (int i = 0; i < 3; ++i) EXPECT_LE(t->Render(buf.data(), 32768), 0);
+  t->Seek(0.5f);
+  EXPECT_LE(t->Render(buf.data(), 32768), 0);
+
+  TVorbisFileDLL& dll = TestDll();
+  std::vector<uint8_t> song = BuildStaleHeaderSong();
+  auto* stream = new TMemoryStream;
+  stream->Write(song.data(), static_cast<int64_t>(song.size()));
+  stream->SetPosition(0);
+  TOggVorbisState vf{};
+  ASSERT_GE(dll.OpenCallbacks(stream, &vf), 0);
+  ASSERT_GT(dll.Read(&vf, buf.data(), 4096), 0);
+  EXPECT_LT(dll.TimeSeek(&vf, 0.1), 0);
+  EXPECT_LT(dll.Read(&vf, buf.data(), 4096), 0);
+  dll.Clear(&vf);
+}
+
 TEST(HostileSongs, DecoderLibraryRefusesABadSetupAndLeavesTheStreamToItsCaller) {
   TVorbisFileDLL& dll = TestDll();
   std::vector<uint8_t> bytes =

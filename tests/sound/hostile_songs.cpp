@@ -4,6 +4,8 @@
 // book), and optionally a third, unused book whose lengths do not fill the code tree.
 #include "tests/sound/hostile_songs.h"
 
+#include "tests/sound/ogg_fixture.h"
+
 #include <ogg/ogg.h>
 
 #include <cstring>
@@ -146,6 +148,40 @@ std::vector<uint8_t> Page(const std::vector<std::vector<uint8_t>>& packets,
   return out;
 }
 
+// The pages of an Ogg stream, each whole.
+std::vector<std::vector<uint8_t>> SplitPages(const std::vector<uint8_t>& bytes) {
+  ogg_sync_state oy;
+  ogg_sync_init(&oy);
+  char* buf = ogg_sync_buffer(&oy, static_cast<long>(bytes.size()));
+  std::memcpy(buf, bytes.data(), bytes.size());
+  ogg_sync_wrote(&oy, static_cast<long>(bytes.size()));
+  std::vector<std::vector<uint8_t>> out;
+  ogg_page pg;
+  while (ogg_sync_pageout(&oy, &pg) == 1) {
+    std::vector<uint8_t> page(pg.header, pg.header + pg.header_len);
+    page.insert(page.end(), pg.body, pg.body + pg.body_len);
+    out.push_back(page);
+  }
+  ogg_sync_clear(&oy);
+  return out;
+}
+
+// `page` moved to another logical stream and sequence number, its checksum made anew.
+std::vector<uint8_t> Reserial(std::vector<uint8_t> page, uint32_t serial, uint32_t seq) {
+  for (int i = 0; i < 4; ++i) {
+    page[14 + i] = static_cast<uint8_t>(serial >> (8 * i));
+    page[18 + i] = static_cast<uint8_t>(seq >> (8 * i));
+  }
+  const long head = 27 + page[26];
+  ogg_page pg;
+  pg.header = page.data();
+  pg.header_len = head;
+  pg.body = page.data() + head;
+  pg.body_len = static_cast<long>(page.size()) - head;
+  ogg_page_checksum_set(&pg);
+  return page;
+}
+
 struct Packets {
   std::vector<std::vector<uint8_t>> packets;
   std::vector<int64_t> granules;
@@ -197,5 +233,32 @@ std::vector<uint8_t> BuildHiddenLinkSong(const HandSong& hidden, int gapBytes) {
   tail.serial = 1003;
   const std::vector<uint8_t> last = BuildHandSong(tail);
   out.insert(out.end(), last.begin(), last.end());
+  return out;
+}
+
+std::vector<uint8_t> BuildStaleHeaderSong() {
+  // A song's two header pages, 1834 zeros, the comment and setup pages of another stream that
+  // never began (no first page), then a page header of the song cut off inside its lacing
+  // table (24 segments, 13 given) right before the song's first audio page. libvorbisfile's
+  // page seek takes in the cut header's lacing with another page's body.
+  const std::vector<std::vector<uint8_t>> song = SplitPages(SineOgg(44100, 2, 2.0));
+  const std::vector<std::vector<uint8_t>> other = SplitPages(BuildHandSong(HandSong{}));
+  std::vector<uint8_t> out = song[0];
+  out.insert(out.end(), song[1].begin(), song[1].end());
+  out.resize(out.size() + 1834, 0);
+  for (uint32_t i = 1; i <= 2; ++i) {
+    const std::vector<uint8_t> p = Reserial(other[i], 9, i);
+    out.insert(out.end(), p.begin(), p.end());
+  }
+  const uint32_t serial = static_cast<uint32_t>(song[0][14]) | song[0][15] << 8 | song[0][16] << 16 |
+                          static_cast<uint32_t>(song[0][17]) << 24;
+  std::vector<uint8_t> cut = {'O', 'g', 'g', 'S', 0, 0};
+  const int64_t granule = 51264;
+  for (int i = 0; i < 8; ++i) cut.push_back(static_cast<uint8_t>(granule >> (8 * i)));
+  for (int i = 0; i < 4; ++i) cut.push_back(static_cast<uint8_t>(serial >> (8 * i)));
+  cut.insert(cut.end(), {4, 0, 0, 0, 0, 0, 0, 0, 24});
+  cut.resize(cut.size() + 13, 255);
+  out.insert(out.end(), cut.begin(), cut.end());
+  out.insert(out.end(), song[2].begin(), song[2].end());
   return out;
 }

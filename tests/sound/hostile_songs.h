@@ -30,3 +30,7 @@ std::vector<uint8_t> BuildHeadersOnly(const HandSong& song);
 // 1000 bytes before the last link the decoder takes the hidden link as the second of three;
 // with none, its search for the hidden link's end goes round for ever.
 std::vector<uint8_t> BuildHiddenLinkSong(const HandSong& hidden, int gapBytes = 1000);
+// A song with a stream that never began beside it and a page header cut off just before the
+// song's first audio page: a seek into it corrupted libvorbisfile's stream state (a negative
+// length moved, heap corruption). About 10 KB.
+std::vector<uint8_t> BuildStaleHeaderSong();
