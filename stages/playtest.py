@@ -63,9 +63,10 @@ def main(argv):
         key_file = os.path.join(folder, "moves.keys")
         open(key_file, "w").write(script(moves))
         base = ["--builtin", str(slot), "--from", "play", "--keys", key_file, "--stop-at-goal"]
-        # The frame count of the end is known only after a run; the second run takes its picture.
-        first = headless(build, base + ["--frames", "200000"])
-        end = int(re.search(r"^exit: \w+ frames=(\d+)", first, re.M).group(1))
+        # Frames count from the program's start: find the first play frame, then the script's end.
+        first = headless(build, base + ["--frames", "300", "--trace"])
+        start = int(re.search(r"^frame=(\d+) scene=3 ", first, re.M).group(1))
+        end = start + sum(int(l.split()[0]) for l in script(moves).splitlines()) - 1
         second = headless(build, base + ["--frames", str(end), "--cells",
                                          "--capture", out_dir, "--at", str(end)])
     finally:
