@@ -58,7 +58,7 @@ void DrawCell(EditorState& e, int col, int row) {
   }
 }
 
-// Step 2 of placing: what the cell held leaves the counts and flags.
+// Placing over a cell first takes what it held out of the counts and flags.
 void Unaccount(EditorState& e, uint8_t old) {
   switch (old) {
     case ccBalloon: e.BalloonCount--; break;

@@ -52,6 +52,7 @@ def headless(build, args):
 TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) .* latch=(\d+)", re.M)
 RESTING = {0, 8, 9, 12, 14}  # idle and the ladder holds
 WAIT_LIMIT = 400
+CACHE_VERSION = 2  # the waits found for each prefix of moves, kept between calls
 
 
 def run_script(build, slot, lines, extra):
@@ -83,10 +84,11 @@ def resolve(build, slot, moves, cache):
         wait = WAIT_LIMIT
         if start is not None:
             for frame, scene, action, action_frames, latch in rows:
-                k = frame - start + 1  # the script frame this present belongs to
-                if k >= pressed and scene == 3 and action in RESTING and action_frames in (0, 8) \
+                # The state traced at script frame k's picture is what frame k-1 left.
+                k = frame - start + 1
+                if k > pressed and scene == 3 and action in RESTING and action_frames in (0, 8) \
                         and latch == 0:
-                    wait = k - pressed + 2
+                    wait = k - pressed
                     break
         lines = lines + ["%d -" % wait]
         cache[prefix] = lines
@@ -110,6 +112,8 @@ def main(argv):
     os.makedirs(out_dir, exist_ok=True)
     cache_file = os.path.join(out_dir, "cache.json")
     cache = json.load(open(cache_file)) if os.path.exists(cache_file) else {}
+    if cache.get("version") != CACHE_VERSION:
+        cache = {"version": CACHE_VERSION}
     lines = resolve(build, slot, moves, cache) + ["%d -" % SETTLE]
     json.dump(cache, open(cache_file, "w"))
     first = run_script(build, slot, lines, ["--frames", "300", "--trace"])

@@ -5,8 +5,12 @@ the walking and re-walking shares; frames, rest states, dead-end states, the sha
 winnable, seconds). Moves are counted from rest state to rest state; the solution has the fewest
 moves, and the fewest frames among those. NN.cells holds the cells the shortest solution passes,
 those of the traps on it and every cell the player can rest in (the report's empty-room check).
+For each stage solved it also writes stages/solutions/NN.outcome, the replay's expected end (the
+exit line and the final state line of plumet-headless) that tests/course checks, and at the end
+it renews the whole-course run's frame hashes (run_course.py --write-frames).
 
   stages/solve_course.py BUILD_DIR [NN...]
+  stages/solve_course.py BUILD_DIR --outcomes [NN...]   only the outcomes, from the keys there are
 
 JOBS (default 4) stages are solved side by side, each with THREADS (default 2) workers and at
 most MAX_SECONDS (default 120) seconds."""
@@ -19,6 +23,19 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "headless"))
+import outcome  # noqa: E402
+
+
+def replay_command(build, nn):
+    """The replay as tests/course runs it."""
+    dist = os.path.join(build, "dist")
+    return [os.path.join(dist, "plumet-headless"), "--folder", dist, "--builtin", str(int(nn)), "--from", "play",
+            "--keys", os.path.join(HERE, "solutions", nn + ".keys"), "--stop-at-goal"]
+
+
+def write_outcome(build, nn):
+    outcome.write(os.path.join(HERE, "solutions", nn + ".outcome"), outcome.outcome(replay_command(build, nn)))
 
 
 def stars(path):
@@ -53,6 +70,7 @@ def solve(build, path, seconds):
         os.replace(os.path.join(HERE, "solutions", nn + ".cells.new"), os.path.join(HERE, "solutions", nn + ".cells"))
     if row["solvable"] == "yes" and os.path.exists(tmp):
         os.replace(tmp, keys)
+        write_outcome(build, nn)
     elif os.path.exists(tmp):
         os.remove(tmp)
     return row
@@ -60,7 +78,13 @@ def solve(build, path, seconds):
 
 def main():
     build = sys.argv[1]
-    want = set(sys.argv[2:])
+    want = set(a for a in sys.argv[2:] if a != "--outcomes")
+    if "--outcomes" in sys.argv[2:]:
+        for keys in sorted(glob.glob(os.path.join(HERE, "solutions", "*.keys"))):
+            nn = os.path.basename(keys)[:2]
+            if not want or nn in want:
+                write_outcome(build, nn)
+        return
     paths = sorted(glob.glob(os.path.join(HERE, "course", "*.txt")))
     paths = [p for p in paths if not want or os.path.basename(p)[:2] in want]
     # The slowest stages of the last table first, so the long ones do not finish last.
@@ -95,6 +119,9 @@ def main():
     with open(table + ".new", "w") as f:
         f.write(head + "\n" + "\n".join(old[k] for k in sorted(old)) + "\n")
     os.replace(table + ".new", table)
+    dist = os.path.join(build, "dist")
+    subprocess.run([sys.executable, os.path.join(HERE, "run_course.py"), os.path.join(dist, "plumet-headless"), dist,
+                    "--write-frames"], check=False)
 
 
 main()

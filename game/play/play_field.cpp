@@ -4,7 +4,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/transitions.h"
 
 using namespace play;

@@ -6,7 +6,7 @@
 
 #include "game/play/play_internal.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 
 using namespace play;

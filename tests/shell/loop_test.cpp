@@ -2,8 +2,8 @@
 // and the close confirmation.
 #include <gtest/gtest.h>
 
-#include "game/shell/main_form.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/program.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 #include "tests/harness/harness.h"
 

@@ -25,6 +25,7 @@
 #include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "platform/api/keys.h"
 #include "platform/null/null_host.h"
@@ -85,7 +86,6 @@ class SolverHost : public plat::NullHost {
     return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-  int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
     pressed_ |= static_cast<uint8_t>(bits & ~down_);
@@ -173,9 +173,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
   // As the stage select's PLAY leaves it, with the intro's end: the screen still to fade in.
   g.FrameCounter = 0;
   g.FadeInPending = 1;
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
   return true;
 }
 
@@ -1148,8 +1146,7 @@ int ReplayToGoal(const StageSource& src, const std::string& script, int limit, s
   class ReplayHost : public plat::NullHost {
    public:
     void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-    int TextWidth(const std::string&, int, std::string_view) override { return 0; }
-  } host;
+    } host;
   Game g(host);
   if (!StartStage(g, src, error)) return -1;
   std::vector<plat::NullHost::KeyStep> steps;
