@@ -24,7 +24,7 @@ import keys  # noqa: E402
 
 CHARS = {0: ".", 1: "#", 2: "H", 3: "D", 4: ".", 5: "B", 6: "J", 7: "k", 8: "I", 9: "N",
          10: "o", 11: "X", 12: "x", 13: "C", 14: ">", 15: "<", 16: "G", 17: "!", 30: "D"}
-SETTLE = 40  # frames with no key after the last move, so falling things come to rest
+SETTLE = 120  # frames with no key after the last move, so falling things come to rest
 
 
 def move_lines(move):
@@ -124,7 +124,7 @@ def main(argv):
     exit_kind = re.search(r"^exit: (\w+)", second, re.M).group(1)
     state = dict(kv.split("=", 1) for kv in re.search(r"^state (.*)$", second, re.M).group(1).split())
     cells = re.search(r"^cells (\S+)", second, re.M).group(1)
-    px, py = int(state["x"]), int(state["y"])
+    px, py = round(float(state["x"])), round(float(state["y"]))
     rows = []
     for y in range(15):
         row = ""
@@ -136,7 +136,7 @@ def main(argv):
         os.replace(png, os.path.join(out_dir, "now.png"))
     print("\n".join(rows))
     print("player at column %d, row %d; holding %s; keys %s; balls %s" % (
-        px, py, "an object" if state.get("held") == "1" else "nothing", state.get("keys"),
+        px, py, {"1": "a balloon", "2": "a jump pad"}.get(state.get("held"), "nothing"), state.get("keys"),
         state.get("balls")))
     print("goal reached" if exit_kind == "goal" or state.get("goal") == "1" else "goal not reached")
     print("picture: " + os.path.join(out_dir, "now.png"))
