@@ -35,6 +35,10 @@ def move_lines(move):
     return lines
 
 
+def len_move(move):
+    return frames_of(move_lines(move))
+
+
 def frames_of(lines):
     return sum(int(l.split()[0]) for l in lines)
 
@@ -49,10 +53,14 @@ def headless(build, args):
     return out.stdout
 
 
-TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) .* latch=(\d+)", re.M)
+TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) facing=\d+ keys=(\d+) "
+                   r"balls=(\d+)/(\d+) .* latch=(\d+)", re.M)
+# The cut-scenes run inside a play frame and present pictures of their own while the state stands
+# still: the door's (a key spent) and the all-balls and barrier scenes (the last ball taken).
+DOOR_FRAMES, ALL_BALLS_FRAMES = 36, 165
 RESTING = {0, 8, 9, 12, 14}  # idle and the ladder holds
 WAIT_LIMIT = 400
-CACHE_VERSION = 2  # the waits found for each prefix of moves, kept between calls
+CACHE_VERSION = 3  # the waits found for each prefix of moves, kept between calls
 
 
 def run_script(build, slot, lines, extra):
@@ -83,11 +91,20 @@ def resolve(build, slot, moves, cache):
         start = next((r[0] for r in rows if r[1] == 3), None)
         wait = WAIT_LIMIT
         if start is not None:
-            for frame, scene, action, action_frames, latch in rows:
+            before = [r for r in rows if r[0] - start + 1 <= pressed - len_move(move)]
+            keys_at, balls_at = (before[-1][4], before[-1][5]) if before else (None, None)
+            busy_until = 0
+            for frame, scene, action, action_frames, keys_held, balls, total, latch in rows:
                 # The state traced at script frame k's picture is what frame k-1 left.
                 k = frame - start + 1
-                if k > pressed and scene == 3 and action in RESTING and action_frames in (0, 8) \
-                        and latch == 0:
+                if keys_at is not None and k > pressed - len_move(move):
+                    if keys_held < keys_at:
+                        busy_until = max(busy_until, k + DOOR_FRAMES)
+                    if total and balls == total and balls_at < total:
+                        busy_until = max(busy_until, k + ALL_BALLS_FRAMES)
+                    keys_at, balls_at = keys_held, balls
+                if k > pressed and k >= busy_until and scene == 3 and action in RESTING \
+                        and action_frames in (0, 8) and latch == 0:
                     wait = k - pressed
                     break
         lines = lines + ["%d -" % wait]
