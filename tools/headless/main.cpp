@@ -29,7 +29,7 @@ namespace {
 
 constexpr const char* kUsage = R"(usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
        [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
-       [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
+       [--hashes FILE] [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
        [--audio FILE] [--second-instance]
 
 Runs the game on a virtual clock with no window. Frames are counted in presents from the
@@ -55,6 +55,7 @@ program's start (frame 1 is the opening's first picture); --frames, --at, --trac
   --capture DIR --at F1,F2,...  write frames F1, F2... as DIR/frame-<n>.png
   --trace            print "frame=<n> <state>" after every present
   --record           print the progress record at the end
+  --hashes FILE      write a hash of every presented frame to FILE, one a line, in order
   --builtin N        leave the menus at frame 1 and start built-in stage N (0..55) as the stage
                      select's PLAY does (bonus stages 50.. in the alternate mode), with its
                      fade-in and intro
@@ -93,7 +94,7 @@ std::string FullStateLine(const Game& g) {
 
 int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
-  std::string keysFile, captureDir, atList, audioFile;
+  std::string keysFile, captureDir, atList, audioFile, hashFile;
   int frames = 0;
   bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false;
   StageStart start;
@@ -136,6 +137,8 @@ int main(int argc, char** argv) {
       trace = true;
     } else if (a == "--audio") {
       if (!next(audioFile)) return Usage("--audio needs a file");
+    } else if (a == "--hashes") {
+      if (!next(hashFile)) return Usage("--hashes needs a file");
     } else if (a == "--record") {
       record = true;
     } else if (a == "--builtin") {
@@ -206,6 +209,8 @@ int main(int argc, char** argv) {
   auto* out = dynamic_cast<plat::NullAudioDevice*>(&host.Audio());
   if (!audioFile.empty() && out) out->StartCapture();
 
+  hashFile = FromCaller(hashFile);
+  host.SetFrameHashing(!hashFile.empty());
   Game g(host);
   struct GoalReached {};
   const bool skipping = start.Wanted();
@@ -239,6 +244,11 @@ int main(int argc, char** argv) {
     std::ofstream raw(audioFile, std::ios::binary | std::ios::trunc);
     raw.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
     if (!raw) std::cerr << "plumet-headless: cannot write " << audioFile << "\n";
+  }
+  if (!hashFile.empty()) {
+    std::ofstream hashes(hashFile, std::ios::trunc);
+    for (uint64_t h : host.FrameHashes()) hashes << std::hex << h << "\n";
+    if (!hashes) std::cerr << "plumet-headless: cannot write " << hashFile << "\n";
   }
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
   std::cout << "state " << FullStateLine(g) << "\n";
