@@ -186,7 +186,15 @@ void BitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
     for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, tmp.data() + static_cast<size_t>(j) * n, n, rop);
     return;
   }
-  for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, src.Row(srcY + j) + srcX, n, rop);
+  const Bitmap& shown = dst;
+  for (int j = 0; j < rows; ++j) {
+    const uint32_t* s = src.Row(srcY + j) + srcX;
+    // A copy onto the same pixels leaves the row unwritten, so a present need not look at it
+    // (scenes copy their whole background back every frame).
+    if (rop == Rop::Copy && std::memcmp(shown.Row(dstY + j) + dstX, s, static_cast<size_t>(n) * sizeof(uint32_t)) == 0)
+      continue;
+    RopRow(dst.Row(dstY + j) + dstX, s, n, rop);
+  }
 }
 
 void StretchBlt(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy, int sw,

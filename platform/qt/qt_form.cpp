@@ -51,9 +51,10 @@ QtForm::QtForm()
 namespace {
 
 // The changed part of a picture as rectangles of whole tiles: rows compared against the pixels
-// last shown, a changed row in tile-wide pieces, and runs of changed tiles joined into
-// rectangles (two small changes far apart stay two small rectangles).
-void ChangedTiles(const Bitmap& frame, const uint32_t* shown, std::vector<QRect>& out) {
+// last shown (only those written since, with `marked`), a changed row in tile-wide pieces, and
+// runs of changed tiles joined into rectangles (two small changes far apart stay two small
+// rectangles).
+void ChangedTiles(const Bitmap& frame, const uint32_t* shown, bool marked, std::vector<QRect>& out) {
   out.clear();
   const int w = frame.width, h = frame.height;
   const int cols = (w + kTileW - 1) / kTileW;
@@ -68,6 +69,7 @@ void ChangedTiles(const Bitmap& frame, const uint32_t* shown, std::vector<QRect>
     std::fill(bandDirty.begin(), bandDirty.end(), false);
     bool any = false;
     for (int y = y0; y < y1; ++y) {
+      if (marked && !frame.RowWritten(y)) continue;
       const uint32_t* src = frame.Row(y);
       const uint32_t* old = shown + static_cast<size_t>(y) * w;
       if (std::memcmp(src, old, sizeof(uint32_t) * w) == 0) continue;
@@ -121,12 +123,15 @@ void QtForm::Present(const Bitmap& frame) {
     shmTried_ = false;
   }
   // Only what changed since the last picture is converted and shown: most frames move a few
-  // sprites. An unchanged row costs one memcmp against the pixels last shown.
+  // sprites. A row written since costs one memcmp against the pixels last shown; one not
+  // written, nothing (when it is the same bitmap as last time).
   if (fresh) {
     changed_.assign(1, QRect(0, 0, w, frame.height));
   } else {
-    ChangedTiles(frame, shownPx_.data(), changed_);
+    ChangedTiles(frame, shownPx_.data(), &frame == lastFrame_, changed_);
   }
+  lastFrame_ = &frame;
+  frame.ForgetWritten();
   for (const QRect& r : changed_)
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const uint32_t* src = frame.Row(y) + r.left();

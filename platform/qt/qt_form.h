@@ -61,6 +61,8 @@ class QtForm : public QWidget {
   std::vector<uint32_t> shownPx_;
   // The window shows frame_ whole, so a present may repaint only what changed.
   bool shownWhole_ = false;
+  // The bitmap presented last: its written rows are those changed since.
+  const Bitmap* lastFrame_ = nullptr;
   // What the present in hand changed, as rectangles.
   std::vector<QRect> changed_;
   // Presents straight to the X window; tried once per picture size.

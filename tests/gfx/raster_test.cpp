@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <functional>
 
 #include "tests/gfx/pixel_rows.h"
@@ -356,4 +357,63 @@ TEST(RasterShapes, ExtremeCoordinatesStayInsideMemory) {
     }
   Polygon(b, nullptr, 4, 0, Fill::Solid, PenMode::Copy);
   SUCCEED();
+}
+
+// The present compares only rows written since the last one: every operation that changes a
+// pixel must have marked its row. Each case runs on a busy picture, so any write shows.
+TEST(RasterWrittenRows, EveryChangedRowIsMarked) {
+  Bitmap src(64, 64, 0);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) src.Set(x, y, uint32_t(x * 7 + y * 131) & 0xFFFFFF);
+  const struct {
+    const char* name;
+    void (*op)(Bitmap& dst, const Bitmap& src);
+  } cases[] = {
+      {"BitBlt", [](Bitmap& d, const Bitmap& s) { BitBlt(d, 10, 20, 30, 7, s, 3, 4, Rop::Copy); }},
+      {"BitBlt self", [](Bitmap& d, const Bitmap&) { BitBlt(d, 0, 30, 20, 9, d, 5, 2, Rop::NotOr); }},
+      {"StretchBlt", [](Bitmap& d, const Bitmap& s) { StretchBlt(d, -5, 50, 40, 20, s, 0, 0, 9, 5, Rop::Or); }},
+      {"Rectangle", [](Bitmap& d, const Bitmap&) { Rectangle(d, 2, 3, 40, 9, 0x123456, Fill::None, PenMode::Copy); }},
+      {"RoundRect", [](Bitmap& d, const Bitmap&) { RoundRect(d, 1, 1, 60, 30, 9, 7, 0xFFFFFF, Fill::Solid, PenMode::Merge); }},
+      {"Ellipse", [](Bitmap& d, const Bitmap&) { Ellipse(d, 10, 40, 50, 70, 0x00FF00, Fill::Solid, PenMode::Copy); }},
+      {"Arc", [](Bitmap& d, const Bitmap&) { Arc(d, 0, 0, 63, 63, 60, 0, 0, 60, 0x0000FF, PenMode::Copy); }},
+      {"Line", [](Bitmap& d, const Bitmap&) { Line(d, 0, 63, 63, 5, 0xABCDEF, PenMode::Copy); }},
+      {"Polygon", [](Bitmap& d, const Bitmap&) {
+         const Point q[] = {{5, 40}, {30, 33}, {50, 60}, {12, 63}};
+         Polygon(d, q, 4, 0x345678, Fill::Solid, PenMode::Copy);
+       }},
+  };
+  for (const auto& c : cases) {
+    Bitmap dst = src;
+    const Bitmap before = dst;
+    dst.ForgetWritten();
+    c.op(dst, src);
+    int changedRows = 0;
+    for (int y = 0; y < dst.height; ++y) {
+      const bool changed =
+          std::memcmp(dst.px.data() + y * dst.width, before.px.data() + y * dst.width, dst.width * 4) != 0;
+      changedRows += changed;
+      if (changed) {
+        EXPECT_TRUE(dst.RowWritten(y)) << c.name << ": row " << y << " changed unmarked";
+      }
+    }
+    EXPECT_GT(changedRows, 0) << c.name;
+  }
+  // Copying the same pixels back writes nothing.
+  {
+    Bitmap same = src;
+    same.ForgetWritten();
+    BitBlt(same, 0, 0, 64, 64, src, 0, 0, Rop::Copy);
+    for (int y = 0; y < 64; ++y) EXPECT_FALSE(same.RowWritten(y)) << y;
+    EXPECT_EQ(same.px, src.px);
+  }
+  // Reading marks nothing; a copy or a resize counts as written whole.
+  const Bitmap& ro = src;
+  src.ForgetWritten();
+  (void)ro.Row(5);
+  (void)ro.At(1, 1);
+  EXPECT_FALSE(src.RowWritten(5));
+  Bitmap copy = src;
+  EXPECT_TRUE(copy.RowWritten(0) && copy.RowWritten(63));
+  src.Resize(8, 2);
+  EXPECT_TRUE(src.RowWritten(0) && src.RowWritten(1));
 }
