@@ -51,10 +51,10 @@ QtForm::QtForm()
 namespace {
 
 // The changed part of a picture as rectangles of whole tiles: rows compared against the pixels
-// last shown (only those written since, with `marked`), a changed row in tile-wide pieces, and
-// runs of changed tiles joined into rectangles (two small changes far apart stay two small
-// rectangles).
-void ChangedTiles(const Bitmap& frame, const uint32_t* shown, bool marked, std::vector<QRect>& out) {
+// last shown (with `gens`, only those written since: their write counts as they were then), a
+// changed row in tile-wide pieces, and runs of changed tiles joined into rectangles (two small
+// changes far apart stay two small rectangles).
+void ChangedTiles(const Bitmap& frame, const uint32_t* shown, const uint32_t* gens, std::vector<QRect>& out) {
   out.clear();
   const int w = frame.width, h = frame.height;
   const int cols = (w + kTileW - 1) / kTileW;
@@ -69,7 +69,7 @@ void ChangedTiles(const Bitmap& frame, const uint32_t* shown, bool marked, std::
     std::fill(bandDirty.begin(), bandDirty.end(), false);
     bool any = false;
     for (int y = y0; y < y1; ++y) {
-      if (marked && !frame.RowWritten(y)) continue;
+      if (gens && frame.RowGen(y) == gens[y]) continue;
       const uint32_t* src = frame.Row(y);
       const uint32_t* old = shown + static_cast<size_t>(y) * w;
       if (std::memcmp(src, old, sizeof(uint32_t) * w) == 0) continue;
@@ -124,14 +124,16 @@ void QtForm::Present(const Bitmap& frame) {
   }
   // Only what changed since the last picture is converted and shown: most frames move a few
   // sprites. A row written since costs one memcmp against the pixels last shown; one not
-  // written, nothing (when it is the same bitmap as last time).
+  // written, nothing.
   if (fresh) {
     changed_.assign(1, QRect(0, 0, w, frame.height));
   } else {
-    ChangedTiles(frame, shownPx_.data(), &frame == lastFrame_, changed_);
+    const bool same = frame.Serial() == shownSerial_ && shownGens_.size() == size_t(frame.height);
+    ChangedTiles(frame, shownPx_.data(), same ? shownGens_.data() : nullptr, changed_);
   }
-  lastFrame_ = &frame;
-  frame.ForgetWritten();
+  shownSerial_ = frame.Serial();
+  shownGens_.resize(size_t(frame.height));
+  for (int y = 0; y < frame.height; ++y) shownGens_[size_t(y)] = frame.RowGen(y);
   for (const QRect& r : changed_)
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const uint32_t* src = frame.Row(y) + r.left();
@@ -149,10 +151,13 @@ void QtForm::Present(const Bitmap& frame) {
   if (changed_.empty()) return;
   // The window shows the picture 1:1: straight to the X window when it can be had.
   if (!fullScreen_ && size() == frame_.size()) {
-    if (!shmTried_) {
+    const auto window = static_cast<uintptr_t>(winId());
+    if (!shmTried_ || (shm_ && window != shmWindow_)) {  // a new native window: a new presenter
       shmTried_ = true;
+      shmWindow_ = window;
+      shm_.reset();
       if (QGuiApplication::platformName() == QLatin1String("xcb"))
-        shm_ = XShmPresenter::Open(static_cast<uintptr_t>(winId()), frame_.width(), frame_.height());
+        shm_ = XShmPresenter::Open(window, frame_.width(), frame_.height());
     }
     if (shm_) {
       if (shm_->Present(frame_, changed_)) return;

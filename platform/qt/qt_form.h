@@ -61,13 +61,16 @@ class QtForm : public QWidget {
   std::vector<uint32_t> shownPx_;
   // The window shows frame_ whole, so a present may repaint only what changed.
   bool shownWhole_ = false;
-  // The bitmap presented last: its written rows are those changed since.
-  const Bitmap* lastFrame_ = nullptr;
+  // The picture shownPx_ was taken from and its rows' write counts then: rows whose count has
+  // not moved are as shown.
+  uint64_t shownSerial_ = 0;
+  std::vector<uint32_t> shownGens_;
   // What the present in hand changed, as rectangles.
   std::vector<QRect> changed_;
   // Presents straight to the X window; tried once per picture size.
   std::unique_ptr<XShmPresenter> shm_;
   bool shmTried_ = false;
+  uintptr_t shmWindow_ = 0;
   bool down_[256] = {};
   bool pressedSince_[256] = {};
   bool presenting_ = false, inPaintHandler_ = false, inClose_ = false;
