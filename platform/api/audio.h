@@ -161,8 +161,8 @@ class AudioDevice {
     if (out) *out = nullptr;
     return kAudioErrNoDriver;
   }
-  // The system sound player's one voice. `image` is a whole RIFF WAVE file; it is converted
-  // and copied when played, so the caller may free it at once. noStop: play nothing while
+  // The system sound player's one voice. `image` is a whole RIFF WAVE file; it is decoded
+  // and copied when played (and converted as it plays), so the caller may free it at once. noStop: play nothing while
   // the voice still plays. sync: return when the sound has ended. An unplayable image plays
   // nothing. Returns true when the sound started.
   virtual bool PlayWave(const void* image, size_t size, bool noStop, bool sync) {

@@ -12,6 +12,8 @@ namespace plat {
 // A symbolic link is followed to its final target, which is the file replaced (the link
 // stays); the old file's permission bits are kept, a new file gets the usual 0666 less the
 // umask. A target that exists but is not a regular file is left alone (kErrNotRegularFile).
+// A temporary "NAME.tmpPID" of the same file whose process is gone (killed just before its
+// rename) is removed first; a live writer's is left alone.
 // Returns 0 on success, else the errno of the failing step (the old file is kept).
 int WriteFileAtomic(const std::string& path, const void* data, size_t size);
 

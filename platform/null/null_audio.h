@@ -1,7 +1,8 @@
 // The software sound output: our buffer emulation (device, primary and ring buffers, cursors,
-// notification positions) and the sound player's voice, mixed with saturation into 44100 Hz
-// 16-bit stereo. The SDL output drives it from its callback; the null device drives it by hand
-// (tests, headless runs) or by the wall clock (a silent output that still plays in real time).
+// notification positions) and the sound player's voice (platform/wave decodes it), mixed with
+// saturation into 44100 Hz 16-bit stereo. The SDL output drives it from its callback; the null
+// device drives it by hand (tests, headless runs) or by the wall clock (a silent output that
+// still plays in real time).
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -10,17 +11,9 @@
 #include <vector>
 
 #include "platform/api/audio.h"
+#include "platform/wave/wave_voice.h"
 
 namespace plat {
-
-// The longest sound the voice plays: the game's longest effect lasts 3.2 s. A wave declaring a
-// low rate would otherwise expand a small file into gigabytes at 44100 Hz stereo (10 MB here).
-constexpr int kMaxWaveSeconds = 60;
-
-// Parses a RIFF WAVE image (PCM 8/16-bit, mono/stereo, any rate; unknown chunks skipped; a
-// truncated data chunk clamped) into 44100 Hz interleaved stereo. False when unplayable,
-// longer than kMaxWaveSeconds included.
-bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out);
 
 class SoftAudioDevice : public AudioDevice {
  public:

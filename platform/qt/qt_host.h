@@ -82,8 +82,14 @@ std::string LineBreaks(const std::string& text);
 std::string QtFilter(const std::string& filter);
 // The Qt key code of a key event mapped to the virtual-key code the game reads; 0 for others.
 int VirtualKeyFor(int qtKey);
-// Where the instance lock file of `name` lives.
+// Where the instance lock file of `name` lives: the session's runtime folder, or without one
+// the user's own folder "/tmp/NAME-UID".
+std::string InstanceLockFolder(const std::string& name);
 std::string InstanceLockPath(const std::string& name);
+// Opens, creating it, the lock file `file` in `folder`; -1 when it cannot. With `privateFolder`
+// the folder is made (0700) when missing and must be a real folder, not a link, owned by this
+// user and closed to everyone else.
+int OpenInstanceLockFile(const std::string& folder, const std::string& file, bool privateFolder);
 
 // The modal dialogs of both Qt programs (the game's host and the editor's), owned by `parent`
 // when there is one; a box without an owner stays on top.
