@@ -163,13 +163,17 @@ for s in scenes:
     a = [r for r in rows if r[2] == s and r[0] == "A"]
     b = [r for r in rows if r[2] == s and r[0] == "B"]
     ratios = [float(y[3]) / float(x[3]) for x in a for y in b if x[1] == y[1] and float(x[3]) > 0]
+    # No run with both (a clear scene missed its goal): the ratio of the medians, marked.
+    ratio = med(ratios) if ratios else (med([float(r[3]) for r in b]) / med([float(r[3]) for r in a])
+                                        if a and b else float("nan"))
     def period(rs):
         n = sum(int(r[5]) for r in rs)
         return sum(float(r[6]) * int(r[5]) for r in rs) / n if n else float("nan")
-    print("%-17s %13.2f %13.2f %8.2f %15.3f %15.3f %11.1f %11.1f %6.1f" % (s,
-          med([float(r[3]) for r in a]), med([float(r[3]) for r in b]), med(ratios),
+    print("%-17s %13.2f %13.2f %7.2f%s %15.3f %15.3f %11.1f %11.1f %6.1f  %d+%d runs" % (s,
+          med([float(r[3]) for r in a]), med([float(r[3]) for r in b]), ratio, " " if ratios else "*",
           period(a), period(b), st.mean([int(r[7]) for r in a]) if a else 0,
-          st.mean([int(r[7]) for r in b]) if b else 0, st.mean([float(r[8]) for r in a + b])))
+          st.mean([int(r[7]) for r in b]) if b else 0, st.mean([float(r[8]) for r in a + b]), len(a), len(b)))
+print("* no run had the scene in both builds: the ratio of the medians")
 print()
 print("X server cpu % (median): " + ", ".join("%s A %.2f B %.2f" % (s,
       med([float(r[4]) for r in rows if r[2] == s and r[0] == "A"]),
