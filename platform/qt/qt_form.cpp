@@ -135,21 +135,21 @@ void QtForm::Present(const Bitmap& frame) {
   shownGens_.resize(size_t(frame.height));
   for (int y = 0; y < frame.height; ++y) shownGens_[size_t(y)] = frame.RowGen(y);
   for (const QRect& r : changed_)
-    for (int y = r.top(); y <= r.bottom(); ++y) {
-      const uint32_t* src = frame.Row(y) + r.left();
-      std::memcpy(shownPx_.data() + static_cast<size_t>(y) * w + r.left(), src, sizeof(uint32_t) * r.width());
-      SwapToRgb32(src, reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + r.left(), r.width());
-    }
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(shownPx_.data() + static_cast<size_t>(y) * w + r.left(), frame.Row(y) + r.left(),
+                  sizeof(uint32_t) * r.width());
   // Shown at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.
   if (inPaintHandler_ || !isVisible()) {
+    ToQImage(changed_);
     shownWhole_ = false;
     return;
   }
   if (!shownWhole_ || fullScreen_) changed_.assign(1, rect());
   shownWhole_ = true;
   if (changed_.empty()) return;
-  // The window shows the picture 1:1: straight to the X window when it can be had.
+  // The window shows the picture 1:1: straight to the X window when it can be had. Qt's copy
+  // of the picture is then brought up to date only when Qt paints.
   if (!fullScreen_ && size() == frame_.size()) {
     const auto window = static_cast<uintptr_t>(winId());
     if (!shmTried_ || (shm_ && window != shmWindow_)) {  // a new native window: a new presenter
@@ -160,15 +160,36 @@ void QtForm::Present(const Bitmap& frame) {
         shm_ = XShmPresenter::Open(window, frame_.width(), frame_.height());
     }
     if (shm_) {
-      if (shm_->Present(frame_, changed_)) return;
+      if (shm_->Present(shownPx_.data(), changed_)) {
+        frameStale_ = true;
+        return;
+      }
       shm_.reset();  // the connection failed: Qt paints from here on
     }
   }
+  ToQImage(changed_);
   QRegion region;
   for (const QRect& r : changed_) region += r;
   presenting_ = true;
   repaint(region);
   presenting_ = false;
+}
+
+// Converts the shown pixels in `rects` into frame_, or all of them when frame_ has fallen behind.
+void QtForm::ToQImage(const std::vector<QRect>& rects) {
+  const int w = frame_.width();
+  auto convert = [&](const QRect& r0) {
+    const QRect r = r0 & frame_.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      SwapToRgb32(shownPx_.data() + static_cast<size_t>(y) * w + r.left(),
+                  reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + r.left(), r.width());
+  };
+  if (frameStale_) {
+    convert(frame_.rect());
+    frameStale_ = false;
+    return;
+  }
+  for (const QRect& r : rects) convert(r);
 }
 
 // An expose of a window we present to directly: Qt would show its own last painted picture
@@ -188,6 +209,7 @@ void QtForm::paintEvent(QPaintEvent*) {
     events_->OnPaint();
     inPaintHandler_ = false;
   }
+  if (frameStale_) ToQImage({});
   QPainter p(this);
   if (frame_.isNull()) {
     p.fillRect(rect(), Qt::white);

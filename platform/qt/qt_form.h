@@ -54,6 +54,7 @@ class QtForm : public QWidget {
   void AskToClose();
   // Lets window-system events in (without calling the game's handlers) until `done` or `ms`.
   void WaitQuietly(const std::function<bool()>& done, int ms);
+  void ToQImage(const std::vector<QRect>& rects);
 
   WindowEvents* events_ = nullptr;
   QImage frame_;
@@ -70,6 +71,8 @@ class QtForm : public QWidget {
   // Presents straight to the X window; tried once per picture size.
   std::unique_ptr<XShmPresenter> shm_;
   bool shmTried_ = false;
+  // frame_ lags shownPx_ while presents go straight to the window.
+  bool frameStale_ = false;
   uintptr_t shmWindow_ = 0;
   bool down_[256] = {};
   bool pressedSince_[256] = {};

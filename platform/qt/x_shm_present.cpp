@@ -148,11 +148,9 @@ std::unique_ptr<XShmPresenter> XShmPresenter::Open(uintptr_t window, int width, 
   return std::unique_ptr<XShmPresenter>(new XShmPresenter(std::move(impl)));
 }
 
-bool XShmPresenter::Present(const QImage& picture, const std::vector<QRect>& rects) {
+bool XShmPresenter::Present(const uint32_t* pixels, const std::vector<QRect>& rects) {
   Impl& m = *impl_;
   if (rects.empty()) return true;
-  if (picture.width() != m.width || picture.height() != m.height || picture.format() != QImage::Format_RGB32)
-    return false;
   Segment* s = m.Free();
   if (!s) return false;
   const size_t stride = size_t(m.width) * 4;
@@ -161,9 +159,14 @@ bool XShmPresenter::Present(const QImage& picture, const std::vector<QRect>& rec
   for (const QRect& r0 : rects) {
     const QRect r = r0 & QRect(0, 0, m.width, m.height);
     if (r.isEmpty()) continue;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-      std::memcpy(s->mem + y * stride + size_t(r.left()) * 4, picture.constScanLine(y) + size_t(r.left()) * 4,
-                  size_t(r.width()) * 4);
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+      const uint32_t* src = pixels + size_t(y) * size_t(m.width) + r.left();
+      auto* dst = reinterpret_cast<uint32_t*>(s->mem + y * stride) + r.left();
+      for (int i = 0; i < r.width(); ++i) {  // 0x00BBGGRR to the window's 0x00RRGGBB
+        const uint32_t c = src[i];
+        dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+      }
+    }
     m.clip.push_back({int16_t(r.left()), int16_t(r.top()), uint16_t(r.width()), uint16_t(r.height())});
     box |= r;
   }

@@ -1,7 +1,6 @@
 // Presents changed rectangles of the form's picture straight to its X window through shared
 // memory, on a connection of our own: no repaint through Qt and no round trip per frame.
 #pragma once
-#include <QImage>
 #include <QRect>
 
 #include <cstdint>
@@ -17,9 +16,10 @@ class XShmPresenter {
   static std::unique_ptr<XShmPresenter> Open(uintptr_t window, int width, int height);
   ~XShmPresenter();
 
-  // Shows `rects` of `picture` (RGB32, the window's size) in one request, so the window never
-  // holds part of one present and part of the next. False when the connection has failed.
-  bool Present(const QImage& picture, const std::vector<QRect>& rects);
+  // Shows `rects` of `pixels` (0x00BBGGRR, the window's size, rows without gaps) in one
+  // request, so the window never holds part of one present and part of the next. False when
+  // the connection has failed.
+  bool Present(const uint32_t* pixels, const std::vector<QRect>& rects);
 
   struct Impl;
 
