@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/game.h"
-#include "game/shell/main_form.h"
+#include "game/shell/program.h"
 #include "platform/api/sys.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Play-state reset and board setup: the object lists, the player's start and the static board.
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/raster.h"
 
 using namespace play;
@@ -116,34 +116,3 @@ void SetupPlayBoard(Game& g) {
   g.PrevFacing = g.PlayerFacing;
   ChooseNextAction(g);
 }
-
-namespace play {
-
-void FinishFrameTime(Game& g) {
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
-}
-
-void StandOnClouds(Game& g) {
-  ForCloudsAt(g, 1, [](uint8_t& state) { state = 1; });
-}
-
-void HitClouds(Game& g) {
-  ForCloudsAt(g, -1, [&g](uint8_t& state) {
-    PlayWave(g, wpCroud);
-    state = 2;
-  });
-}
-
-void FindPadBelow(Game& g) {
-  for (int i = 1; i <= g.JumpPadList.Count; i++) {
-    if (g.JumpPadList.X[i] == g.PlayerX &&
-        static_cast<long double>(Rnd(g.JumpPadList.Y[i])) == static_cast<long double>(g.PlayerY) + 1) {
-      g.PadIndex = static_cast<uint8_t>(i);
-      return;
-    }
-  }
-}
-
-}  // namespace play

@@ -12,6 +12,7 @@
 //   CreateDevice fails and the voice plays nothing (the programs then run silent).
 #pragma once
 #include <functional>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 
@@ -172,12 +173,18 @@ class AudioDevice {
   // Ends whatever the voice plays.
   virtual void StopWave() {}
   virtual bool WavePlaying() { return false; }
-  // True when the output plays only as its owner advances it by hand (headless runs): the
-  // sound library then starts no notify thread and the owner polls the stream itself.
-  virtual bool Manual() { return false; }
-  // With a manual output: called after each output period the owner plays, so the stream's
-  // notify can be polled in step with the owner's clock.
-  virtual void SetPeriodHook(std::function<void()> hook) { (void)hook; }
+
+  // The sound library's notify worker: calls `poll` every `periodMs` milliseconds until the
+  // handle is destroyed, which waits for a poll under way and then returns; `poll` is never
+  // called after that. This base runs it on a thread of its own that sleeps on the wall clock
+  // between polls; an output that plays only as its owner advances it by hand (the headless
+  // one) calls it in step with that owner's clock instead, starting no thread. The sound
+  // library never makes a thread or reads a clock itself.
+  class Worker {
+   public:
+    virtual ~Worker() = default;
+  };
+  virtual std::unique_ptr<Worker> StartWorker(uint32_t periodMs, std::function<void()> poll);
 };
 
 }  // namespace plat

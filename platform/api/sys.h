@@ -30,6 +30,15 @@ constexpr int kErrNotRegularFile = 0x10000;
 // Text of an errno value (or kErrNotRegularFile), for error boxes.
 std::string ErrorText(int err);
 
+// A text log: writes `line` at the end of `path`, emptying the file first when `fresh` (a log
+// is not rewritten whole, so it is not written crash-safely). Ok, or the step that failed.
+enum class LogWrite { Ok, CannotOpen, CannotWrite };
+LogWrite AppendLogLine(const std::string& path, const std::string& line, bool fresh);
+
+// Ends the process at once with `status`, after writing `message` and a line end to the
+// standard error: for a failure the program cannot go on from.
+[[noreturn]] void HaltProgram(const std::string& message, int status);
+
 // INI settings file ("[section]" / "key=value" lines).
 // Reads an integer; the default when the file, section or key is missing or not a number.
 int IniReadInt(const std::string& file, const std::string& section, const std::string& key, int def);
@@ -46,15 +55,5 @@ void* LibSymbol(void* lib, const char* name);
 void LibClose(void* lib);
 // The full file name the loader reports for a loaded library; empty when unknown.
 std::string LibFileName(void* lib);
-
-// Full path of the running executable.
-std::string ExecutablePath();
-
-// The windowed hosts' clock: milliseconds of the monotonic clock, wrapping at 32 bits like the
-// system tick count it stands for.
-uint32_t MonotonicTickMs();
-// Sleeps until MonotonicTickMs() next moves on: a short wait that ends on the tick, for pacing
-// loops that must not spin.
-void SleepToNextTick();
 
 }  // namespace plat

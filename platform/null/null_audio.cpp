@@ -512,12 +512,34 @@ int SoftAudioDevice::LiveBuffers() const {
   return static_cast<int>(core_->buffers.size());
 }
 
+class NullAudioDevice::PeriodWorker : public AudioDevice::Worker {
+ public:
+  PeriodWorker(NullAudioDevice& out, int id) : out_(out), id_(id) {}
+  ~PeriodWorker() override { out_.workers_.erase(id_); }
+
+ private:
+  NullAudioDevice& out_;
+  int id_;
+};
+
+std::unique_ptr<AudioDevice::Worker> NullAudioDevice::StartWorker(uint32_t periodMs, std::function<void()> poll) {
+  if (!Manual()) return SoftAudioDevice::StartWorker(periodMs, std::move(poll));
+  const int id = nextWorker_++;
+  workers_[id] = std::move(poll);
+  return std::make_unique<PeriodWorker>(*this, id);
+}
+
 void NullAudioDevice::AdvanceMs(uint32_t ms) {
   dueMicroFrames_ += uint64_t(ms) * kOutputRate * 1000;
   const uint64_t period = uint64_t(PeriodFrames()) * 1000000;
   while (dueMicroFrames_ >= period) {
     dueMicroFrames_ -= period;
     Advance(PeriodFrames());
+    for (auto it = workers_.begin(); it != workers_.end();) {
+      const int id = it->first;
+      it->second();  // a poll may end a worker, even its own
+      it = workers_.upper_bound(id);
+    }
     if (OnPeriod) OnPeriod();
   }
 }

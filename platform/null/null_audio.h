@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -56,18 +57,25 @@ class NullAudioDevice : public SoftAudioDevice {
  public:
   explicit NullAudioDevice(bool realTime = false) { SetRealTime(realTime); }
 
-  // Plays `ms` milliseconds by hand in output periods, calling OnPeriod after each one (a
-  // headless run polls the stream's notify there, so music renders in step with its clock).
+  // Plays `ms` milliseconds by hand in output periods; after each one the notify workers
+  // (see StartWorker) poll, then OnPeriod is called, so music renders in step with the clock.
   void AdvanceMs(uint32_t ms);
   std::function<void()> OnPeriod;
-  bool Manual() override { return !RealTime(); }
-  void SetPeriodHook(std::function<void()> hook) override { OnPeriod = std::move(hook); }
+  // True while the output plays only as its owner advances it (not real time).
+  bool Manual() const { return !RealTime(); }
+  // With a manual output the worker polls after each output period AdvanceMs plays, on the
+  // owner's virtual clock; in real time it is the base's thread.
+  std::unique_ptr<Worker> StartWorker(uint32_t periodMs, std::function<void()> poll) override;
+  int Workers() const { return static_cast<int>(workers_.size()); }
 
  protected:
   void WaitWaveEnd() override;
 
  private:
   uint64_t dueMicroFrames_ = 0;  // frames owed, in millionths (44.1 frames a millisecond)
+  class PeriodWorker;
+  std::map<int, std::function<void()>> workers_;  // the manual workers, by id
+  int nextWorker_ = 1;
 };
 
 }  // namespace plat

@@ -24,6 +24,7 @@
 
 #include "platform/api/keys.h"
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qtgfx/qt_gfx.h"
 
@@ -219,7 +220,6 @@ void QtHost::ActivateWindow() { form_->Activate(); }
 
 int QtHost::ActiveWindowId() { return form_->IsActive() ? 1 : 0; }
 
-void QtHost::MinimizeWindow() { form_->showMinimized(); }
 
 void QtHost::GetWindowPos(int& left, int& top) {
   const QPoint p = form_->FramePos();
@@ -324,9 +324,6 @@ void QtHost::DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, 
   qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
 }
 
-int QtHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
-  return qtgfx::TextWidth(fontName, cellHeight, utf8);
-}
 
 bool QtHost::LoadImage(const std::string& name, Bitmap& out) { return qtgfx::LoadArt(name, out); }
 

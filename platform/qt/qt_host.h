@@ -36,7 +36,6 @@ class QtHost : public Host {
   void ActivateWindow() override;
   int FormWindowId() override { return 1; }
   int ActiveWindowId() override;
-  void MinimizeWindow() override;
   void GetWindowPos(int& left, int& top) override;
   void MoveWindow(int left, int top) override;
   void SetFullScreen(bool on) override;
@@ -58,7 +57,6 @@ class QtHost : public Host {
   void StopTimer(int id) override;
   void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
                 std::string_view utf8) override;
-  int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) override;
   bool LoadImage(const std::string& name, Bitmap& out) override;
   AudioDevice& Audio() override { return *audio_; }
 

@@ -1,5 +1,6 @@
 // Crash-safe file writes, the INI settings file and dlopen, shared by both hosts.
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 
 #include <dirent.h>
 #include <dlfcn.h>
