@@ -58,7 +58,6 @@ PENDING = {
     11: {"walking", "rewalk"},
     15: {"room", "copy"},
     18: {"copy"},
-    19: {"walking"},
     24: {"room"},
     28: {"copy"},
     33: {"room", "copy"},
