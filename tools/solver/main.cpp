@@ -102,6 +102,24 @@ int main(int argc, char** argv) {
                   << ") to (" << d.toX << "," << d.toY << ")\n";
     }
   }
+  if (r.measure.known) {
+    const solver::Measure& m = r.measure;
+    std::cout << "decision points: " << m.decisionPoints << "\n";
+    if (m.decisions >= 0) std::cout << "decisions: " << m.decisions << " (the shortest solution: " << m.solutionDecisions << ")\n";
+    std::cout << "search: " << m.search << " (" << m.searchRuns << " runs, " << m.searchCapped << " capped at " << m.searchCap << ")\n";
+    std::cout << "traps: " << m.traps.size();
+    for (size_t i = 0; i < m.traps.size(); i++)
+      std::cout << (i ? ", " : " (") << m.traps[i].decision << "+" << m.traps[i].foundOut;
+    std::cout << (m.traps.empty() ? "" : ")") << "\n";
+  }
+  if (r.solved && r.walking >= 0) std::printf("walking: %.2f\nrewalk: %.2f\n", r.walking, r.rewalk);
+  auto cells = [](const char* name, const std::vector<std::pair<int, int>>& v) {
+    std::cout << name << ":";
+    for (auto [x, y] : v) std::cout << " " << x << "," << y;
+    std::cout << "\n";
+  };
+  if (r.solved) cells("cells", r.pathCells);
+  if (r.measure.known) cells("trap cells", r.measure.trapCells);
   std::printf("seconds: %.2f\n", r.seconds);
   std::cout << "frames searched: " << r.framesSearched << "\n";
   if (r.solved) {

@@ -2,6 +2,8 @@
 // every play field the rules read, and a frame-by-frame shortest-time search.
 #include "tools/solver/solver.h"
 
+#include "tools/solver/measure.h"
+
 #include <algorithm>
 #ifdef __SSE2__
 #include <emmintrin.h>
@@ -16,6 +18,7 @@
 #include <sstream>
 #include <string_view>
 #include <thread>
+#include <tuple>
 
 #include "game/game.h"
 #include "game/play/play.h"
@@ -273,6 +276,28 @@ size_t Encode(const Game& g, char* out, size_t& logicBytes) {
 void Encode(const Game& g, std::string& s, size_t& logicBytes) {
   char buf[kMaxEncoding];
   s.assign(buf, Encode(g, buf, logicBytes));
+}
+
+// Where an encoding's parts start: the lifts (balloons and pads) after the grid and the lists'
+// states, then the player's fields; the rules' bytes end at `rules`.
+struct Layout {
+  size_t lifts = 0, player = 0, rules = 0;
+};
+Layout LayoutOf(const Game& g, size_t logicBytes) {
+  Layout l;
+  l.lifts = g.StageGrid.size() + g.KeyList.Count + g.DoorList.Count + g.BallList.Count + g.JailList.Count +
+            g.CloudList.Count;
+  l.player = l.lifts + (g.BalloonList.Count + g.JumpPadList.Count) * (sizeof(float) * 2 + 3);
+  l.rules = logicBytes;
+  return l;
+}
+// Nothing but the player's place, facing and pose differs between two rest states: the grid, the
+// lists, what he holds and has taken are the same (a thing he carries may move with him).
+bool WorldSame(const char* a, const char* b, const Layout& l) {
+  if (std::memcmp(a, b, l.lifts) != 0) return false;
+  const size_t own = l.player + 2 * sizeof(float);  // the player's byte fields
+  if (std::memcmp(a + own + 10, b + own + 10, l.rules - own - 10) != 0) return false;
+  return a[own + 10] != 0 || std::memcmp(a + l.lifts, b + l.lifts, l.player - l.lifts) == 0;
 }
 
 void Decode(Game& g, const char* p) {
@@ -719,6 +744,11 @@ class MoveSearch {
     }
   }
 
+  // The player's cells on the frames from the root to the state `local` of the last run.
+  void CellsTo(uint32_t local, std::vector<std::pair<int, int>>& out) const {
+    for (uint32_t i = local; i != 0; i = states_[i].parent) out.push_back({states_[i].cellX, states_[i].cellY});
+  }
+
   // The frames from the root to the state `local` of the last run.
   std::vector<Step> PathTo(uint32_t local) const {
     std::vector<Step> rev;
@@ -867,10 +897,8 @@ Result Solve(const StageSource& src, const Options& opt) {
   std::vector<Node> nodes;
   std::vector<std::string> enc;  // kept until the state is expanded
   std::vector<Hash128> hashes;
-  struct Edge {
-    uint32_t from, to;
-  };
-  std::vector<Edge> edges;  // every move between two rest states, for the dead ends
+  std::vector<GraphEdge> edges;  // every move between two rest states, for the dead ends and the measure
+  const Layout layout = LayoutOf(workers[0]->run.g, startLogic);
   std::vector<uint8_t> toGoal;
   StateIndex index;
   std::vector<std::vector<uint32_t>> levels(1);  // states by their fewest moves
@@ -931,12 +959,13 @@ Result Solve(const StageSource& src, const Options& opt) {
         for (size_t w = 0; w < used; w++) threads.emplace_back(work, w);
         for (std::thread& t : threads) t.join();
       }
-      todoEnc.clear();
       // Merged in state order, so the result does not depend on the number of workers.
       for (size_t i = 0; i < n; i++) {
         const uint32_t u = todo[i];
         const size_t firstEdge = edges.size();
         for (MoveEnd& m : found[i]) {
+          const bool plain = !m.goal && opt.deadEnds && std::abs(m.cellX - nodes[u].cellX) + std::abs(m.cellY - nodes[u].cellY) <= 1 &&
+                             WorldSame(todoEnc[i].data(), m.enc.data(), layout);
           const int moves = static_cast<int>(L) + (m.keyed ? 1 : 0);
           const int frames = nodes[u].frames + m.frames;
           if (m.goal) {
@@ -963,11 +992,13 @@ Result Solve(const StageSource& src, const Options& opt) {
           if (opt.deadEnds && v != u) {
             bool known = false;
             for (size_t x = firstEdge; x < edges.size(); x++) known = known || edges[x].to == v;
-            if (!known) edges.push_back({u, v});
+            if (!known)
+              edges.push_back({u, v, static_cast<uint8_t>((plain ? kEdgePlain : 0) | (m.keyed ? kEdgeKeyed : 0))});
           }
         }
         std::vector<MoveEnd>().swap(found[i]);
       }
+      todoEnc.clear();
     }
     if (!opt.deadEnds || stopped) std::vector<uint32_t>().swap(levels[L]);
   }
@@ -978,19 +1009,20 @@ Result Solve(const StageSource& src, const Options& opt) {
   r.complete = !stopped && !r.moveCapped;
   r.states = nodes.size();
 
+  std::vector<uint32_t> chain;  // the solution's states from the start
   if (bestMoves >= 0) {
     r.solved = true;
     r.frames = fadeInFrames + bestFrames;
     r.moves = bestMoves;
     r.steps = fadeIn;
     // Each move of the solution found again from the state before it, frame by frame.
-    std::vector<uint32_t> chain;
     for (uint32_t v = goalParent; v != 0; v = nodes[v].parent) chain.push_back(v);
     chain.push_back(0);
     std::reverse(chain.begin(), chain.end());
     Worker& w = *workers[0];
     std::string here = startEnc;
     std::vector<MoveEnd> ends;
+    std::vector<uint8_t> plain;  // per move of r.path
     for (size_t c = 0; c < chain.size(); c++) {
       const uint32_t u = chain[c];
       w.moves.Run(w.run, here, hashes[u], true, opt.wholeFrames, ends);
@@ -1006,6 +1038,8 @@ Result Solve(const StageSource& src, const Options& opt) {
         return r;
       }
       std::vector<Step> steps = w.moves.PathTo(pick->local);
+      r.pathCells.push_back({nodes[u].cellX, nodes[u].cellY});
+      w.moves.CellsTo(pick->local, r.pathCells);
       if (pick->goal) steps.push_back({pick->lastKeys, pick->lastPresents});
       MoveInfo info;
       info.fromX = nodes[u].cellX;
@@ -1015,9 +1049,39 @@ Result Solve(const StageSource& src, const Options& opt) {
       info.frames = pick->frames;
       for (const Step& s : steps)
         if (s.keys) info.keys += (info.keys.empty() ? "" : ",") + ShortKeys(s.keys);
-      if (!info.keys.empty()) r.path.push_back(info);
+      if (!info.keys.empty()) {
+        r.path.push_back(info);
+        plain.push_back(!pick->goal && std::abs(info.toX - info.fromX) + std::abs(info.toY - info.fromY) == 1 &&
+                        WorldSame(here.data(), pick->enc.data(), layout));
+      }
       r.steps.insert(r.steps.end(), steps.begin(), steps.end());
       if (!pick->goal) here = pick->enc;
+    }
+    std::sort(r.pathCells.begin(), r.pathCells.end());
+    r.pathCells.erase(std::unique(r.pathCells.begin(), r.pathCells.end()), r.pathCells.end());
+    // Plain steps: one cell by an arrow, nothing else happening. Walking continues the move
+    // before it; a re-walk repeats a step (cell and direction) taken earlier.
+    auto step = [&](size_t i) {
+      const MoveInfo& m = r.path[i];
+      const int dx = m.toX - m.fromX, dy = m.toY - m.fromY;
+      const char* dir = dx < 0 ? "L" : dx > 0 ? "R" : dy < 0 ? "U" : "D";
+      return plain[i] && m.keys == dir;
+    };
+    int walking = 0, rewalk = 0;
+    std::vector<std::tuple<int, int, std::string>> walked;
+    for (size_t i = 0; i < r.path.size(); i++) {
+      if (!step(i)) continue;
+      const MoveInfo& m = r.path[i];
+      if (i > 0 && step(i - 1) && r.path[i - 1].keys == m.keys) walking++;
+      const auto key = std::make_tuple(m.fromX, m.fromY, m.keys);
+      if (std::find(walked.begin(), walked.end(), key) != walked.end())
+        rewalk++;
+      else
+        walked.push_back(key);
+    }
+    if (!r.path.empty()) {
+      r.walking = static_cast<double>(walking) / r.path.size();
+      r.rewalk = static_cast<double>(rewalk) / r.path.size();
     }
   }
 
@@ -1025,11 +1089,11 @@ Result Solve(const StageSource& src, const Options& opt) {
     // Live states reach the goal; the others, all reachable from the start, are dead ends.
     // The moves into each state, grouped by state.
     std::vector<uint32_t> predStart(nodes.size() + 1, 0), pred(edges.size());
-    for (const Edge& ed : edges) predStart[ed.to + 1]++;
+    for (const GraphEdge& ed : edges) predStart[ed.to + 1]++;
     for (size_t i = 1; i < predStart.size(); i++) predStart[i] += predStart[i - 1];
     {
       std::vector<uint32_t> fill(predStart.begin(), predStart.end() - 1);
-      for (const Edge& ed : edges) pred[fill[ed.to]++] = ed.from;
+      for (const GraphEdge& ed : edges) pred[fill[ed.to]++] = ed.from;
     }
     std::vector<uint8_t> live(nodes.size(), 0);
     std::vector<uint32_t> stack;
@@ -1050,12 +1114,20 @@ Result Solve(const StageSource& src, const Options& opt) {
     std::vector<DeadEnd> entries;
     for (uint32_t u = 0; u < nodes.size(); u++)
       if (!live[u]) r.deadEndStates++;
-    for (const Edge& ed : edges)
+    for (const GraphEdge& ed : edges)
       if (live[ed.from] && !live[ed.to]) {
         r.deadEndEntries++;
         entries.push_back({nodes[ed.from].moves, nodes[ed.from].cellX, nodes[ed.from].cellY, nodes[ed.to].cellX,
                            nodes[ed.to].cellY});
       }
+    GraphView view;
+    view.states = nodes.size();
+    view.edges = &edges;
+    view.live = &live;
+    view.toGoal = &toGoal;
+    view.cell = [&](uint32_t u) { return std::make_pair(int{nodes[u].cellX}, int{nodes[u].cellY}); };
+    view.solution = chain;
+    MeasureGraph(view, r.measure);
     std::stable_sort(entries.begin(), entries.end(), [](const DeadEnd& a, const DeadEnd& b) { return a.move < b.move; });
     for (const DeadEnd& d : entries) {
       bool seen = false;

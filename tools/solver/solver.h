@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/solver/measure.h"
+
 namespace solver {
 
 // Keys one frame holds, as bits.
@@ -63,6 +65,11 @@ struct Result {
   size_t deadEndStates = 0;  // reachable states from which the goal cannot be reached
   size_t deadEndEntries = 0; // moves from a live state into a dead one
   std::vector<DeadEnd> deadEndExamples;
+  // The difficulty measure (with the dead ends) and the shortest solution's make-up.
+  Measure measure;
+  double walking = -1;  // share of its moves that walk or climb on as the move before did
+  double rewalk = -1;   // share of its moves that repeat a step walked before
+  std::vector<std::pair<int, int>> pathCells;  // every cell the player passes through
   std::string error;
 };
 
