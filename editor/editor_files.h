@@ -13,7 +13,8 @@ void ReadEditFolderFile(EditorState& e);
 // EditFolder := folder; stores it in the folder buffer and "pledit.str" when it fits in 150 bytes.
 void SaveEditFolder(EditorState& e, const std::string& folder);
 
-// Each returns after a cancelled dialog or a failure with the state as the design leaves it.
+// A cancelled dialog returns at once; a failure part way returns where it stands, keeping what was
+// already read or written.
 void LoadUserStageFile(EditorState& e);
 void SaveUserStageFile(EditorState& e);
 

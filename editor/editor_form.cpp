@@ -31,36 +31,37 @@ void FormCreate(EditorState& e) {
   e.ProgramFolder = std::filesystem::path(e.host.ProgramPath()).parent_path().string();
   e.host.SetCaption(kEditorTitle);
   e.host.SetClientSize(kEditorClientWidth, kEditorClientHeight);
-  // Step 1: the drawing sources.
+  // The drawing sources first: everything below draws from them.
   LoadEditorArt(e);
-  // Step 2: the sound device component.
+  // The sound device, before the music stream that plays through it.
   e.DDSD1 = std::make_unique<TDDSD>(e.host.Audio());
   e.DDSD1->Name = "DDSD1";
   e.DDSD1->Unit().LogFolder = e.ProgramFolder;
   e.DDSD1->SetDebugOption(dsoHaltOnError);
   e.DDSD1->Window = e.host.FormWindowId();
   e.DDSD1->Loaded();
-  // Step 3: the decoder library and the music stream.
+  // The decoder library and the music stream; without them the editor cannot start.
   if (!SetUpBgmPreview(e)) return;
-  // Step 4: the folder file.
+  // The folder the file dialogs open in.
   ReadEditFolderFile(e);
-  // Steps 5-6: the empty map.
+  // An empty map with the cursor at the top left and nothing placed.
   ResetEditMap(e);
   e.CursorColumn = 1;
   e.CursorRow = 1;
   e.PlayerPlaced = 0;
   e.GoalPlaced = 0;
   e.EditCleared = 0;
-  // Step 7: the repaint timer. The form's own identity is recorded: it is not shown yet, so
+  // The repaint timer. The form's own identity is recorded: it is not shown yet, so
   // the active window would be none of ours.
   e.Timer1 = e.host.StartTimer(200, [&e] { Timer1Timer(e); });
   e.EditorInactive = 0;
   e.host.ActivateWindow();
   e.EditorWindow = e.host.FormWindowId();
-  // Step 8: the map, the palette and the selected part.
+  // Draw the map, the palette and the selected part once before the first repaint.
   DrawEditMap(e);
   e.SelectedPart = 0;
   plat::gfx::BitBlt(e.picParts, 0, 0, 577, 33, e.Art.partsImage, 0, 0, plat::gfx::Rop::Copy);
+  e.PartsDamage.All();
   ShowSelectedPart(e, 0);
 }
 

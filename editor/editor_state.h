@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "game/play/stage_model.h"
 #include "platform/api/bitmap.h"
@@ -19,6 +20,41 @@ inline constexpr const char* kEditorFont = "ＭＳ Ｐゴシック";
 inline constexpr int kEditorClientWidth = 742;
 inline constexpr int kEditorClientHeight = 563;
 inline constexpr int kPartCount = 18;  // palette slots 0..17 are the cell codes
+
+// The pixels of a picture drawn since the form last showed them, as rectangles; the form
+// converts and repaints only these.
+struct PictureDamage {
+  struct Rect {
+    int x, y, w, h;
+  };
+  bool all = false;
+  std::vector<Rect> rects;
+
+  void Add(int x, int y, int w, int h) {
+    if (all) return;
+    // Past a handful the whole picture is as cheap.
+    if (rects.size() >= 32) return All();
+    rects.push_back({x, y, w, h});
+  }
+  void All() {
+    all = true;
+    rects.clear();
+  }
+  void Clear() {
+    all = false;
+    rects.clear();
+  }
+  bool Empty() const { return !all && rects.empty(); }
+};
+
+// What the map view shows, so that a mouse move redraws only the cells that differ.
+struct ShownMap {
+  bool valid = false;
+  std::array<uint8_t, kGridCells> grid{};
+  std::array<uint8_t, 8> style{};
+  uint8_t startFacing = 0;
+  int32_t cursorColumn = 0, cursorRow = 0;
+};
 
 // The drawing sources (hidden image components of the form).
 struct EditorArt {
@@ -40,6 +76,8 @@ struct EditorState {
   plat::Bitmap picParts{577, 33};
   plat::Bitmap picSelectedParts{33, 33};
   std::string Label2, Label3, Label4, Label5;
+  PictureDamage DisplayDamage, PartsDamage, SelectedPartsDamage;
+  ShownMap DisplayShown;
   // Asks the form to repaint itself whole at once (set by the Qt form; may stay empty).
   std::function<void()> RepaintForm;
 

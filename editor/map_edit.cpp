@@ -58,7 +58,7 @@ void DrawCell(EditorState& e, int col, int row) {
   }
 }
 
-// Step 2 of placing: what the cell held leaves the counts and flags.
+// Placing over a cell first takes what it held out of the counts and flags.
 void Unaccount(EditorState& e, uint8_t old) {
   switch (old) {
     case ccBalloon: e.BalloonCount--; break;
@@ -103,6 +103,53 @@ int ClampCursorRow(int y) {
   return r;
 }
 
+void DrawCursorAndLabels(EditorState& e) {
+  const int x = 32 * e.CursorColumn, y = 32 * e.CursorRow;
+  plat::gfx::Rectangle(e.picDisplay, x, y, x + 33, y + 33, kCursorColour, plat::gfx::Fill::None,
+                       plat::gfx::PenMode::Copy);
+  e.Label3 = "バルーン" + std::to_string(e.BalloonCount) + "/20";
+  e.Label4 = "ジャンプ台" + std::to_string(e.JumpPadCount) + "/20";
+  e.Label5 = ClearedLabel(e.EditCleared);
+  if (const char* t = MusicTitle(e.EditTheme)) e.Label2 = t;
+}
+
+void RememberShown(EditorState& e) {
+  ShownMap& m = e.DisplayShown;
+  m.valid = true;
+  m.grid = e.EditGrid;
+  m.style = e.EditStyle;
+  m.startFacing = e.EditStartFacing;
+  m.cursorColumn = e.CursorColumn;
+  m.cursorRow = e.CursorRow;
+}
+
+// The map view as DrawEditMap leaves it, drawing only the cells whose part changed and those
+// under the old and the new cursor frame (its cell and the first pixels of the three next to
+// it), then the frame.
+void UpdateEditMap(EditorState& e) {
+  const ShownMap& m = e.DisplayShown;
+  if (!m.valid || m.style != e.EditStyle || m.startFacing != e.EditStartFacing) return DrawEditMap(e);
+  std::array<bool, kGridCells> redraw{};
+  bool any = m.cursorColumn != e.CursorColumn || m.cursorRow != e.CursorRow;
+  for (int i = 0; i < kGridCells; i++)
+    if (m.grid[i] != e.EditGrid[i]) redraw[i] = any = true;
+  if (any) {
+    for (auto [c, r] : {std::pair{m.cursorColumn, m.cursorRow}, {e.CursorColumn, e.CursorRow}})
+      for (int dc = 0; dc < 2; dc++)
+        for (int dr = 0; dr < 2; dr++)
+          if (c + dc >= 0 && c + dc < kGridCols && r + dr >= 0 && r + dr < kGridRows)
+            redraw[GridIndex(c + dc, r + dr)] = true;
+    for (int col = 0; col < kGridCols; col++)
+      for (int row = 0; row < kGridRows; row++)
+        if (redraw[GridIndex(col, row)]) {
+          DrawCell(e, col, row);
+          e.DisplayDamage.Add(32 * col, 32 * row, 32, 32);
+        }
+  }
+  DrawCursorAndLabels(e);
+  RememberShown(e);
+}
+
 }  // namespace
 
 const char* MusicTitle(int theme) {
@@ -132,13 +179,9 @@ void ResetEditMap(EditorState& e) {
 void DrawEditMap(EditorState& e) {
   for (int row = 0; row < kGridRows; row++)
     for (int col = 0; col < kGridCols; col++) DrawCell(e, col, row);
-  const int x = 32 * e.CursorColumn, y = 32 * e.CursorRow;
-  plat::gfx::Rectangle(e.picDisplay, x, y, x + 33, y + 33, kCursorColour, plat::gfx::Fill::None,
-                       plat::gfx::PenMode::Copy);
-  e.Label3 = "バルーン" + std::to_string(e.BalloonCount) + "/20";
-  e.Label4 = "ジャンプ台" + std::to_string(e.JumpPadCount) + "/20";
-  e.Label5 = ClearedLabel(e.EditCleared);
-  if (const char* t = MusicTitle(e.EditTheme)) e.Label2 = t;
+  DrawCursorAndLabels(e);
+  e.DisplayDamage.All();
+  RememberShown(e);
 }
 
 bool PlacePart(EditorState& e) {
@@ -163,7 +206,7 @@ void picDisplayMouseMove(EditorState& e, int x, int y) {
   e.CursorColumn = ClampCursorColumn(x);
   e.CursorRow = ClampCursorRow(y);
   if (e.Dragging && !PlacePart(e)) return;
-  DrawEditMap(e);
+  UpdateEditMap(e);
 }
 
 void picDisplayMouseDown(EditorState& e, MouseButton button) {
@@ -171,7 +214,7 @@ void picDisplayMouseDown(EditorState& e, MouseButton button) {
     if (e.DoubleClicked) return;
     e.Dragging = 1;
     PlacePart(e);
-    DrawEditMap(e);
+    UpdateEditMap(e);
   } else if (button == MouseButton::Right) {
     e.SelectedPart = e.EditGrid[GridIndex(e.CursorColumn, e.CursorRow)];
     ShowSelectedPart(e, e.SelectedPart);
@@ -187,7 +230,7 @@ void picDisplayDblClick(EditorState& e) {
   const int at = GridIndex(e.CursorColumn, e.CursorRow);
   Unaccount(e, e.EditGrid[at]);
   e.EditGrid[at] = ccEmpty;
-  DrawEditMap(e);
+  UpdateEditMap(e);
   e.DoubleClicked = 1;
 }
 
@@ -195,6 +238,9 @@ void picPartsMouseMove(EditorState& e, int x) {
   int slot = x / 32;
   if (slot < 0) slot = 0;
   if (slot > kPartCount - 1) slot = kPartCount - 1;
+  // Only the old and the new frame's squares differ from what the palette showed.
+  e.PartsDamage.Add(32 * e.HoverSlot, 0, 33, 33);
+  e.PartsDamage.Add(32 * slot, 0, 33, 33);
   e.HoverSlot = slot;
   BitBlt(e.picParts, 0, 0, 577, 33, e.Art.partsImage, 0, 0, Rop::Copy);
   plat::gfx::Rectangle(e.picParts, 32 * slot, 0, 32 * slot + 33, 33, kCursorColour, plat::gfx::Fill::None,
@@ -208,6 +254,7 @@ void picPartsClick(EditorState& e) {
 
 void ShowSelectedPart(EditorState& e, int code) {
   BitBlt(e.picSelectedParts, 0, 0, 33, 33, e.picParts, 32 * code, 0, Rop::Copy);
+  e.SelectedPartsDamage.All();
 }
 
 void Button1Click(EditorState& e) { CycleStyle(e, ssBackground, 2); }

@@ -1,12 +1,12 @@
 // The sound device component, its channels, streaming buffers and notify thread.
 #include "sound/ddsd.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
+#include "platform/api/sys.h"
 #include "sound/memory_stream.h"
 
 namespace {
@@ -17,11 +17,7 @@ std::string FormatError(const std::string& message, int32_t result) {
   return message + code;
 }
 
-void DefaultHalt(const std::string& message) {
-  std::fprintf(stderr, "plumet: sound device failure: %s\n", message.c_str());
-  std::fflush(stderr);
-  std::_Exit(70);
-}
+void DefaultHalt(const std::string& message) { plat::HaltProgram("plumet: sound device failure: " + message, 70); }
 
 }  // namespace
 
@@ -110,14 +106,13 @@ void TDDSD::DDSDLog(const std::string& message) {
   if (unit_.DebugMessage) {
     std::lock_guard<std::mutex> lk(unit_.LogMutex);
     std::string path = (std::filesystem::path(unit_.LogFolder) / "DDSD_DebugLog.txt").string();
-    std::FILE* f = std::fopen(path.c_str(), unit_.LogLines == 0 ? "wb" : "ab");
-    if (!f) throw EInOutError("DDSD_DebugLog.txt: cannot open");
-    int32_t n = ++unit_.LogLines;
+    const int32_t n = unit_.LogLines + 1;
     char head[32];
     std::snprintf(head, sizeof head, "debug#%.5d ... ", n);
-    std::string line = head + message + "\r\n";
-    bool ok = std::fwrite(line.data(), 1, line.size(), f) == line.size();
-    if (std::fclose(f) != 0 || !ok) throw EInOutError("DDSD_DebugLog.txt: cannot write");
+    const plat::LogWrite r = plat::AppendLogLine(path, head + message + "\r\n", n == 1);
+    if (r == plat::LogWrite::CannotOpen) throw EInOutError("DDSD_DebugLog.txt: cannot open");
+    unit_.LogLines = n;
+    if (r == plat::LogWrite::CannotWrite) throw EInOutError("DDSD_DebugLog.txt: cannot write");
   }
   if (unit_.ExceptOnError) {
     unit_.LastError = message;
@@ -287,21 +282,11 @@ void TDDSDGenWave::DoNotify(int state) {
 // ---- notify thread -------------------------------------------------------------------------
 
 void TDDSDNotifyThread::Start() {
-  terminated_ = false;
   phase_ = 0;
-  thread_ = std::thread([this] {
-    while (!terminated_) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-      if (terminated_) break;
-      Poll();
-    }
-  });
+  worker_ = wave_->Owner().Output().StartWorker(10, [this] { Poll(); });
 }
 
-void TDDSDNotifyThread::Terminate() {
-  terminated_ = true;
-  if (thread_.joinable()) thread_.join();
-}
+void TDDSDNotifyThread::Terminate() { worker_.reset(); }
 
 void TDDSDNotifyThread::Poll() {
   plat::SoundBuffer* b = wave_->Buffer();

@@ -10,7 +10,6 @@
 #include <mutex>
 #include <stdexcept>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/api/audio.h"
@@ -23,7 +22,7 @@ class EDDSD : public std::runtime_error {
 enum TDDSDDebugFlag : uint8_t { dsoHaltOnError = 1, dsoDebugMessage = 2, dsoExceptOnError = 4 };
 using TDDSDDebugOption = uint8_t;  // a set of TDDSDDebugFlag bits
 
-// What the design keeps as unit-wide state, held by the component so a test can build it fresh:
+// The sound library's unit-wide state, held by the component so a test can build it fresh:
 // the three option flags, the debug-log line counter, the last error and the halt seam.
 struct TDDSDUnit {
   bool HaltOnError = false, DebugMessage = false, ExceptOnError = false;
@@ -105,7 +104,7 @@ class TDDSD {
   bool StickyFocus = true;
   std::string Name;
   int Window = 0;  // the owner form's window, for the cooperative level
-  // False: streaming buffers start no notify thread; their owner calls PollNotify itself.
+  // False: streaming buffers start no notify worker; their owner calls PollNotify itself.
   bool ThreadedNotify = true;
 
   void Loaded();
@@ -138,21 +137,21 @@ class TDDSD {
   TDDSDUnit unit_;
 };
 
-// Asks for the half of a streaming buffer that has just become free; polls every 10 ms.
+// Asks for the half of a streaming buffer that has just become free; polls every 10 ms on the
+// output's notify worker.
 class TDDSDNotifyThread {
  public:
   explicit TDDSDNotifyThread(TDDSDGenWave* wave) : wave_(wave) {}
   ~TDDSDNotifyThread() { Terminate(); }
   void Start();
-  void Terminate();  // ends and joins the thread
-  // One poll of the play position (the thread's body; also called by hand without a thread).
+  void Terminate();  // ends the worker; no poll runs after it returns
+  // One poll of the play position (the worker's body; also called by hand without one).
   void Poll();
   int State() const { return state_; }
 
  private:
   TDDSDGenWave* wave_;
-  std::atomic<bool> terminated_{false};
-  std::thread thread_;
+  std::unique_ptr<plat::AudioDevice::Worker> worker_;
   int phase_ = 0;
   int state_ = 0;  // 1 while the first half plays
 };

@@ -2,7 +2,6 @@
 #include "sound/ogg_player.h"
 
 #include <cstring>
-#include <thread>
 
 TOggPlayer::TOggPlayer(int32_t bufferBytes, int32_t slotCount)
     : buffer_(bufferBytes), slotCount_(slotCount < 0 ? 0 : (slotCount > kMaxSlots ? kMaxSlots : slotCount)) {
@@ -17,7 +16,7 @@ void TOggPlayer::Clear() {
 }
 
 void TOggPlayer::Attach(int32_t slot, TOggData* track) {
-  while (mixing_.load()) std::this_thread::yield();
+  mixing_.wait(true);  // a mix under way ends before the slots change
   if (track) {
     for (int32_t i = 0; i < slotCount_; ++i)
       if (i != slot && slots_[i].load() == track) slots_[i] = nullptr;
@@ -78,5 +77,6 @@ int32_t TOggPlayer::Mix(uint8_t* buffer, int32_t length) {
   }
   for (int k = 0; k < locked; ++k) held[k]->Unlock();
   mixing_ = false;
+  mixing_.notify_all();
   return length;
 }

@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "platform/wuvorbis/wu_exports.h"
+#include "platform/api/wu_exports.h"
 
 // The sound library's own errors; what() is the UTF-8 message shown to the user.
 class EVorbisError : public std::runtime_error {

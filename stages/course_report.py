@@ -7,8 +7,9 @@ sheet of all 55 stages as the game draws them at their start.
 Without --no-solve it first runs stages/solve_course.py (the solver over every stage, or over
 the slots named, rewriting their key scripts and the solver's columns of the table). It then
 adds to each row of the table the screen measures of course_shape.py (rows used, fill, the
-nearest other stage and how alike) and the mechanics the shortest solution uses, found by
-replaying that solution traced through plumet-headless. The contact sheet (default
+nearest other stage and how alike), the mechanics the shortest solution uses, found by
+replaying that solution traced through plumet-headless, and those of them no earlier slot's
+solution uses (`first`: the mechanics first needed there). The contact sheet (default
 BUILD_DIR/course/contact.png) shows each stage once it has faded in, before any key. Last it prints the course's
 targets met and missed (course_targets.py).
 """
@@ -122,19 +123,21 @@ def main():
     if "--no-solve" not in sys.argv:
         subprocess.run([sys.executable, os.path.join(HERE, "solve_course.py"), build] + want, check=True)
     head, rows = read_table()
-    solver_cols = [c for c in head if c not in ("rows", "fill", "nearest", "alike", "mechanics")]
+    solver_cols = [c for c in head if c not in ("rows", "fill", "nearest", "alike", "mechanics", "first", "traps")]
     stages = course_shape.load()
     shape = course_shape.measure(stages)
     slots = sorted(stages)
     with cf.ThreadPoolExecutor(8) as ex:
         mech = dict(zip(slots, ex.map(lambda s: mechanics(build, s), slots)))
-    cols = solver_cols + ["rows", "fill", "nearest", "alike", "mechanics"]
+    # The traps last: their lists are long.
+    cols = solver_cols + ["rows", "fill", "nearest", "alike", "mechanics", "first", "traps"]
+    first = course_targets.first_mechanics({s: {"mechanics": mech[s]} for s in slots})
     lines = []
     for s in slots:
         r = rows.get("%02d" % s, {"stage": "%02d" % s})
         m = shape[s]
         r.update(rows=str(m["rows"]), fill="%.0f%%" % (100 * m["fill"]), nearest="%02d" % m["nearest"],
-                 alike="%.0f%%" % (100 * m["alike"]), mechanics=mech[s])
+                 alike="%.0f%%" % (100 * m["alike"]), mechanics=mech[s], first=",".join(first[s]) or "-")
         lines.append([r.get(c, "-") for c in cols])
     widths = [max(len(c), *(len(l[i]) for l in lines)) for i, c in enumerate(cols)]
     fmt = lambda vals: " ".join(v.ljust(w) for v, w in zip(vals, widths)).rstrip()

@@ -24,6 +24,13 @@ open(sys.argv[1], "wb").write(rec)
 PY
 export PLUMET_FRAME_LOG=$RUNDIR/frames.log
 start_game
+# The game serves the window's events only in the last 2 ms of each 25 ms frame, so a key must
+# get through the X server and the game's event thread within about 20 ms of being sent; on a
+# busy machine those processes wait for a core longer than that now and then, and the tap lands
+# a frame late. They sleep nearly all the time, so running them (and the key player below) ahead
+# of the machine's other work costs the others nothing. Every thread: a nice value is per thread.
+ahead() { local t; for t in /proc/"$1"/task/*; do renice -n -10 -p "${t##*/}" >/dev/null 2>&1; done; }
+ahead "${PIDS[0]}"; ahead "$GAME"
 tap() { xdotool keydown "$1"; sleep 0.05; xdotool keyup "$1"; sleep 0.2; }
 # Opening, title, stage select; in the picker the tens go down to 0, then up to NN.
 sleep 4.5; key z; sleep 1.5; key z; sleep 1.5
@@ -34,7 +41,7 @@ tap Right
 for _ in $(seq $((10#$NN % 10))); do tap Up; done
 tap z; sleep 0.3; tap Right; /usr/bin/import -window "$WIN" "$OUT/select.png"; tap z
 sleep 8
-python3 "$ROOT/stages/play_window.py" "${KEYS:-$ROOT/stages/solutions/$NN.keys}" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
+nice -n -10 python3 "$ROOT/stages/play_window.py" "${KEYS:-$ROOT/stages/solutions/$NN.keys}" "$PLUMET_FRAME_LOG" "$WIN" "$OUT" || fail "keys"
 sleep 1; cp "$PLUMET_FRAME_LOG" "$OUT/frames.log"
 xwd -silent -id "$WIN" | convert xwd:- "$OUT/after.png"
 # The record is written once the clear scene has run.

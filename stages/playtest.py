@@ -4,13 +4,14 @@ rules (stages/PLAYTEST.md), never the solution or the design note.
 
     playtest.py BUILD_DIR NN [MOVE...] [--out DIR]
 
-Every call replays the given moves from the stage's first play frame in plumet-headless, then
+Every call replays the given moves from the stage's first play frame in plumet-headless, each
 lets the board settle, and prints the board as text (the stage file's characters, '@' the
 player), the player's cell, keys held, balls taken and whether the goal was reached; it writes
 the last frame as DIR/now.png (default /tmp/playtest-NN). Moves are those of stages/keys.py:
 R3 L3 walk cells, r40 l40 hold an arrow for frames, U3 D3 climb cells, JR JL JU jump,
 X lift or put down, TL TR turn on the spot, W30 wait.
 """
+import json
 import os
 import re
 import subprocess
@@ -23,14 +24,19 @@ import keys  # noqa: E402
 
 CHARS = {0: ".", 1: "#", 2: "H", 3: "D", 4: ".", 5: "B", 6: "J", 7: "k", 8: "I", 9: "N",
          10: "o", 11: "X", 12: "x", 13: "C", 14: ">", 15: "<", 16: "G", 17: "!", 30: "D"}
-SETTLE = 60  # frames with no key after the last move, so falling things come to rest
+SETTLE = 40  # frames with no key after the last move, so falling things come to rest
 
 
-def script(moves):
-    lines = keys.expand(" ".join(moves)).splitlines()
-    # keys.expand waits for the intro and ends with the goal scene; from play neither is needed.
-    lines = [l for l in lines if "the stage starts" not in l and "the goal scene" not in l]
-    return "\n".join(["1 -"] + lines + ["%d -" % SETTLE]) + "\n"
+def move_lines(move):
+    """The key lines of one move, without the rest keys.py puts after it."""
+    lines = keys.expand(move).splitlines()[1:-1]
+    while lines and lines[-1].split(None, 1)[1].startswith("-"):
+        lines.pop()
+    return lines
+
+
+def frames_of(lines):
+    return sum(int(l.split()[0]) for l in lines)
 
 
 def headless(build, args):
@@ -41,6 +47,50 @@ def headless(build, args):
     if out.returncode != 0:
         sys.exit("plumet-headless failed: " + out.stderr.strip())
     return out.stdout
+
+
+TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) .* latch=(\d+)", re.M)
+RESTING = {0, 8, 9, 12, 14}  # idle and the ladder holds
+WAIT_LIMIT = 400
+
+
+def run_script(build, slot, lines, extra):
+    folder = tempfile.mkdtemp(prefix="playtest-")
+    try:
+        key_file = os.path.join(folder, "moves.keys")
+        open(key_file, "w").write("\n".join(lines) + "\n")
+        return headless(build, ["--builtin", str(slot), "--from", "play", "--keys", key_file,
+                                "--stop-at-goal"] + extra)
+    finally:
+        subprocess.run(["rm", "-rf", folder])
+
+
+def resolve(build, slot, moves, cache):
+    """The key script of the moves, each move pressed once the player is at rest again, as a
+    player waits to see where a move has taken him before the next one."""
+    lines = ["1 -"]
+    for i, move in enumerate(moves):
+        prefix = " ".join(moves[:i + 1])
+        if prefix in cache:
+            lines = cache[prefix]
+            continue
+        lines = lines + move_lines(move)
+        pressed = frames_of(lines)
+        trace = run_script(build, slot, lines + ["%d -" % WAIT_LIMIT],
+                           ["--trace", "--frames", str(pressed + WAIT_LIMIT + 400)])
+        rows = [tuple(int(x) for x in m.groups()) for m in TRACE.finditer(trace)]
+        start = next((r[0] for r in rows if r[1] == 3), None)
+        wait = WAIT_LIMIT
+        if start is not None:
+            for frame, scene, action, action_frames, latch in rows:
+                k = frame - start + 1  # the script frame this present belongs to
+                if k >= pressed and scene == 3 and action in RESTING and action_frames in (0, 8) \
+                        and latch == 0:
+                    wait = k - pressed + 2
+                    break
+        lines = lines + ["%d -" % wait]
+        cache[prefix] = lines
+    return lines
 
 
 def cell_code(ch):
@@ -58,18 +108,15 @@ def main(argv):
     build, slot, moves = argv[0], int(argv[1]), argv[2:]
     out_dir = out_dir or "/tmp/playtest-%02d" % slot
     os.makedirs(out_dir, exist_ok=True)
-    folder = tempfile.mkdtemp(prefix="playtest-")
-    try:
-        key_file = os.path.join(folder, "moves.keys")
-        open(key_file, "w").write(script(moves))
-        base = ["--builtin", str(slot), "--from", "play", "--keys", key_file, "--stop-at-goal"]
-        # The frame count of the end is known only after a run; the second run takes its picture.
-        first = headless(build, base + ["--frames", "200000"])
-        end = int(re.search(r"^exit: \w+ frames=(\d+)", first, re.M).group(1))
-        second = headless(build, base + ["--frames", str(end), "--cells",
-                                         "--capture", out_dir, "--at", str(end)])
-    finally:
-        subprocess.run(["rm", "-rf", folder])
+    cache_file = os.path.join(out_dir, "cache.json")
+    cache = json.load(open(cache_file)) if os.path.exists(cache_file) else {}
+    lines = resolve(build, slot, moves, cache) + ["%d -" % SETTLE]
+    json.dump(cache, open(cache_file, "w"))
+    first = run_script(build, slot, lines, ["--frames", "300", "--trace"])
+    start = int(re.search(r"^frame=(\d+) scene=3 ", first, re.M).group(1))
+    end = start + frames_of(lines) - 1
+    second = run_script(build, slot, lines, ["--frames", str(end), "--cells",
+                                             "--capture", out_dir, "--at", str(end)])
     exit_kind = re.search(r"^exit: (\w+)", second, re.M).group(1)
     state = dict(kv.split("=", 1) for kv in re.search(r"^state (.*)$", second, re.M).group(1).split())
     cells = re.search(r"^cells (\S+)", second, re.M).group(1)

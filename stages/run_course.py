@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Plays the whole built-in course in one continuous run, as a player would.
 
-    run_course.py HEADLESS DIST_DIR [--keep DIR]
+    run_course.py HEADLESS DIST_DIR [--keep] [--write-frames]
 
 Run 1 starts stage 0 with its intro and plays every stage with its solution, through each
 stage-clear scene and the next stage's intro, up to stage 49; its clear runs the ending, which
@@ -11,6 +11,10 @@ ending. Each key script starts with the first stage's first play frame, as the r
 it, and is composed from measured lengths: each solution cut at its goal frame, and each stage's
 clear up to the next stage's first play frame, measured by playing that stage alone from play. The continuous runs are traced, and every stage must start play and
 reach its goal on the frame the composition expects; a difference names the stage and frame.
+Every presented frame of both runs is hashed, and each run's hash must be the one in
+solutions/course_frames.txt, which --write-frames renews (stages/solve_course.py does after
+solving); as the stage intros draw text, the file also notes the fonts, and a mismatch says
+when they differ.
 """
 import os
 import re
@@ -26,6 +30,9 @@ SCENE_PLAY, SCENE_INTRO, SCENE_TITLE, SCENE_ENDING = 3, 7, 1, 9
 # Frames past the ending's start before Z is taken: its counter starts at -200 and Z counts
 # only past 3560, the hold latch set at 3556 being free again by then.
 ENDING_WAIT = 3900
+FRAMES_FILE = os.path.join(SOLUTIONS, "course_frames.txt")
+# The families the game's text is drawn with (as tests/harness/golden.cpp notes them).
+TEXT_FAMILIES = ("IPAGothic", "IPAPGothic")
 STATE = re.compile(r"^frame=(\d+) scene=(\d+) stage=(\d+) .*\bgoal=(\d)")
 
 
@@ -124,7 +131,7 @@ class Course:
         write_keys(script, steps)
         began = time.monotonic()
         out = run(self.headless, self.folder, ["--builtin", str(stages[0]), "--keys", script, "--trace", "--record",
-                                               "--frames", str(total)])
+                                               "--hash", "--frames", str(total)])
         seconds = time.monotonic() - began
         states = trace_states(out)
         by_frame = {f: (scene, stage, goal) for f, scene, stage, goal in states}
@@ -146,6 +153,29 @@ class Course:
             elif not any(f > ending and scene == SCENE_TITLE for f, scene, _, _ in states):
                 failures.append("the ending did not return to the title after Z")
         return out, total, seconds, failures
+
+
+def font_note():
+    lines = []
+    for family in TEXT_FAMILIES:
+        path = subprocess.run(["fc-match", "-f", "%{file}", family], capture_output=True, text=True).stdout
+        h = 1469598103934665603
+        try:
+            for b in open(path, "rb").read():
+                h = ((h ^ b) * 1099511628211) & 0xFFFFFFFFFFFFFFFF
+        except OSError:
+            path = "(none)"
+        lines.append(f"font {family} {path} {h:x}")
+    return lines
+
+
+def read_frames_file():
+    try:
+        lines = open(FRAMES_FILE).read().splitlines()
+    except OSError:
+        return {}, []
+    runs = dict(l.split()[1:3] for l in lines if l.startswith("run "))
+    return runs, [l for l in lines if l.startswith("font ")]
 
 
 def record_of(out):
@@ -171,11 +201,22 @@ def main():
                     shutil.copy(src, folder)
         course = Course(headless, folders[0], folders[1], work)
         ok = True
+        writing = "--write-frames" in sys.argv
+        want_hashes, drawn_with = read_frames_file()
+        hashes = {}
         for name, stages, want in (
             ("main", list(range(0, 50)), lambda r: r[0] == 54 and r[2] == 1 and r[3][:50] == "1" * 50),
             ("bonus", list(range(50, 55)), lambda r: r[0] == 54 and r[2] == 1 and r[3][:55] == "1" * 55),
         ):
             out, total, seconds, failures = course.play(stages, name)
+            m = re.search(r"^frame-hash: (\w+)$", out, re.M)
+            hashes[name] = m.group(1) if m else "none"
+            if not writing and hashes[name] != want_hashes.get(name):
+                note = f"the frames' hash is {hashes[name]}, {FRAMES_FILE} has {want_hashes.get(name)}"
+                if drawn_with and drawn_with != font_note():
+                    note += ("; the text fonts are not the ones the hashes were made with, so the text may be "
+                             "what differs (a font package change): " + " / ".join(font_note()))
+                failures.append(note)
             rec = record_of(out)
             last = next((l for l in reversed(out.splitlines()) if l.startswith("state ")), "")
             print(f"{name} run: stages {stages[0]}..{stages[-1]}, {total} frames, {seconds:.1f} s")
@@ -188,6 +229,11 @@ def main():
                 if not failures:
                     print("  FAIL the record or the final scene is not as expected")
                 break
+        if ok and writing:
+            with open(FRAMES_FILE + ".new", "w") as f:
+                f.write("".join(f"run {n} {h}\n" for n, h in hashes.items()) + "\n".join(font_note()) + "\n")
+            os.replace(FRAMES_FILE + ".new", FRAMES_FILE)
+            print(f"wrote {FRAMES_FILE}")
         print("course: " + ("played through" if ok else "FAILED"))
         return 0 if ok else 1
     finally:

@@ -1,10 +1,16 @@
 #!/usr/bin/env python3
-"""Runs plumet-solver over the course and writes stages/solutions/NN.keys and the table
-stages/solutions/table.txt (stage, stars, moves, frames, rest states, dead-end states, the share
-of states still winnable, seconds). Moves are counted from rest state to rest state; the solution
-has the fewest moves, and the fewest frames among those.
+"""Runs plumet-solver over the course and writes stages/solutions/NN.keys, NN.cells and the table
+stages/solutions/table.txt (stage, stars, moves, the difficulty measure: decisions, search, traps,
+the walking and re-walking shares; frames, rest states, dead-end states, the share of states still
+winnable, seconds). Moves are counted from rest state to rest state; the solution has the fewest
+moves, and the fewest frames among those. NN.cells holds the cells the shortest solution passes,
+those of the traps on it and every cell the player can rest in (the report's empty-room check).
+For each stage solved it also writes stages/solutions/NN.outcome, the replay's expected end (the
+exit line and the final state line of plumet-headless) that tests/course checks, and at the end
+it renews the whole-course run's frame hashes (run_course.py --write-frames).
 
   stages/solve_course.py BUILD_DIR [NN...]
+  stages/solve_course.py BUILD_DIR --outcomes [NN...]   only the outcomes, from the keys there are
 
 JOBS (default 4) stages are solved side by side, each with THREADS (default 2) workers and at
 most MAX_SECONDS (default 120) seconds."""
@@ -17,6 +23,19 @@ import sys
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "tools", "headless"))
+import outcome  # noqa: E402
+
+
+def replay_command(build, nn):
+    """The replay as tests/course runs it."""
+    dist = os.path.join(build, "dist")
+    return [os.path.join(dist, "plumet-headless"), "--folder", dist, "--builtin", str(int(nn)), "--from", "play",
+            "--keys", os.path.join(HERE, "solutions", nn + ".keys"), "--stop-at-goal"]
+
+
+def write_outcome(build, nn):
+    outcome.write(os.path.join(HERE, "solutions", nn + ".outcome"), outcome.outcome(replay_command(build, nn)))
 
 
 def stars(path):
@@ -36,11 +55,22 @@ def solve(build, path, seconds):
                           "--threads", os.environ.get("THREADS", "2")],
                          capture_output=True, text=True).stdout
     field = lambda k: (re.search(r"^%s: *(\S+)" % k, out, re.M) or [None, "-"])[1]
+    share = lambda k: "-" if field(k) == "-" else "%.0f%%" % (100 * float(field(k)))
+    traps = re.search(r"^traps: (\d+)(?: \((.*)\))?$", out, re.M)
+    trap_col = "-" if not traps else traps.group(1) + (":" + traps.group(2).replace(" ", "") if traps.group(2) else "")
     row = dict(nn=nn, stars=stars(path), solvable=field("solvable"), moves=field("moves"),
+               decisions=field("decisions"), search=field("search"), traps=trap_col,
+               walking=share("walking"), rewalk=share("rewalk"),
                frames=field("frames"), states=field("states"), seconds=field("seconds"),
                dead=field("dead-ends"), winnable=field("winnable"))
+    cells = [l for l in out.splitlines() if re.match(r"^(cells|trap cells|reach cells):", l)]
+    if row["solvable"] == "yes" and cells:
+        with open(os.path.join(HERE, "solutions", nn + ".cells.new"), "w") as f:
+            f.write("\n".join(cells) + "\n")
+        os.replace(os.path.join(HERE, "solutions", nn + ".cells.new"), os.path.join(HERE, "solutions", nn + ".cells"))
     if row["solvable"] == "yes" and os.path.exists(tmp):
         os.replace(tmp, keys)
+        write_outcome(build, nn)
     elif os.path.exists(tmp):
         os.remove(tmp)
     return row
@@ -48,7 +78,13 @@ def solve(build, path, seconds):
 
 def main():
     build = sys.argv[1]
-    want = set(sys.argv[2:])
+    want = set(a for a in sys.argv[2:] if a != "--outcomes")
+    if "--outcomes" in sys.argv[2:]:
+        for keys in sorted(glob.glob(os.path.join(HERE, "solutions", "*.keys"))):
+            nn = os.path.basename(keys)[:2]
+            if not want or nn in want:
+                write_outcome(build, nn)
+        return
     paths = sorted(glob.glob(os.path.join(HERE, "course", "*.txt")))
     paths = [p for p in paths if not want or os.path.basename(p)[:2] in want]
     # The slowest stages of the last table first, so the long ones do not finish last.
@@ -72,16 +108,20 @@ def main():
     if want and os.path.exists(table):
         for line in open(table).read().splitlines()[1:]:
             old[line.split()[0]] = line
-    fmt = "%-5s %-5s %-9s %-6s %-7s %-9s %-9s %-8s %s"
-    head = fmt % ("stage", "stars", "solvable", "moves", "frames", "states", "dead-ends", "winnable", "seconds")
+    fmt = "%-5s %-5s %-9s %-6s %-9s %-7s %-8s %-7s %-7s %-7s %-9s %-9s %-8s %s"
+    head = fmt % ("stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
+                  "states", "dead-ends", "winnable", "seconds")
     for r in rows:
-        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["frames"], r["states"], r["dead"],
-                      r["winnable"], r["seconds"])
+        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["decisions"], r["search"], r["walking"],
+                      r["rewalk"], r["traps"], r["frames"], r["states"], r["dead"], r["winnable"], r["seconds"])
         old[r["nn"]] = line
         print(line, flush=True)
     with open(table + ".new", "w") as f:
         f.write(head + "\n" + "\n".join(old[k] for k in sorted(old)) + "\n")
     os.replace(table + ".new", table)
+    dist = os.path.join(build, "dist")
+    subprocess.run([sys.executable, os.path.join(HERE, "run_course.py"), os.path.join(dist, "plumet-headless"), dist,
+                    "--write-frames"], check=False)
 
 
 main()

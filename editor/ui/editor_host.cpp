@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qtgfx/qt_gfx.h"
 
@@ -55,10 +56,6 @@ void EditorHost::ActivateWindow() {
 }
 
 int EditorHost::ActiveWindowId() { return form_ && form_->isActiveWindow() ? 1 : 0; }
-
-void EditorHost::MinimizeWindow() {
-  if (form_) form_->showMinimized();
-}
 
 void EditorHost::GetWindowPos(int& left, int& top) {
   left = form_ ? form_->x() : 0;
@@ -115,10 +112,6 @@ void EditorHost::StopTimer(int id) { timers_.Stop(id); }
 void EditorHost::DrawText(plat::Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour,
                           int x, int y, std::string_view utf8) {
   plat::qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
-}
-
-int EditorHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
-  return plat::qtgfx::TextWidth(fontName, cellHeight, utf8);
 }
 
 bool EditorHost::LoadImage(const std::string& name, plat::Bitmap& out) {

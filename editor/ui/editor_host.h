@@ -32,7 +32,6 @@ class EditorHost : public plat::Host {
   void ActivateWindow() override;
   int FormWindowId() override { return 1; }
   int ActiveWindowId() override;
-  void MinimizeWindow() override;
   void GetWindowPos(int& left, int& top) override;
   void MoveWindow(int left, int top) override;
   void SetFullScreen(bool) override {}
@@ -54,7 +53,6 @@ class EditorHost : public plat::Host {
   void StopTimer(int id) override;
   void DrawText(plat::Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
                 std::string_view utf8) override;
-  int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) override;
   bool LoadImage(const std::string& name, plat::Bitmap& out) override;
   plat::AudioDevice& Audio() override { return *audio_; }
 

@@ -6,9 +6,12 @@
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+
+#include <vector>
 
 #include "editor/bgm_preview.h"
 #include "editor/editor_files.h"
@@ -25,18 +28,49 @@ QString Q(const std::string& s) { return QString::fromStdString(plat::qthost::Li
 
 // ---- ImageView -----------------------------------------------------------------------------
 
-ImageView::ImageView(QWidget* parent, const plat::Bitmap& bmp) : QWidget(parent), bmp_(bmp) {
+ImageView::ImageView(QWidget* parent, const plat::Bitmap& bmp, PictureDamage& damage)
+    : QWidget(parent), bmp_(bmp), damage_(damage) {
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void ImageView::paintEvent(QPaintEvent*) {
+void ImageView::Refresh() {
+  if (damage_.Empty()) return;
+  if (damage_.all || shown_.size() != QSize(bmp_.width, bmp_.height)) {
+    update();
+    return;
+  }
+  for (const PictureDamage::Rect& r : damage_.rects) update(r.x, r.y, r.w, r.h);
+}
+
+void ImageView::CatchUp() {
+  const QRect whole(0, 0, bmp_.width, bmp_.height);
+  std::vector<QRect> rects;
+  if (damage_.all || shown_.size() != whole.size()) {
+    // Opaque pixels in the window's own format, so painting them is a plain copy.
+    shown_ = QImage(whole.size(), QImage::Format_RGB32);
+    rects.push_back(whole);
+  } else {
+    for (const PictureDamage::Rect& r : damage_.rects) rects.push_back(QRect(r.x, r.y, r.w, r.h) & whole);
+  }
+  damage_.Clear();
+  // Pixels 0x00BBGGRR become 0xFFRRGGBB: here, on the GUI thread, only where they changed.
+  for (const QRect& r : rects)
+    for (int y = r.top(); y <= r.bottom(); y++) {
+      const uint32_t* from = bmp_.Row(y) + r.left();
+      auto* to = reinterpret_cast<uint32_t*>(shown_.scanLine(y)) + r.left();
+      for (int x = 0; x < r.width(); x++) {
+        const uint32_t v = from[x];
+        to[x] = 0xFF000000u | (v & 0xFF) << 16 | (v & 0xFF00) | (v >> 16 & 0xFF);
+      }
+    }
+}
+
+void ImageView::paintEvent(QPaintEvent* ev) {
   if (bmp_.Empty()) return;
-  // Pixels 0x00BBGGRR are the bytes R, G, B, unused in memory.
-  const QImage img(reinterpret_cast<const uchar*>(bmp_.px.data()), bmp_.width, bmp_.height, bmp_.width * 4,
-                   QImage::Format_RGBX8888);
+  CatchUp();
   QPainter p(this);
-  p.drawImage(0, 0, img);
+  for (const QRect& r : ev->region()) p.drawImage(r.topLeft(), shown_, r);
 }
 
 void ImageView::MoveTo(int x, int y) {
@@ -96,13 +130,13 @@ EditorWindow::EditorWindow(EditorState& e) : e_(e) {
   AddShape(6, 486, 581, 37, true, Qt::black);
   AddShape(598, 486, 37, 37, false, QColor(0, 255, 0));
 
-  display_ = new ImageView(this, e_.picDisplay);
+  display_ = new ImageView(this, e_.picDisplay, e_.DisplayDamage);
   display_->setObjectName("picDisplay");
   display_->setGeometry(1, 0, 640, 480);
-  parts_ = new ImageView(this, e_.picParts);
+  parts_ = new ImageView(this, e_.picParts, e_.PartsDamage);
   parts_->setObjectName("picParts");
   parts_->setGeometry(8, 488, 577, 33);
-  selected_ = new ImageView(this, e_.picSelectedParts);
+  selected_ = new ImageView(this, e_.picSelectedParts, e_.SelectedPartsDamage);
   selected_->setObjectName("picSelectedParts");
   selected_->setGeometry(600, 488, 33, 33);
 
@@ -204,9 +238,9 @@ void EditorWindow::Sync() {
       l->adjustSize();
     }
   }
-  display_->update();
-  parts_->update();
-  selected_->update();
+  display_->Refresh();
+  parts_->Refresh();
+  selected_->Refresh();
 }
 
 void EditorWindow::closeEvent(QCloseEvent* ev) {

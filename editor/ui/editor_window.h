@@ -2,6 +2,7 @@
 // palette, the selected part, the buttons, labels and frames. It only forwards events to the
 // editor's handlers and shows the pictures and texts they leave in the state.
 #pragma once
+#include <QImage>
 #include <QWidget>
 
 #include <functional>
@@ -41,10 +42,14 @@ class EditorWindow : public QWidget {
   QLabel *label2_ = nullptr, *label3_ = nullptr, *label4_ = nullptr, *label5_ = nullptr;
 };
 
-// A picture of the state shown at its place, with its mouse events forwarded.
+// A picture of the state shown at its place, with its mouse events forwarded. It shows a copy
+// in the window's pixel format, brought up to date where the picture's damage says.
 class ImageView : public QWidget {
  public:
-  ImageView(QWidget* parent, const plat::Bitmap& bmp);
+  ImageView(QWidget* parent, const plat::Bitmap& bmp, PictureDamage& damage);
+
+  // Schedules a repaint of the damaged rectangles only, if any.
+  void Refresh();
 
   std::function<void(int x, int y)> OnMove;
   std::function<void(Qt::MouseButton b, int x, int y)> OnDown;
@@ -61,6 +66,8 @@ class ImageView : public QWidget {
  private:
   void MoveTo(int x, int y);
   void FlushPress();
+  // Converts the damaged pixels into the copy (all of them the first time) and clears the damage.
+  void CatchUp();
 
   // The second press of a double click comes just before the double click itself; the form's
   // handlers expect only the double click, so a press waits until the next event decides.
@@ -68,6 +75,8 @@ class ImageView : public QWidget {
   Qt::MouseButton pendingButton_ = Qt::NoButton;
 
   const plat::Bitmap& bmp_;
+  PictureDamage& damage_;
+  QImage shown_;
   int lastX_ = -100000, lastY_ = -100000;
 };
 

@@ -4,8 +4,8 @@
 #include "game/play/play.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_form.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/program.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
@@ -43,15 +43,7 @@ void LoadUserStage(Game& g) {
 
 void PlayUserStage(Game& g, uint8_t altMode) {
   WipeOut(g, true);
-  ZeroObjectCounts(g);
-  g.KeysHeld = 0;
-  g.StageIndex = kUserStageIndex;
-  g.AltMode = altMode;
-  SetupPlayBoard(g);
-  PlayAreaMusic(g);
-  MusicArm(g);
-  g.FrameCounter = 0;
-  g.SceneId = scStageStart;
+  EnterUserStage(g, altMode);
 }
 
 // The title menu takes over with the first built-in stage, not the user stage.
@@ -117,6 +109,18 @@ bool EditKeys(Game& g) {
 
 }  // namespace
 
+void EnterUserStage(Game& g, uint8_t altMode) {
+  ZeroObjectCounts(g);
+  g.KeysHeld = 0;
+  g.StageIndex = kUserStageIndex;
+  g.AltMode = altMode;
+  SetupPlayBoard(g);
+  PlayAreaMusic(g);
+  MusicArm(g);
+  g.FrameCounter = 0;
+  g.SceneId = scStageStart;
+}
+
 void RunEditGameSelect(Game& g) {
   BuildPreview(g);
   while (g.QuitRequested == 0) {
@@ -131,9 +135,6 @@ void RunEditGameSelect(Game& g) {
       if (!EditKeys(g)) return;
     }
     ReleaseKeyLatch(g);
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

@@ -8,7 +8,7 @@
 #include "game/menus/menu_common.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
 

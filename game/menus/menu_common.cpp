@@ -4,7 +4,7 @@
 #include "game/play/play_sounds.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"

@@ -5,7 +5,7 @@
 #include "game/menus/menu_common.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
 
@@ -168,9 +168,7 @@ bool RunPhase(Game& g, int& counter, const Phase& p) {
       ReleaseKeyLatch(g);
       FlushKeys(g);
     }
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g, false);
     if (done) return true;
   }
   return false;

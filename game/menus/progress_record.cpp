@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "game/game.h"
-#include "game/shell/main_form.h"
+#include "game/shell/program.h"
 #include "platform/api/sys.h"
 
 namespace {
@@ -30,16 +30,9 @@ int32_t RecordChecksumOf(const TProgressRecord& r) {
 }
 
 bool RecordFieldsInRange(const TProgressRecord& r) {
-  if (r.BonusAreaOpen > 1) return false;
-  if (r.HighestStage > (r.BonusAreaOpen == 1 ? kLastBonusStage : kLastCourseStage)) return false;
-  int marked = 0;
-  for (size_t i = 0; i < r.StageCleared.size(); ++i) {
-    if (r.StageCleared[i] > 1) return false;
-    marked += r.StageCleared[i];
-  }
-  // Index 55 names no stage and is never marked.
-  if (r.StageCleared[kBuiltinStageCount - 1] != 0) return false;
-  return r.ClearedCount == marked;
+  // Only a stage past the bonus area would take the picker outside the course; odd marks,
+  // counts or flags are the player's own record and are kept.
+  return r.HighestStage <= kLastBonusStage;
 }
 
 void ComputeRecordChecksum(Game& g) { g.RecordChecksum = RecordChecksumOf(g); }
@@ -82,8 +75,8 @@ void LoadProgressRecord(Game& g) {
     if (got >= 60) r.RecordChecksum = static_cast<int32_t>(sum);
   }
 
-  // A record that adds up but holds what the game never writes is as damaged as one that
-  // does not add up: the stage picker would index and offer stages past the course.
+  // A record that adds up but names a stage past the course is as damaged as one that does
+  // not add up: the stage picker would offer stages that do not exist.
   if (RecordChecksumOf(r) != r.RecordChecksum || !RecordFieldsInRange(r)) {
     g.host.MessageBox(kRecordDamaged, kGameTitle, plat::MsgButtons::Ok, plat::MsgIcon::Error);
     SetDefaultRecord(r);
@@ -130,8 +123,10 @@ void RecordStageClear(Game& g) {
 
 void RecordAllClear(Game& g) {
   if (g.BonusAreaOpen == 1) return;
-  for (int s = 0; s <= 49; ++s)
-    if (g.StageCleared[s] == 0) return;
+  // Only a closed area (0) waits for every stage; a record's other values open at once.
+  if (g.BonusAreaOpen == 0)
+    for (int s = 0; s <= 49; ++s)
+      if (g.StageCleared[s] == 0) return;
   g.BonusAreaOpen = 1;
   g.HighestStage = 54;
   ComputeRecordChecksum(g);

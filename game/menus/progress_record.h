@@ -15,16 +15,13 @@ struct TProgressRecord {
 };
 
 constexpr int kProgressRecordFileSize = 63;
-// The last stage the picker may offer: 49 while the bonus area is closed, 54 once it is open.
-constexpr int kLastCourseStage = 49;
+// The last stage of the course; the picker never offers one past it.
 constexpr int kLastBonusStage = 54;
 
 // Checksum of the fields other than RecordChecksum.
 int32_t RecordChecksumOf(const TProgressRecord& r);
-// Whether every field holds a value the game can write: HighestStage at most 49 (54 with the
-// bonus area open), each StageCleared 0 or 1 with index 55 never set, ClearedCount the number
-// of marks, BonusAreaOpen 0 or 1. Any HighestStage from 0 up to the cap is kept (an empty file
-// reads as all zeros and is a valid record).
+// Whether the record keeps the game inside the course: HighestStage at most 54. Every other
+// field is kept as read, whatever its value (an empty file reads as all zeros and is valid).
 bool RecordFieldsInRange(const TProgressRecord& r);
 void ComputeRecordChecksum(Game& g);
 void LoadProgressRecord(Game& g);

@@ -5,8 +5,8 @@
 #include "game/play/play.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_form.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/program.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
@@ -62,14 +62,7 @@ void StartStage(Game& g, bool alternate) {
   else
     g.AltMode = g.StageIndex >= 50 ? 1 : 0;
   WipeOut(g, true);
-  ResetPlayAndCursors(g);
-  LoadStage(g);
-  SetupPlayBoard(g);
-  if (!alternate) MusicStop(g);  // M+Shift keeps the song going into PlayAreaMusic
-  PlayAreaMusic(g);
-  MusicArm(g);
-  g.FrameCounter = 0;
-  g.SceneId = scStageStart;
+  EnterBuiltinStage(g, alternate);  // M+Shift keeps the song going into PlayAreaMusic
 }
 
 // The picker changed the stage: load it and redraw the base.
@@ -83,6 +76,17 @@ void RedrawAfterStep(Game& g) {
 }
 
 }  // namespace
+
+void EnterBuiltinStage(Game& g, bool keepSong) {
+  ResetPlayAndCursors(g);
+  LoadStage(g);
+  SetupPlayBoard(g);
+  if (!keepSong) MusicStop(g);
+  PlayAreaMusic(g);
+  MusicArm(g);
+  g.FrameCounter = 0;
+  g.SceneId = scStageStart;
+}
 
 void StageSelectBar(Game& g) {
   const BarItem& item = kBarItems[g.BarCursor & 3];
@@ -228,9 +232,6 @@ void RunStageSelect(Game& g) {
       }
     }
     ReleaseKeyLatch(g);
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

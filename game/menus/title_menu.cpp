@@ -6,8 +6,8 @@
 #include "game/play/play.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_form.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/program.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
@@ -140,9 +140,6 @@ void RunTitleMenu(Game& g) {
       if (!TitleKeys(g)) return;
       ReleaseKeyLatch(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g);
   }
 }

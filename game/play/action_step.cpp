@@ -3,7 +3,7 @@
 #include "game/play/cutscenes.h"
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 
 using namespace play;
@@ -21,11 +21,9 @@ void FallingMotion(Game& g) {
 
 namespace {
 
-constexpr uint32_t kFirmFloor = Codes({1, 2, 3, 5, 9, 11, 12, 13, 17});
-constexpr uint32_t kOpenForCarry = Codes({0, 2, 7, 10, 12, 16});
 
 void CarryTest(Game& g, Landing variant, int d) {
-  bool open = In(kOpenForCarry, Probe(g, d, 0));
+  bool open = In(kWalkable, Probe(g, d, 0));
   if (variant == Landing::C && g.HoldingObject) open = open && In(kEmptyOrLadder, Probe(g, d, -1));
   if (open) {
     g.ActionFrames = 8;
@@ -97,7 +95,7 @@ void CollectPassedCell(Game& g, int dir, bool hopOver) {
       g.BallList.State[i] = 1;
       g.BallsTaken++;
       if (g.BallsTaken == g.BallsInStage && g.BallsInStage != 0) {
-        FinishFrameTime(g);
+        PaceFrame(g);  // the rest of this frame before the cut-scene starts
         if (hopOver && g.AltMode == 1) g.ActionFrames = 2;
         DrawPlayField(g);
         PlayBallsCompleteScene(g);

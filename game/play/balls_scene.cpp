@@ -7,7 +7,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 
@@ -63,9 +63,7 @@ void BallsLoop(Game& g, int frames, int side, int cells, void (*effect)(Game&, i
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.BallsSceneFrame >= frames) break;  // the last frame is not paced
     PaceFrame(g);
   }

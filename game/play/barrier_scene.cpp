@@ -5,7 +5,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 
@@ -85,9 +85,7 @@ void PlayBarrierVanishScene(Game& g) {
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.BallsSceneFrame > 50) break;  // the last frame is not paced
     PaceFrame(g);
   }

@@ -5,7 +5,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 
@@ -71,9 +71,7 @@ void PlayDoorScene(Game& g) {
       TickAnimation(g);
       scene::ReleaseLatchAndFlush(g);
     }
-    MusicTick(g);
-    CheckFocus(g);
-    g.host.ProcessMessages();
+    ServeFrame(g);
     if (g.DoorFrame > 33) {
       SetCell(g, g.DoorTargetX, g.DoorTargetY, ccEmpty);
       g.DoorList.State[g.DoorTargetIndex] = 2;

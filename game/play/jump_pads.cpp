@@ -2,18 +2,14 @@
 // loop, and the sideways launch and arc.
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 
 using namespace play;
 
 namespace {
 
-constexpr uint32_t kPadCeiling = Codes({1, 3, 5, 6, 8, 9, 11, 14, 15, 17});
-constexpr uint32_t kPadCeilingCloud = Codes({1, 3, 5, 6, 8, 9, 11, 13, 14, 15, 17});
 constexpr uint32_t kLift = Codes({ccBalloon, ccJumpPad});
-constexpr uint32_t kWayOpen = Codes({0, 7, 10, 16});
-constexpr uint32_t kSideFree = Codes({0, 2, 7, 10, 16});
 
 void SetPose(Game& g, uint8_t pose) {
   if (g.PadIndex >= 1 && g.PadIndex < TLiftList::kSlots) g.JumpPadList.Pose[g.PadIndex] = pose;
@@ -42,7 +38,7 @@ void Flight(Game& g) {
 
 bool EmptyOrKind(uint8_t cell, uint8_t kindCode) { return cell == ccEmpty || cell == kindCode; }
 
-// Step 6.3 of the launch decision: a falling object above that a flight would meet.
+// Before a pad launches straight up: a falling object above that the flight would meet.
 bool FallingObjectAbove(Game& g) {
   const bool holding = g.HoldingObject;
   const long double py = g.PlayerY;
@@ -66,7 +62,7 @@ bool FallingObjectAbove(Game& g) {
   return false;
 }
 
-// Case 6.4: holding under a ceiling three rows up, launched sideways by the chosen direction.
+// Holding under a ceiling three rows up, launched sideways by the chosen direction.
 // Returns true when the step ends at once.
 bool SidewaysAtDecision(Game& g) {
   if (g.PadDirection == 0 || g.PadDirection == 3) {
@@ -74,8 +70,8 @@ bool SidewaysAtDecision(Game& g) {
     return true;
   }
   const int d = g.PadDirection == 1 ? 1 : -1;
-  const bool open = In(kWayOpen, Probe(g, d, 0)) && In(kWayOpen, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2));
-  if (!open && (!In(kSideFree, Probe(g, d, -1)) || !In(kEmptyOrLadder, Probe(g, d, -2)))) {
+  const bool open = In(kNoSupport, Probe(g, d, 0)) && In(kNoSupport, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2));
+  if (!open && (!In(kHeldTarget, Probe(g, d, -1)) || !In(kEmptyOrLadder, Probe(g, d, -2)))) {
     StraightJump(g);
     return true;
   }
@@ -138,7 +134,7 @@ bool LaunchDecision(Game& g) {
     Cut(g);
     return true;
   }
-  if (!holding && (own == ccJailOpen || In(kPadCeilingCloud, Probe(g, 0, -1)))) {
+  if (!holding && (own == ccJailOpen || In(kCeiling, Probe(g, 0, -1)))) {
     Cut(g);
     return true;
   }
@@ -197,12 +193,12 @@ void DirectionChoice(Game& g) {
     return;
   }
   const int d = g.PadDirection == 1 ? 1 : -1;
-  const bool usable = g.HoldingObject ? In(kSideFree, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2))
+  const bool usable = g.HoldingObject ? In(kHeldTarget, Probe(g, d, -1)) && In(kEmptyOrLadder, Probe(g, d, -2))
                                       : In(kWalkable, Probe(g, d, -1));
   if (!usable) {
     g.ActionFrames = 8;
     g.ActionCode = paJumpRise;
-  } else if (!In(kSideFree, Probe(g, d, 0))) {
+  } else if (!In(kHeldTarget, Probe(g, d, 0))) {
     g.ActionFrames = 4;
     g.ActionCode = d > 0 ? paHopRight : paHopLeft;
     g.PlayerBusy = 1;
@@ -232,17 +228,13 @@ bool ObjectCloseAbove(const Game& g) {
 void NestedFlightFrame(Game& g) {
   Move(g.PlayerY, -0.175L);
   HeldToHead(g);
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
-  g.FrameStart = static_cast<int32_t>(g.host.TickMs());
+  PaceFrame(g);
+  BeginFrame(g);
   DrawPlayField(g);
   TickAnimation(g);
   ReleaseKeyLatch(g);
   FlushKeys(g);
-  MusicTick(g);
-  CheckFocus(g);
-  g.host.ProcessMessages();
+  ServeFrame(g);
   UpdateFallingObjects(g);
   FallingMotion(g);
 }

@@ -7,9 +7,6 @@ using namespace play;
 
 namespace {
 
-constexpr uint32_t kCeiling = Codes({1, 3, 5, 6, 8, 9, 11, 13, 14, 15, 17});
-constexpr uint32_t kSideOpen = Codes({0, 2, 7, 10, 16});
-constexpr uint32_t kAheadOpen = Codes({0, 2, 7, 10, 12, 16});
 
 void Launch(Game& g, uint8_t code, uint8_t frames) {
   PlayWaveNoStop(g, wpJump);
@@ -73,7 +70,7 @@ bool TakeOff(Game& g) {
       return true;
     }
   }
-  if (In(kSideOpen, Probe(g, d, 0))) {
+  if (In(kHeldTarget, Probe(g, d, 0))) {
     Launch(g, d > 0 ? paJumpRiseRight : paJumpRiseLeft, 8);
   } else if (above == ccGoal) {
     Launch(g, paJumpRise, 8);
@@ -128,7 +125,7 @@ bool StepJumpAction(Game& g) {
       if (g.ActionFrames == 0) {
         if (Probe(g, 0, 0) == ccLadder) {
           LadderStop(g);
-        } else if (In(kAheadOpen, Probe(g, d, 0)) && In(kSideOpen, Probe(g, d, 1))) {
+        } else if (In(kWalkable, Probe(g, d, 0)) && In(kHeldTarget, Probe(g, d, 1))) {
           g.ActionCode = d > 0 ? paJumpDescendRight : paJumpDescendLeft;
           g.ActionFrames = 8;
           SnapAndCollect(g);

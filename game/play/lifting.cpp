@@ -10,8 +10,8 @@ constexpr long double kPi = 3.1415926535L;
 constexpr long double kHalfPi = 1.57079632675L;
 constexpr float kArcDivisor = 172.0f;
 
-// A falling object in the own column or the one in front (dir -1 left, 1 right) blocks the lift
-// (step 6 of the lift test).
+// A falling object in the own column or the one in front (dir -1 left, 1 right) blocks the lift:
+// the lifted object would land in its path.
 bool FallingBlocksLift(Game& g, const TLiftList& l, int dir) {
   const long double px = g.PlayerX;
   const int y = Rnd(g.PlayerY);

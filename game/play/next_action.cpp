@@ -2,14 +2,12 @@
 #include "game/play/cutscenes.h"
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 
 using namespace play;
 
 namespace {
 
-constexpr uint32_t kLadderExitAbove = Codes({0, 2, 7, 10, 12, 16});
-constexpr uint32_t kLadderDropBelow = Codes({0, 2, 7, 10, 16});
-constexpr uint32_t kLandingFloor = Codes({1, 2, 3, 5, 8, 9, 11, 12, 13, 17});
 
 // The side cell d is free for the player (and for a held object above him).
 bool SideFree(const Game& g, int d) {
@@ -30,9 +28,9 @@ void ChooseNextAction(Game& g) {
   const uint8_t own = Probe(g, 0, 0), above = Probe(g, 0, -1), below = Probe(g, 0, 1);
   const bool ownLadder = own == ccLadder;
   if (ownLadder) {
-    if (In(kLadderExitAbove, above))
+    if (In(kWalkable, above))
       g.ActionCode = paLadderUp;
-    else if (In(kLadderDropBelow, below))
+    else if (In(kHeldTarget, below))
       g.ActionCode = paLadderHang;
   }
   if (g.ActionCode == paFall) {
@@ -143,7 +141,7 @@ void SnapAndCollect(Game& g) {
       g.BallList.State[i] = 1;
       g.BallsTaken++;
       if (g.BallsTaken == g.BallsInStage && g.BallsInStage != 0) {
-        FinishFrameTime(g);
+        PaceFrame(g);  // the rest of this frame before the cut-scene starts
         DrawPlayField(g);
         PlayBallsCompleteScene(g);
       } else {
@@ -153,7 +151,7 @@ void SnapAndCollect(Game& g) {
   }
   if (g.GoalX == static_cast<int>(g.PlayerX) && g.GoalY == static_cast<int>(g.PlayerY)) {
     g.GoalArrived = 1;
-    FinishFrameTime(g);
+    PaceFrame(g);  // the rest of this frame before the cut-scene starts
     DrawPlayField(g);
     PlayWave(g, wpGoal);
     if (g.AltMode == 0)

@@ -1,7 +1,7 @@
 // Play-state reset and board setup: the object lists, the player's start and the static board.
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/raster.h"
 
 using namespace play;
@@ -118,12 +118,6 @@ void SetupPlayBoard(Game& g) {
 }
 
 namespace play {
-
-void FinishFrameTime(Game& g) {
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 25) WaitMs(g, 25 - g.FrameElapsed);
-}
 
 void StandOnClouds(Game& g) {
   ForCloudsAt(g, 1, [](uint8_t& state) { state = 1; });

@@ -4,7 +4,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/transitions.h"
 
 using namespace play;
@@ -79,13 +79,22 @@ void PlayerCell(const Game& g, int& sx, int& sy) {
 }  // namespace
 
 void DrawPlayer(Game& g) {
+  const int F = g.PlayerFacing, K = g.ActionFrames;
+  if (g.FieldPicturesOff) {
+    // The sounds of the lift's and the put-down's effects still start on their frame.
+    if (K == 11 && (g.ActionCode == paLiftRefused || g.ActionCode == paLiftGrab)) PlayWaveNoStop(g, wpMahou);
+    if (K == 11 && g.ActionCode == paPutDownEnd) {
+      const uint8_t under = CellAt(g, Rnd(g.PlayerX) + (F == 1 ? -1 : 1), Rnd(g.PlayerY) + 1);
+      if (under != ccEmpty && under != ccBalloon && under != ccJumpPad) PlayWaveNoStop(g, wpGround);
+    }
+    return;
+  }
   const plat::Bitmap& sheet = g.AltMode == 1 ? g.Art.ImgChar14 : g.Art.ImgChar;
   int sx, sy;
   PlayerCell(g, sx, sy);
   const int dx = Rnd(32.0L * g.PlayerX), dy = Rnd(32.0L * g.PlayerY);
   MaskedBlt(sheet, sx, sy, sy + 32, 32, 32, g.BackBuffer, dx, dy);
 
-  const int F = g.PlayerFacing, K = g.ActionFrames;
   const float cx = 32.0f * g.PlayerX + 32 - 32 * F, cy = 32.0f * g.PlayerY + 20;
   if (g.ActionCode == paLiftRefused || g.ActionCode == paLiftGrab) {
     const bool refused = g.ActionCode == paLiftRefused;
@@ -117,7 +126,10 @@ void DrawFieldObjects(Game& g, bool withPlayer) {
 }
 
 void DrawPlayField(Game& g) {
-  scene::RestoreField(g, true, scene::PlayerRestoreX(g), scene::PlayerRestoreY(g), 56, 76);
+  if (g.FieldPicturesOff)
+    scene::RestoreField(g, true, 0, 0, 0, 0);
+  else
+    scene::RestoreField(g, true, scene::PlayerRestoreX(g), scene::PlayerRestoreY(g), 56, 76);
   DrawFieldObjects(g, true);
   DrawOverlay(g);
   if (g.FadeInPending == 1) FadeInStep(g);

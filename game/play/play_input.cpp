@@ -3,7 +3,7 @@
 #include "game/play/play_internal.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 #include "platform/api/raster.h"
 
@@ -11,8 +11,6 @@ using namespace play;
 
 namespace {
 
-constexpr uint32_t kLadderExitUp = Codes({0, 2, 7, 10, 12, 16, 17});
-constexpr uint32_t kDropBelow = Codes({0, 2, 7, 10, 16});
 
 bool AcIn(const Game& g, std::initializer_list<int> codes) {
   for (int c : codes)
@@ -98,7 +96,7 @@ void LadderToConveyor(Game& g, int d) {
   g.ActionCode = d < 0 ? paCarriedLeft : paCarriedRight;
   g.PadDirection = 3;
   if (In(kWalkable, Probe(g, d, 0)) &&
-      (!g.HoldingObject || (In(kEmptyOrLadder, Probe(g, d, -1)) && In(kDropBelow, Probe(g, d, 0))))) {
+      (!g.HoldingObject || (In(kEmptyOrLadder, Probe(g, d, -1)) && In(kHeldTarget, Probe(g, d, 0))))) {
     g.ActionFrames = 8;
     g.PlayerFacing = d < 0 ? 1 : 0;
     g.PlayerBusy = 1;
@@ -116,7 +114,7 @@ void DownArrow(Game& g) {
     StartClimbFacing(g);
     return;
   }
-  if (g.ActionCode == paLadderHang || (g.ActionCode == paLadderUp && In(kDropBelow, below))) {
+  if (g.ActionCode == paLadderHang || (g.ActionCode == paLadderUp && In(kHeldTarget, below))) {
     if (!g.HoldingObject) {
       g.ActionCode = paFall;
       g.ActionFrames = 6;

@@ -61,10 +61,25 @@ constexpr uint32_t Codes(std::initializer_list<int> codes) {
 }
 constexpr bool In(uint32_t set, uint8_t code) { return code < 32 && ((set >> code) & 1u) != 0; }
 
-constexpr uint32_t kWalkable = Codes({0, 2, 7, 10, 12, 16});
-constexpr uint32_t kHeldTarget = Codes({0, 2, 7, 10, 16});
-constexpr uint32_t kEmptyOrLadder = Codes({0, 2});
-constexpr uint32_t kNoSupport = Codes({0, 7, 10, 16});
+// The cell sets the rules name, each once.
+// The player walks, stands and climbs in these: nothing solid and no closed jail.
+constexpr uint32_t kWalkable = Codes({ccEmpty, ccLadder, ccKey, ccBall, ccJailOpen, ccGoal});
+// A held or carried object may move into these: the walkable cells but an open jail.
+constexpr uint32_t kHeldTarget = Codes({ccEmpty, ccLadder, ccKey, ccBall, ccGoal});
+constexpr uint32_t kEmptyOrLadder = Codes({ccEmpty, ccLadder});
+// Nothing to stand on or hold to.
+constexpr uint32_t kNoSupport = Codes({ccEmpty, ccKey, ccBall, ccGoal});
+// Leaving a ladder upward: a barrier counts as open here too.
+constexpr uint32_t kLadderExitUp = kWalkable | Codes({ccBarrier});
+// What a pad launch meets overhead: the solid cells, a closed jail and the conveyors.
+constexpr uint32_t kPadCeiling = Codes({ccBlock, ccDoor, ccBalloon, ccJumpPad, ccIce, ccNoJump, ccJailClosed,
+                                        ccConveyorRight, ccConveyorLeft, ccBarrier});
+// What a jump meets overhead: the same and a cloud.
+constexpr uint32_t kCeiling = kPadCeiling | Codes({ccCloud});
+// What the player stands on; a landing counts ice too.
+constexpr uint32_t kFirmFloor = Codes({ccBlock, ccLadder, ccDoor, ccBalloon, ccNoJump, ccJailClosed, ccJailOpen,
+                                       ccCloud, ccBarrier});
+constexpr uint32_t kLandingFloor = kFirmFloor | Codes({ccIce});
 
 // Motion constants are extended values added to single positions; the sum is stored as single.
 inline void Move(float& v, long double step) { v = static_cast<float>(static_cast<long double>(v) + step); }
@@ -96,8 +111,6 @@ inline TLiftList* HeldList(Game& g) {
   return &l;
 }
 
-// Waits out the rest of the current 25 ms frame before a cut-scene starts.
-void FinishFrameTime(Game& g);
 // The walk frame: +1, past 7 back to 0.
 inline void AdvanceAnim(Game& g) {
   g.PlayerAnimFrame = static_cast<uint8_t>(g.PlayerAnimFrame + 1);

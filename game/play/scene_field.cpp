@@ -6,7 +6,7 @@
 
 #include "game/play/play_internal.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 
 using namespace play;
@@ -34,6 +34,12 @@ int PlayerRestoreX(const Game& g) { return R(g.PlayerX) + 20; }
 int PlayerRestoreY(const Game& g) { return R(g.PlayerY) + 20; }
 
 void RestoreField(Game& g, bool fullWhileFading, int playerX, int playerY, int playerW, int playerH) {
+  if (g.FieldPicturesOff) {
+    if (fullWhileFading && g.FadeInPending == 1) return;
+    for (int i = 1; i <= g.DoorList.Count; i++)
+      if (g.DoorList.State[i] == 2) g.DoorList.State[i] = 3;
+    return;
+  }
   if (fullWhileFading && g.FadeInPending == 1) {
     CopyBlt(g.BoardLayer, 0, 0, 640, 480, g.BackBuffer, 0, 0);
     return;
@@ -65,6 +71,7 @@ void RestoreField(Game& g, bool fullWhileFading, int playerX, int playerY, int p
 }
 
 void Doors(Game& g) {
+  if (g.FieldPicturesOff) return;
   for (int i = 1; i <= g.DoorList.Count; i++)
     if (g.DoorList.State[i] == 0)
       MaskedBlt(g.Art.ImgMap1, 64, 0, 32, 32, 32, g.BackBuffer, 32 * g.DoorList.X[i], 32 * g.DoorList.Y[i]);
@@ -75,7 +82,9 @@ void Keys(Game& g) {
   for (int i = 1; i <= g.KeyList.Count; i++) {
     const int X = g.KeyList.X[i], Y = g.KeyList.Y[i];
     uint8_t& s = g.KeyList.State[i];
-    if (s == 0) {
+    if (g.FieldPicturesOff) {
+      if (s >= 1 && s <= 20 && ++s > 19) ClearEffectCell(g, X, Y);
+    } else if (s == 0) {
       CopyBlt(g.Art.ImgChar3, 32 * g.ItemAnimFrame, 96 * g.StageStyle[ssKey] + 32 * bg, 32, 32, g.BackBuffer, 32 * X,
               32 * Y);
     } else if (s <= 20) {
@@ -93,7 +102,9 @@ void Balls(Game& g) {
   for (int i = 1; i <= g.BallList.Count; i++) {
     const int X = g.BallList.X[i], Y = g.BallList.Y[i];
     uint8_t& s = g.BallList.State[i];
-    if (s == 0) {
+    if (g.FieldPicturesOff) {
+      if (s >= 1 && s <= 20 && ++s > 19) ClearEffectCell(g, X, Y);
+    } else if (s == 0) {
       CopyBlt(g.Art.ImgChar3, 32 * g.ItemAnimFrame, 192 + 32 * bg, 32, 32, g.BackBuffer, 32 * X, 32 * Y);
     } else if (s <= 20) {
       const uint32_t v = GreyClamped(200 - 10 * s);
@@ -112,7 +123,9 @@ void Clouds(Game& g) {
   for (int i = 1; i <= g.CloudList.Count; i++) {
     const int X = g.CloudList.X[i], Y = g.CloudList.Y[i];
     uint8_t& s = g.CloudList.State[i];
-    if (s == 0) {
+    if (g.FieldPicturesOff) {
+      if (s >= 2 && s <= 10 && ++s > 9) ClearEffectCell(g, X, Y);
+    } else if (s == 0) {
       CopyBlt(g.Art.ImgChar4, 128 * (g.ItemAnimFrame % 2), row, 32, 32, g.BackBuffer, 32 * X, 32 * Y);
     } else if (s == 1) {
       CopyBlt(g.Art.ImgChar4, g.ItemAnimFrame % 2 ? 160 : 128, row, 32, 32, g.BackBuffer, 32 * X, 32 * Y);
@@ -128,6 +141,7 @@ void Clouds(Game& g) {
 }
 
 void Conveyors(Game& g) {
+  if (g.FieldPicturesOff) return;
   for (int i = 1; i <= g.ConveyorRightList.Count; i++)
     MaskedBltX(g.Art.ImgChar6, 32 * g.ObjAnimFrame, 256, 0, 32, 32, g.BackBuffer, 32 * g.ConveyorRightList.X[i],
                32 * g.ConveyorRightList.Y[i]);
@@ -137,6 +151,7 @@ void Conveyors(Game& g) {
 }
 
 void Barriers(Game& g) {
+  if (g.FieldPicturesOff) return;
   if (g.BarrierGone != 0) return;
   const int t = g.BarrierBlinkTick;
   const int c = t < 80 ? 0 : t < 84 ? 32 : t < 88 ? 64 : 96;
@@ -146,10 +161,12 @@ void Barriers(Game& g) {
 }
 
 void Goal(Game& g) {
+  if (g.FieldPicturesOff) return;
   MaskedBlt(g.Art.ImgChar5, 32 * g.GoalAnimFrame, 0, 32, 32, 32, g.BackBuffer, 32 * g.GoalX, 32 * g.GoalY);
 }
 
 void Balloons(Game& g) {
+  if (g.FieldPicturesOff) return;
   const uint32_t heldTint = Grey(255 - 25 * (g.FrameCounter % 4));
   for (int i = 1; i <= g.BalloonList.Count; i++) {
     const int x = Rnd(32.0L * g.BalloonList.X[i]), y = Rnd(32.0L * g.BalloonList.Y[i]);
@@ -161,6 +178,7 @@ void Balloons(Game& g) {
 }
 
 void JumpPads(Game& g) {
+  if (g.FieldPicturesOff) return;
   const uint32_t heldTint = Grey(255 - 25 * (g.FrameCounter % 4));
   for (int i = 1; i <= g.JumpPadList.Count; i++) {
     const int x = Rnd(32.0L * g.JumpPadList.X[i]), y = Rnd(32.0L * g.JumpPadList.Y[i]) - 8;
@@ -177,6 +195,11 @@ void Jails(Game& g, int sceneFlicker, int* openings) {
   for (int i = 1; i <= g.JailList.Count; i++) {
     const int x0 = 32 * g.JailList.X[i], y0 = 32 * g.JailList.Y[i];
     uint8_t& s = g.JailList.State[i];
+    if (g.FieldPicturesOff) {
+      if (s == 23 && openings) ++*openings;
+      if ((s >= 2 && s <= 21) || (s >= 23 && s <= 42)) s++;
+      continue;
+    }
     const auto sprite = [&](int sx, bool tinted) {
       MaskedBlt(g.Art.ImgMap1, sx, 0, 32, 32, 32, g.BackBuffer, x0, y0);
       if (tinted) TintedBlt(g, g.Art.ImgMap1, sx, 0, 32, 32, 32, g.BackBuffer, x0, y0, tint);
@@ -206,6 +229,7 @@ void Jails(Game& g, int sceneFlicker, int* openings) {
 }
 
 void Hud(Game& g) {
+  if (g.FieldPicturesOff) return;
   if (g.StageStyle[ssKey] == 0)
     MaskedBlt(g.Art.ImgChar15, 32 * g.ItemAnimFrame, 0, 32, 32, 32, g.BackBuffer, 552, 0);
   else

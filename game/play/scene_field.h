@@ -31,7 +31,7 @@ void JumpPads(Game& g);
 void Jails(Game& g, int sceneFlicker = -1, int* openings = nullptr);
 void Hud(Game& g);
 
-// Doors through jump pads (steps 2 to 10 of the field).
+// The field's layers under the actors, from the doors up to the jump pads.
 void LowerLayers(Game& g);
 
 // The player stands in a still pose through a cut-scene: facing right or left, the walk frame

@@ -8,7 +8,7 @@
 #include "game/play/progress_step.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 #include "platform/api/raster.h"
@@ -45,9 +45,7 @@ void ClearLoop(Game& g, int end, Frame frame) {
       frame(g.ClearFrame);
       if (g.ClearFrame >= end) break;
     }
-    CheckFocus(g);
-    g.host.ProcessMessages();
-    PaceFrame(g);
+    EndFrame(g, false);
   }
 }
 
@@ -104,9 +102,7 @@ void BetweenPhases(Game& g) {
   g.ClearFrame = 0;
   plat::gfx::Rectangle(g.BoardLayer, 0, 0, 646, 446, kBlack, plat::gfx::Fill::Solid, plat::gfx::PenMode::Copy);
   PlayMusic(g, "fun.ogg");
-  g.FrameEnd = static_cast<int32_t>(g.host.TickMs());
-  g.FrameElapsed = g.FrameEnd - g.FrameStart;
-  if (g.FrameElapsed < 442) WaitMs(g, 442 - g.FrameElapsed);
+  PaceFrameTo(g, 442);
   StartClearSong(g);
   WaitMs(g, 180);
   if (g.AltMode == 1) {

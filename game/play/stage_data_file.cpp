@@ -8,7 +8,7 @@
 
 #include "game/game.h"
 #include "game/play/stage_format.h"
-#include "game/shell/main_form.h"
+#include "game/shell/program.h"
 #include "platform/api/sys.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "game/play/play_internal.h"
 #include "game/play/stage_format.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "platform/api/sys.h"
 

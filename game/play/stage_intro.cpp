@@ -6,7 +6,7 @@
 #include "game/play/scene_field.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "game/shell/transitions.h"
 
@@ -55,13 +55,6 @@ void DrawNumberTitle(Game& g) {
   }
 }
 
-void IntroTail(Game& g) {
-  MusicTick(g);
-  CheckFocus(g);
-  g.host.ProcessMessages();
-  PaceFrame(g);
-}
-
 }  // namespace
 
 void RunStageIntro(Game& g) {
@@ -81,7 +74,7 @@ void RunStageIntro(Game& g) {
       }
       TickAnimation(g);
     }
-    IntroTail(g);
+    EndFrame(g);
   }
 
   g.IntroPhase = 0;
@@ -96,9 +89,13 @@ void RunStageIntro(Game& g) {
       if (++g.IntroFrame > 160) break;
       TickAnimation(g);
     }
-    IntroTail(g);
+    EndFrame(g);
   }
 
+  EndStageIntro(g);
+}
+
+void EndStageIntro(Game& g) {
   SetCell(g, Rnd(g.PlayerX), Rnd(g.PlayerY), ccEmpty);
   g.SceneId = scPlay;
   g.KeyLatch = 0;

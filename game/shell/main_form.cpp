@@ -1,5 +1,5 @@
-// The game's entry and main form: single-instance guard, start-up in its fixed order, the
-// fatal start-up exit, the quit sequence and the form's handlers.
+// The game's entry and main form: single-instance guard, start-up in its fixed order and the
+// form's handlers.
 #include "game/shell/main_form.h"
 
 #include <filesystem>
@@ -8,7 +8,9 @@
 #include "game/menus/progress_record.h"
 #include "game/play/stage_data_file.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
+#include "game/shell/program.h"
 #include "game/shell/music_control.h"
 #include "game/shell/sound_setup.h"
 #include "game/shell/transitions.h"
@@ -34,7 +36,7 @@ class FormEvents : public plat::WindowEvents {
   Game& g_;
 };
 
-// Start-up step 6: the decoder library and the music objects. False after a fatal exit.
+// Start-up: the decoder library and the music objects. False after a fatal exit.
 bool SetUpMusic(Game& g) {
   if (!DecoderPresent(g)) {
     FatalStartupExit(g, kDecoderMissing, true);
@@ -70,19 +72,6 @@ void LoadArt(Game& g) {
 
 }  // namespace
 
-std::string ProgramFile(Game& g, const std::string& name) {
-  return (std::filesystem::path(g.ProgramFolder) / name).string();
-}
-
-void EnterProgramFolder(Game& g) {
-  std::error_code ec;
-  std::filesystem::current_path(g.ProgramFolder, ec);
-}
-
-void ShowError(Game& g, const std::string& message) {
-  g.host.MessageBox(message, kGameTitle, MsgButtons::Ok, MsgIcon::Error);
-}
-
 int ProgramMain(Game& g) {
   if (!g.host.AcquireInstanceLock("plumet")) {
     ShowError(g, "二重起動はできません。");
@@ -98,41 +87,32 @@ int ProgramMain(Game& g) {
   return 0;
 }
 
-void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure) {
-  ShowError(g, message);
-  g.StartupFailed = 1;
-  g.QuitRequested = 1;
-  g.Paused = 1;
-  g.host.ShowWindow(false);
-  if (decoderFailure) g.MusicState = 2;
-  g.host.Terminate();
-}
-
 void FormCreate(Game& g) {
   g.ProgramFolder = std::filesystem::path(g.host.ProgramPath()).parent_path().string();
 
-  // Steps 1-2: the timer resolution is fine already; the off-screen bitmaps exist (sized below).
-  // Steps 3-5: the wave players, loaded where their files exist, and the sound device.
+  // The sound comes first so that a missing decoder ends the start before any file is read.
+  // The wave players, loaded where their files exist, and the sound device.
   CreateWavePlayers(g);
   LoadWavePlayers(g);
   CreateSoundDevice(g);
-  // Step 6: the decoder library and the music objects.
+  // The decoder library and the music objects; the game does not start without them.
   if (!SetUpMusic(g)) return;
-  // Step 7-10: the data files, relative to the program's folder.
+  // The data files, relative to the program's folder.
   EnterProgramFolder(g);
   if (!LoadStageData(g)) return;
   LoadProgressRecord(g);
   ReadMapFolderFile(g);
-  // Step 11: the random stream's seed.
+  // The one gameplay random stream, seeded through the host so tests can fix it.
   g.RandSeed = g.host.RandomSeed();
-  // Step 12: sizes.
+  // The window and the off-screen bitmaps all draw at 640x480.
   g.host.SetClientSize(640, 480);
   g.BackBuffer.Resize(640, 480);
   g.BoardLayer.Resize(640, 480);
   g.ScratchBitmap.Resize(100, 100);
-  // Step 13: the art (never shown itself; used as drawing sources).
+  // The art (never shown itself; used as drawing sources).
   LoadArt(g);
-  // Step 14: system facts.
+  // System facts, kept in the state though nothing reads them yet; the refresh rate is taken only
+  // where the platform reports it.
   plat::OsVersionInfo os = g.host.OsVersion();
   g.OsPlatformId = os.platformId;
   g.OsMajor = os.major;
@@ -142,7 +122,7 @@ void FormCreate(Game& g) {
   g.DesktopHeight = d.height;
   g.DesktopBits = d.bitsPerPixel;
   g.DesktopRefresh = g.OsPlatformId == 2 ? d.refresh : 0;
-  // Step 15.
+  // A fresh start: windowed, sound on, the first stage, the opening scene first.
   g.FullScreen = 0;
   g.SoundEnabled = 1;
   g.StageIndex = 0;
@@ -151,14 +131,14 @@ void FormCreate(Game& g) {
   g.SceneId = scOpening;
   g.FadeInPending = 0;
   g.OverlayKeyLatch = 0;
-  // Step 16: the settings file; anything but 0 or 1 becomes 1 and is written back.
+  // The settings file; anything but 0 or 1 becomes 1 and is written back.
   std::string ini = (std::filesystem::path(g.host.ProgramPath()).replace_extension(".ini")).string();
   g.DisableComposition = static_cast<uint8_t>(plat::IniReadInt(ini, "DWMAPI", "DisableComposition", 2));
   if (g.DisableComposition > 1) {
     plat::IniWriteInt(ini, "DWMAPI", "DisableComposition", 1);
     g.DisableComposition = 1;
   }
-  // Step 17.
+  // Play state cleared, then the window shown and taken into focus.
   ResetPlayState(g);
   g.host.ShowWindow(true);
   SetTimer1Enabled(g, false);
@@ -167,22 +147,13 @@ void FormCreate(Game& g) {
   // active-window query may not name the form yet at this point.
   g.OwnWindow = g.host.FormWindowId();
   g.LastActiveWindow = g.OwnWindow;
-  // Step 18: the DisableComposition setting switches desktop composition off only on the
+  // The DisableComposition setting switches desktop composition off only on the
   // desktop systems that have it; there is no such composition to switch off here, so the
   // setting is read and kept but changes nothing.
-  // Step 19.
+  // The main loop runs until the game quits.
   MainLoop(g);
 }
 
-void QuitSequence(Game& g) {
-  g.QuitRequested = 1;
-  g.Paused = 1;
-  StopMusic(g);
-  g.host.ShowWindow(false);
-  LeaveFullScreen(g);
-  ShutSoundPlayers(g);
-  g.host.Terminate();
-}
 
 bool OnCloseQuery(Game& g) {
   if (g.host.MessageBox("終了しますか？", kGameTitle, MsgButtons::YesNo, MsgIcon::None) == MsgResult::Yes) {

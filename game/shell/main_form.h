@@ -1,7 +1,5 @@
-// The game's entry and main form: single-instance guard, start-up, the fatal start-up exit,
-// the quit sequence and the form's handlers.
+// The game's entry and main form: single-instance guard, start-up and the form's handlers.
 #pragma once
-#include <string>
 
 struct Game;
 
@@ -13,10 +11,3 @@ void FormCreate(Game& g);
 void FormDestroy(Game& g);
 void FormPaint(Game& g);
 bool OnCloseQuery(Game& g);
-void QuitSequence(Game& g);
-// Shows `message` in an error box, ends the game before MainLoop starts.
-void FatalStartupExit(Game& g, const std::string& message, bool decoderFailure);
-void ShowError(Game& g, const std::string& message);
-// Working folder := the program's folder.
-void EnterProgramFolder(Game& g);
-std::string ProgramFile(Game& g, const std::string& name);

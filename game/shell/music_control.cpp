@@ -7,7 +7,7 @@
 #include <strings.h>
 
 #include "game/game.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "sound/memory_stream.h"
 #include "sound/vorbis_dll.h"
 

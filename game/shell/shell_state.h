@@ -70,6 +70,9 @@ struct ShellState {
   // Off-screen bitmaps (sized at start-up) and the art.
   plat::Bitmap BackBuffer, BoardLayer, ScratchBitmap;
   FormArt Art;
+  // For a caller that runs play for its state alone (the solver): the play field's layers
+  // advance their effect states but put nothing in the back buffer.
+  bool FieldPicturesOff = false;
 
   // Where the program lives; every data file is named relative to it.
   std::string ProgramFolder;

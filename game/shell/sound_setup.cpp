@@ -62,7 +62,6 @@ void CreateSoundDevice(Game& g) {
   g.DDSD1->SetDebugOption(dsoHaltOnError);
   g.DDSD1->Window = g.host.FormWindowId();
   g.DDSD1->Unit().LogFolder = g.ProgramFolder;
-  g.DDSD1->ThreadedNotify = !g.host.Audio().Manual();
   g.DDSD1->Loaded();
 }
 
@@ -87,11 +86,6 @@ void CreateMusicObjects(Game& g) {
     ch->SetWaveData(g.WaveData.get());
     ch->PlayLoop();
   }
-  // A hand-driven output has no notify thread: the stream is polled after each period played.
-  if (g.host.Audio().Manual())
-    g.host.Audio().SetPeriodHook([&g] {
-      if (g.WaveData) g.WaveData->PollNotify();
-    });
 }
 
 void OnStreamNotify(Game& g, TDDSDGenWave*, TDDSDChannel*, uint32_t offset, uint32_t length) {
@@ -105,7 +99,6 @@ void ShutSoundPlayers(Game& g) {
 }
 
 void TearDownMusic(Game& g) {
-  if (g.host.Audio().Manual()) g.host.Audio().SetPeriodHook(nullptr);
   ShutMusicStream(g.DDSD1.get(), g.WaveData, g.OggData, g.OggPlayer);
   FreeVorbisDLL();
 }

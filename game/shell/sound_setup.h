@@ -11,19 +11,18 @@ class TDDSDChannel;
 // The wave players' files, WavePlayer1..20 in order.
 extern const char* const kWavePlayerFiles[20];
 
-// Start-up step 3: the 20 players, Enabled, not Sync, their file names, taken from the program
+// Start-up: the 20 players, Enabled, not Sync, their file names, taken from the program
 // folder's "plumetwave/".
 void CreateWavePlayers(Game& g);
-// Step 4: loads each player whose file exists (a missing or unreadable file leaves it silent).
+// Loads each player whose file exists (a missing or unreadable file leaves it silent).
 void LoadWavePlayers(Game& g);
-// Step 5: DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). The stream gets a
-// notify thread unless the output is advanced by hand (then its owner polls
-// g.WaveData->PollNotify(), e.g. from NullAudioDevice::OnPeriod), so headless runs stay
-// deterministic.
+// DDSD1 with [dsoHaltOnError], then its Loaded (opens the device). The stream's notify worker
+// is the output's: a thread on the windowed output, the virtual clock's periods on the headless
+// one, so headless runs stay deterministic.
 void CreateSoundDevice(Game& g);
 // True when "plumetogg/wuvorbis.dll" exists in the program's folder.
 bool DecoderPresent(Game& g);
-// Step 6, steps 1-6 of the guard: loads the decoder (a library lacking an export counts as a
+// Loads the decoder (a library lacking an export counts as a
 // failure), creates OggPlayer, OggData and WaveData, hooks OnStreamNotify and starts channel 0.
 // Throws a std::exception on any failure.
 void CreateMusicObjects(Game& g);

@@ -5,7 +5,7 @@
 
 #include "game/game.h"
 #include "game/shell/draw.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/music_control.h"
 #include "platform/api/keys.h"
 #include "platform/api/raster.h"

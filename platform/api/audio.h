@@ -12,6 +12,7 @@
 //   CreateDevice fails and the voice plays nothing (the programs then run silent).
 #pragma once
 #include <functional>
+#include <memory>
 #include <cstddef>
 #include <cstdint>
 
@@ -161,8 +162,8 @@ class AudioDevice {
     if (out) *out = nullptr;
     return kAudioErrNoDriver;
   }
-  // The system sound player's one voice. `image` is a whole RIFF WAVE file; it is converted
-  // and copied when played, so the caller may free it at once. noStop: play nothing while
+  // The system sound player's one voice. `image` is a whole RIFF WAVE file; it is decoded
+  // and copied when played (and converted as it plays), so the caller may free it at once. noStop: play nothing while
   // the voice still plays. sync: return when the sound has ended. An unplayable image plays
   // nothing. Returns true when the sound started.
   virtual bool PlayWave(const void* image, size_t size, bool noStop, bool sync) {
@@ -172,12 +173,18 @@ class AudioDevice {
   // Ends whatever the voice plays.
   virtual void StopWave() {}
   virtual bool WavePlaying() { return false; }
-  // True when the output plays only as its owner advances it by hand (headless runs): the
-  // sound library then starts no notify thread and the owner polls the stream itself.
-  virtual bool Manual() { return false; }
-  // With a manual output: called after each output period the owner plays, so the stream's
-  // notify can be polled in step with the owner's clock.
-  virtual void SetPeriodHook(std::function<void()> hook) { (void)hook; }
+
+  // The sound library's notify worker: calls `poll` every `periodMs` milliseconds until the
+  // handle is destroyed, which waits for a poll under way and then returns; `poll` is never
+  // called after that. This base runs it on a thread of its own that sleeps on the wall clock
+  // between polls; an output that plays only as its owner advances it by hand (the headless
+  // one) calls it in step with that owner's clock instead, starting no thread. The sound
+  // library never makes a thread or reads a clock itself.
+  class Worker {
+   public:
+    virtual ~Worker() = default;
+  };
+  virtual std::unique_ptr<Worker> StartWorker(uint32_t periodMs, std::function<void()> poll);
 };
 
 }  // namespace plat

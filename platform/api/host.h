@@ -79,7 +79,6 @@ class Host {
   // Identity of the form, and of the window the user works in now (0: none of ours).
   virtual int FormWindowId() = 0;
   virtual int ActiveWindowId() = 0;
-  virtual void MinimizeWindow() = 0;
   virtual void GetWindowPos(int& left, int& top) = 0;
   virtual void MoveWindow(int left, int top) = 0;
   // Full screen: no border, cursor hidden, the client picture scaled to fill the screen with
@@ -120,7 +119,6 @@ class Host {
   // program asks for ("ＭＳ 明朝", "ＭＳ Ｐゴシック"); the host maps it to an installed face.
   virtual void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour,
                         int x, int y, std::string_view utf8) = 0;
-  virtual int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) = 0;
 
   // --- art -----------------------------------------------------------------------------
   // Loads an embedded picture by its component name ("ImgChar7"); false when there is none.

@@ -12,6 +12,8 @@ namespace plat {
 // A symbolic link is followed to its final target, which is the file replaced (the link
 // stays); the old file's permission bits are kept, a new file gets the usual 0666 less the
 // umask. A target that exists but is not a regular file is left alone (kErrNotRegularFile).
+// A temporary "NAME.tmpPID" of the same file whose process is gone (killed just before its
+// rename) is removed first; a live writer's is left alone.
 // Returns 0 on success, else the errno of the failing step (the old file is kept).
 int WriteFileAtomic(const std::string& path, const void* data, size_t size);
 
@@ -27,6 +29,15 @@ constexpr int kErrNotRegularFile = 0x10000;
 
 // Text of an errno value (or kErrNotRegularFile), for error boxes.
 std::string ErrorText(int err);
+
+// A text log: writes `line` at the end of `path`, emptying the file first when `fresh` (a log
+// is not rewritten whole, so it is not written crash-safely). Ok, or the step that failed.
+enum class LogWrite { Ok, CannotOpen, CannotWrite };
+LogWrite AppendLogLine(const std::string& path, const std::string& line, bool fresh);
+
+// Ends the process at once with `status`, after writing `message` and a line end to the
+// standard error: for a failure the program cannot go on from.
+[[noreturn]] void HaltProgram(const std::string& message, int status);
 
 // INI settings file ("[section]" / "key=value" lines).
 // Reads an integer; the default when the file, section or key is missing or not a number.
@@ -44,15 +55,5 @@ void* LibSymbol(void* lib, const char* name);
 void LibClose(void* lib);
 // The full file name the loader reports for a loaded library; empty when unknown.
 std::string LibFileName(void* lib);
-
-// Full path of the running executable.
-std::string ExecutablePath();
-
-// The windowed hosts' clock: milliseconds of the monotonic clock, wrapping at 32 bits like the
-// system tick count it stands for.
-uint32_t MonotonicTickMs();
-// Sleeps until MonotonicTickMs() next moves on: a short wait that ends on the tick, for pacing
-// loops that must not spin.
-void SleepToNextTick();
 
 }  // namespace plat

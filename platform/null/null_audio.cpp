@@ -13,13 +13,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-uint32_t Rd32(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t(p[3]) << 24); }
 uint16_t Rd16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 
 int16_t Saturate(int32_t v) {
   return static_cast<int16_t>(v > 32767 ? 32767 : (v < -32768 ? -32768 : v));
 }
 
+// The secondary buffers' formats (the sound player's voice takes every wave SDL reads).
 bool ValidFormat(const WaveFormat& f) {
   return f.formatTag == 1 && (f.channels == 1 || f.channels == 2) &&
          (f.bitsPerSample == 8 || f.bitsPerSample == 16) && f.samplesPerSec >= 100 &&
@@ -28,68 +28,12 @@ bool ValidFormat(const WaveFormat& f) {
 
 }  // namespace
 
-bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out) {
-  out.clear();
-  const auto* p = static_cast<const uint8_t*>(image);
-  if (!p || size < 12 || std::memcmp(p, "RIFF", 4) != 0 || std::memcmp(p + 8, "WAVE", 4) != 0)
-    return false;
-  size_t end = std::min<size_t>(size, size_t(Rd32(p + 4)) + 8);
-  if (end < 12) end = size;
-  WaveFormat fmt;
-  bool haveFmt = false;
-  const uint8_t* data = nullptr;
-  size_t dataBytes = 0;
-  size_t at = 12;
-  while (at + 8 <= end) {
-    uint32_t len = Rd32(p + at + 4);
-    const uint8_t* body = p + at + 8;
-    size_t avail = end - (at + 8);
-    if (std::memcmp(p + at, "fmt ", 4) == 0 && len >= 16 && avail >= 16) {
-      fmt.formatTag = Rd16(body);
-      fmt.channels = Rd16(body + 2);
-      fmt.samplesPerSec = Rd32(body + 4);
-      fmt.avgBytesPerSec = Rd32(body + 8);
-      fmt.blockAlign = Rd16(body + 12);
-      fmt.bitsPerSample = Rd16(body + 14);
-      haveFmt = true;
-    } else if (std::memcmp(p + at, "data", 4) == 0) {
-      data = body;
-      dataBytes = std::min<size_t>(len, avail);  // a truncated data chunk is clamped
-      break;
-    }
-    at += 8 + size_t(len) + (len & 1);
-  }
-  if (!haveFmt || !data || !ValidFormat(fmt)) return false;
-  const size_t frames = dataBytes / fmt.blockAlign;
-  if (frames == 0) return false;
-  const uint64_t outFrames = uint64_t(frames) * kOutputRate / fmt.samplesPerSec;
-  if (outFrames > uint64_t(kMaxWaveSeconds) * kOutputRate) return false;
-  out.resize(size_t(outFrames) * 2);
-  for (uint64_t j = 0; j < outFrames; ++j) {
-    size_t f = size_t(j * fmt.samplesPerSec / kOutputRate);
-    const uint8_t* s = data + f * fmt.blockAlign;
-    int16_t l, r;
-    if (fmt.bitsPerSample == 8) {
-      l = static_cast<int16_t>((int(s[0]) - 128) << 8);
-      r = fmt.channels == 2 ? static_cast<int16_t>((int(s[1]) - 128) << 8) : l;
-    } else {
-      l = static_cast<int16_t>(Rd16(s));
-      r = fmt.channels == 2 ? static_cast<int16_t>(Rd16(s + 2)) : l;
-    }
-    out[size_t(j) * 2] = l;
-    out[size_t(j) * 2 + 1] = r;
-  }
-  return true;
-}
-
 class SoftBuffer;
 
 struct SoftAudioDevice::Core {
   std::mutex mu;  // buffers, their data and cursors, the voice
   std::vector<SoftBuffer*> buffers;
-  std::vector<int16_t> voice;
-  size_t voicePos = 0;
-  bool voiceOn = false;
+  std::unique_ptr<WaveVoice> voice;  // converted as it plays; null when silent
   int period = 1024;
 
   std::mutex clockMu;  // real-time catch-up and the capture
@@ -441,16 +385,11 @@ void SoftAudioDevice::Core::RenderLocked(int16_t* out, int frames) {
     int n = std::min(frames, kChunk);
     std::memset(acc, 0, sizeof(int32_t) * size_t(n) * 2);
     for (SoftBuffer* b : buffers) b->MixInto(acc, n);
-    if (voiceOn) {
-      size_t left = (voice.size() - voicePos) / 2;
-      size_t m = std::min<size_t>(left, size_t(n));
-      for (size_t i = 0; i < m * 2; ++i) acc[i] += voice[voicePos + i];
-      voicePos += m * 2;
-      if (voicePos >= voice.size()) {
-        voiceOn = false;
-        voice.clear();
-        voicePos = 0;
-      }
+    if (voice) {
+      int16_t v[kChunk * 2];
+      const int m = voice->Read(v, n);
+      for (int i = 0; i < m * 2; ++i) acc[i] += v[i];
+      if (m < n || voice->FramesLeft() == 0) voice.reset();
     }
     for (int i = 0; i < n * 2; ++i) out[i] = Saturate(acc[i]);
     out += n * 2;
@@ -495,39 +434,42 @@ int32_t SoftAudioDevice::CreateDevice(SoundDevice** out) {
 
 bool SoftAudioDevice::PlayWave(const void* image, size_t size, bool noStop, bool sync) {
   core_->CatchUp();
-  if (noStop) {
-    std::lock_guard<std::mutex> lk(core_->mu);
-    if (core_->voiceOn) return false;
-  }
-  std::vector<int16_t> pcm;
-  bool ok = DecodeWaveImage(image, size, pcm);
+  if (noStop && WavePlaying()) return false;
+  std::unique_ptr<WaveVoice> voice = WaveVoice::Open(image, size);
+  const bool ok = voice != nullptr;
   {
     std::lock_guard<std::mutex> lk(core_->mu);
-    if (noStop && core_->voiceOn) return false;
-    core_->voiceOn = ok;
-    core_->voice = std::move(pcm);
-    core_->voicePos = 0;
+    if (noStop && core_->voice) return false;
+    // An unplayable wave still cuts the sound that plays, as a new one would.
+    core_->voice.swap(voice);
   }
+  voice.reset();  // the cut sound is freed outside the lock the output takes
   if (ok && sync) WaitWaveEnd();
   return ok;
 }
 
 void SoftAudioDevice::StopWave() {
   core_->CatchUp();
+  std::unique_ptr<WaveVoice> cut;
   std::lock_guard<std::mutex> lk(core_->mu);
-  core_->voiceOn = false;
-  core_->voice.clear();
-  core_->voicePos = 0;
+  cut.swap(core_->voice);
 }
 
 bool SoftAudioDevice::WavePlaying() {
   core_->CatchUp();
   std::lock_guard<std::mutex> lk(core_->mu);
-  return core_->voiceOn;
+  return core_->voice != nullptr;
 }
 
 void SoftAudioDevice::WaitWaveEnd() {
-  for (int i = 0; i < 60000 && WavePlaying(); ++i)
+  uint64_t left = 0;
+  {
+    std::lock_guard<std::mutex> lk(core_->mu);
+    if (core_->voice) left = core_->voice->FramesLeft();
+  }
+  // The sound's own length and some slack: a stalled output must not hold the caller for good.
+  const auto until = Clock::now() + std::chrono::milliseconds(left * 1000 / kOutputRate + 2000);
+  while (WavePlaying() && Clock::now() < until)
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
 }
 
@@ -568,12 +510,34 @@ int SoftAudioDevice::LiveBuffers() const {
   return static_cast<int>(core_->buffers.size());
 }
 
+class NullAudioDevice::PeriodWorker : public AudioDevice::Worker {
+ public:
+  PeriodWorker(NullAudioDevice& out, int id) : out_(out), id_(id) {}
+  ~PeriodWorker() override { out_.workers_.erase(id_); }
+
+ private:
+  NullAudioDevice& out_;
+  int id_;
+};
+
+std::unique_ptr<AudioDevice::Worker> NullAudioDevice::StartWorker(uint32_t periodMs, std::function<void()> poll) {
+  if (!Manual()) return SoftAudioDevice::StartWorker(periodMs, std::move(poll));
+  const int id = nextWorker_++;
+  workers_[id] = std::move(poll);
+  return std::make_unique<PeriodWorker>(*this, id);
+}
+
 void NullAudioDevice::AdvanceMs(uint32_t ms) {
   dueMicroFrames_ += uint64_t(ms) * kOutputRate * 1000;
   const uint64_t period = uint64_t(PeriodFrames()) * 1000000;
   while (dueMicroFrames_ >= period) {
     dueMicroFrames_ -= period;
     Advance(PeriodFrames());
+    for (auto it = workers_.begin(); it != workers_.end();) {
+      const int id = it->first;
+      it->second();  // a poll may end a worker, even its own
+      it = workers_.upper_bound(id);
+    }
     if (OnPeriod) OnPeriod();
   }
 }

@@ -1,26 +1,20 @@
 // The software sound output: our buffer emulation (device, primary and ring buffers, cursors,
-// notification positions) and the sound player's voice, mixed with saturation into 44100 Hz
-// 16-bit stereo. The SDL output drives it from its callback; the null device drives it by hand
-// (tests, headless runs) or by the wall clock (a silent output that still plays in real time).
+// notification positions) and the sound player's voice (platform/wave decodes it), mixed with
+// saturation into 44100 Hz 16-bit stereo. The SDL output drives it from its callback; the null
+// device drives it by hand (tests, headless runs) or by the wall clock (a silent output that
+// still plays in real time).
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <vector>
 
 #include "platform/api/audio.h"
+#include "platform/wave/wave_voice.h"
 
 namespace plat {
-
-// The longest sound the voice plays: the game's longest effect lasts 3.2 s. A wave declaring a
-// low rate would otherwise expand a small file into gigabytes at 44100 Hz stereo (10 MB here).
-constexpr int kMaxWaveSeconds = 60;
-
-// Parses a RIFF WAVE image (PCM 8/16-bit, mono/stereo, any rate; unknown chunks skipped; a
-// truncated data chunk clamped) into 44100 Hz interleaved stereo. False when unplayable,
-// longer than kMaxWaveSeconds included.
-bool DecodeWaveImage(const void* image, size_t size, std::vector<int16_t>& out);
 
 class SoftAudioDevice : public AudioDevice {
  public:
@@ -63,18 +57,25 @@ class NullAudioDevice : public SoftAudioDevice {
  public:
   explicit NullAudioDevice(bool realTime = false) { SetRealTime(realTime); }
 
-  // Plays `ms` milliseconds by hand in output periods, calling OnPeriod after each one (a
-  // headless run polls the stream's notify there, so music renders in step with its clock).
+  // Plays `ms` milliseconds by hand in output periods; after each one the notify workers
+  // (see StartWorker) poll, then OnPeriod is called, so music renders in step with the clock.
   void AdvanceMs(uint32_t ms);
   std::function<void()> OnPeriod;
-  bool Manual() override { return !RealTime(); }
-  void SetPeriodHook(std::function<void()> hook) override { OnPeriod = std::move(hook); }
+  // True while the output plays only as its owner advances it (not real time).
+  bool Manual() const { return !RealTime(); }
+  // With a manual output the worker polls after each output period AdvanceMs plays, on the
+  // owner's virtual clock; in real time it is the base's thread.
+  std::unique_ptr<Worker> StartWorker(uint32_t periodMs, std::function<void()> poll) override;
+  int Workers() const { return static_cast<int>(workers_.size()); }
 
  protected:
   void WaitWaveEnd() override;
 
  private:
   uint64_t dueMicroFrames_ = 0;  // frames owed, in millionths (44.1 frames a millisecond)
+  class PeriodWorker;
+  std::map<int, std::function<void()>> workers_;  // the manual workers, by id
+  int nextWorker_ = 1;
 };
 
 }  // namespace plat

@@ -12,6 +12,9 @@ namespace plat {
 
 namespace {
 
+// Virtual milliseconds a modal dialog stays up; timers fire during it.
+constexpr uint32_t kDialogMs = 300;
+
 const char* ButtonsName(MsgButtons b) {
   switch (b) {
     case MsgButtons::Ok: return "ok";
@@ -69,8 +72,6 @@ void NullHost::ReleaseAllKeys() {
   down_.clear();
 }
 
-bool NullHost::IsKeyDown(int vk) const { return down_.count(vk) != 0; }
-
 void NullHost::ApplyScriptForFrame() {
   if (!scripted_) return;
   // The step that covers script frame index frames_ - origin (0-based).
@@ -121,7 +122,6 @@ void NullHost::CaptureFrames(const std::string& dir, std::set<int> frames) {
 void NullHost::Present(const Bitmap& frame) {
   lastFrame_ = frame;
   ++frames_;
-  AdvanceTime(PresentCostMs);
   if (hashing_) hashes_.push_back(FrameHash(frame));
   if (!captureDir_.empty() && captureAt_.count(frames_)) {
     std::filesystem::create_directories(captureDir_);
@@ -156,8 +156,8 @@ void NullHost::ProcessMessages() {
 }
 
 void NullHost::RunModal() {
-  // The dialog stays up for DialogMs of virtual time; timers keep firing meanwhile.
-  uint32_t end = now_ + DialogMs;
+  // The dialog stays up for a while of virtual time; timers keep firing meanwhile.
+  uint32_t end = now_ + kDialogMs;
   while (static_cast<int32_t>(now_ - end) < 0) {
     AdvanceTime(1);
     std::vector<std::function<void()>> due;
@@ -215,11 +215,6 @@ void NullHost::DrawText(Bitmap& dst, const std::string& fontName, int cellHeight
                         int y, std::string_view utf8) {
   qtgfx::EnsureGuiApplication();
   qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
-}
-
-int NullHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
-  qtgfx::EnsureGuiApplication();
-  return qtgfx::TextWidth(fontName, cellHeight, utf8);
 }
 
 bool NullHost::LoadImage(const std::string& name, Bitmap& out) { return qtgfx::LoadArt(name, out); }

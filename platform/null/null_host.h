@@ -45,7 +45,6 @@ class NullHost : public Host {
   void KeyDown(int vk);
   void KeyUp(int vk);
   void ReleaseAllKeys();
-  bool IsKeyDown(int vk) const;
 
   int Frames() const { return frames_; }
   const Bitmap& LastFrame() const { return lastFrame_; }
@@ -71,8 +70,6 @@ class NullHost : public Host {
   std::deque<std::optional<std::string>> OpenAnswers;
   std::deque<std::optional<std::string>> SaveAnswers;
   std::vector<FileDialogSpec> FileDialogLog;
-  // Virtual milliseconds a modal dialog stays up; timers fire during it.
-  uint32_t DialogMs = 300;
 
   // Window state.
   void SetActive(bool active) { active_ = active; }
@@ -88,7 +85,6 @@ class NullHost : public Host {
   // Process facts.
   void SetProgramPath(const std::string& p) { programPath_ = p; }
   void SetInstanceHeldElsewhere(bool held) { instanceHeld_ = held; }
-  void SetOsVersion(OsVersionInfo v) { os_ = v; }
   // Virtual time.
   uint32_t Now() const { return now_; }
   void Advance(uint32_t ms) { AdvanceTime(ms); }
@@ -98,8 +94,6 @@ class NullHost : public Host {
   int SleepCalls = 0;
   int TickSleepCalls = 0;
   int ProcessMessagesCalls = 0;
-  // Extra virtual milliseconds each Present() takes (to simulate slow frames).
-  uint32_t PresentCostMs = 0;
 
   // ---- Host ----
   uint32_t TickMs() override { return now_; }
@@ -114,7 +108,6 @@ class NullHost : public Host {
   void ActivateWindow() override {}
   int FormWindowId() override { return 1; }
   int ActiveWindowId() override { return active_ ? 1 : 0; }
-  void MinimizeWindow() override { minimized_ = true; }
   void GetWindowPos(int& l, int& t) override { l = left_; t = top_; }
   void MoveWindow(int l, int t) override { left_ = l; top_ = t; }
   void SetFullScreen(bool on) override { fullScreen_ = on; }
@@ -126,7 +119,7 @@ class NullHost : public Host {
   std::string ProgramPath() override { return programPath_; }
   bool AcquireInstanceLock(const std::string&) override { return !instanceHeld_; }
   DesktopInfo Desktop() override { return {1920, 1080, 32, 60}; }
-  OsVersionInfo OsVersion() override { return os_; }
+  OsVersionInfo OsVersion() override { return {2, 10, 0}; }
   uint32_t RandomSeed() override { return 12345; }
   MsgResult MessageBox(const std::string& text, const std::string& caption, MsgButtons buttons,
                        MsgIcon icon) override;
@@ -136,7 +129,6 @@ class NullHost : public Host {
   void StopTimer(int id) override;
   void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
                 std::string_view utf8) override;
-  int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) override;
   bool LoadImage(const std::string& name, Bitmap& out) override;
   AudioDevice& Audio() override;
 
@@ -173,12 +165,11 @@ class NullHost : public Host {
   int nextTimer_ = 1;
 
   WindowEvents* events_ = nullptr;
-  bool active_ = true, closeRequested_ = false, visible_ = false, minimized_ = false;
+  bool active_ = true, closeRequested_ = false, visible_ = false;
   bool fullScreen_ = false, topmost_ = false, terminate_ = false, instanceHeld_ = false;
   bool inClose_ = false;
   int left_ = 100, top_ = 100, clientW_ = 0, clientH_ = 0;
   std::string caption_, programPath_;
-  OsVersionInfo os_{2, 10, 0};
   std::unique_ptr<AudioDevice> audio_;
   bool audioFollowsClock_ = true;
 };

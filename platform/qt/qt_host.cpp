@@ -14,14 +14,17 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
 #include <thread>
 
 #include "platform/api/keys.h"
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/qt/qt_form.h"
 #include "platform/qtgfx/qt_gfx.h"
 
@@ -87,10 +90,36 @@ int VirtualKeyFor(int qtKey) {
   }
 }
 
-std::string InstanceLockPath(const std::string& name) {
+namespace {
+
+bool HasRuntimeDir() {
   const char* xdg = std::getenv("XDG_RUNTIME_DIR");
-  if (xdg && *xdg) return std::string(xdg) + "/" + name + ".lock";
-  return "/tmp/" + name + "-" + std::to_string(getuid()) + ".lock";
+  return xdg && *xdg;
+}
+
+}  // namespace
+
+std::string InstanceLockFolder(const std::string& name) {
+  if (HasRuntimeDir()) return std::getenv("XDG_RUNTIME_DIR");
+  return "/tmp/" + name + "-" + std::to_string(geteuid());
+}
+
+std::string InstanceLockPath(const std::string& name) { return InstanceLockFolder(name) + "/" + name + ".lock"; }
+
+int OpenInstanceLockFile(const std::string& folder, const std::string& file, bool privateFolder) {
+  // In a folder anyone may write to, another account could make or lock the file first and so
+  // keep the user's game from starting: the file goes in a folder only this user can enter.
+  if (privateFolder && ::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return -1;
+  const int dfd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (dfd < 0) return -1;
+  struct stat st {};
+  if (privateFolder && (::fstat(dfd, &st) != 0 || st.st_uid != ::geteuid() || (st.st_mode & 077) != 0)) {
+    ::close(dfd);
+    return -1;
+  }
+  const int fd = ::openat(dfd, file.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+  ::close(dfd);
+  return fd;
 }
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save) {
@@ -191,7 +220,6 @@ void QtHost::ActivateWindow() { form_->Activate(); }
 
 int QtHost::ActiveWindowId() { return form_->IsActive() ? 1 : 0; }
 
-void QtHost::MinimizeWindow() { form_->showMinimized(); }
 
 void QtHost::GetWindowPos(int& left, int& top) {
   const QPoint p = form_->FramePos();
@@ -234,9 +262,12 @@ std::string QtHost::ProgramPath() { return ExecutablePath(); }
 bool QtHost::AcquireInstanceLock(const std::string& name) {
   if (lockFd_ >= 0) return true;
   // flock dies with the process, so a file left by a crashed copy never blocks a start.
-  const std::string path = qthost::InstanceLockPath(name);
-  const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-  if (fd < 0) return true;  // no place for a lock: run unguarded rather than not at all
+  // The session's runtime folder is the user's by its own rules; the one under /tmp is checked.
+  const int fd =
+      qthost::OpenInstanceLockFile(qthost::InstanceLockFolder(name), name + ".lock", !qthost::HasRuntimeDir());
+  // No safe place for a lock (a folder under that name that is not this user's own): run
+  // unguarded rather than let another account keep the game from starting.
+  if (fd < 0) return true;
   if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
     close(fd);
     return false;
@@ -293,9 +324,6 @@ void QtHost::DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, 
   qtgfx::DrawText(dst, fontName, cellHeight, colour, x, y, utf8);
 }
 
-int QtHost::TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {
-  return qtgfx::TextWidth(fontName, cellHeight, utf8);
-}
 
 bool QtHost::LoadImage(const std::string& name, Bitmap& out) { return qtgfx::LoadArt(name, out); }
 

@@ -36,7 +36,6 @@ class QtHost : public Host {
   void ActivateWindow() override;
   int FormWindowId() override { return 1; }
   int ActiveWindowId() override;
-  void MinimizeWindow() override;
   void GetWindowPos(int& left, int& top) override;
   void MoveWindow(int left, int top) override;
   void SetFullScreen(bool on) override;
@@ -58,7 +57,6 @@ class QtHost : public Host {
   void StopTimer(int id) override;
   void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
                 std::string_view utf8) override;
-  int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) override;
   bool LoadImage(const std::string& name, Bitmap& out) override;
   AudioDevice& Audio() override { return *audio_; }
 
@@ -82,8 +80,14 @@ std::string LineBreaks(const std::string& text);
 std::string QtFilter(const std::string& filter);
 // The Qt key code of a key event mapped to the virtual-key code the game reads; 0 for others.
 int VirtualKeyFor(int qtKey);
-// Where the instance lock file of `name` lives.
+// Where the instance lock file of `name` lives: the session's runtime folder, or without one
+// the user's own folder "/tmp/NAME-UID".
+std::string InstanceLockFolder(const std::string& name);
 std::string InstanceLockPath(const std::string& name);
+// Opens, creating it, the lock file `file` in `folder`; -1 when it cannot. With `privateFolder`
+// the folder is made (0700) when missing and must be a real folder, not a link, owned by this
+// user and closed to everyone else.
+int OpenInstanceLockFile(const std::string& folder, const std::string& file, bool privateFolder);
 
 // The modal dialogs of both Qt programs (the game's host and the editor's), owned by `parent`
 // when there is one; a box without an owner stays on top.

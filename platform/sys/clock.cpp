@@ -2,7 +2,7 @@
 #include <chrono>
 #include <thread>
 
-#include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 
 namespace plat {
 

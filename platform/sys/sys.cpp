@@ -1,9 +1,12 @@
 // Crash-safe file writes, the INI settings file and dlopen, shared by both hosts.
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 
+#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <link.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,6 +18,7 @@
 #include <cstring>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
 
 namespace plat {
 
@@ -45,6 +49,33 @@ int ResolveTarget(const std::string& path, std::string& target, struct stat& st,
     target = next.string();
   }
   return ELOOP;
+}
+
+// Removes the temporaries "NAME.tmpPID" of `target` that a writer killed between naming and
+// renaming left behind. Only regular files whose process is gone go: a live writer's file (or
+// one whose process id we may not probe) stays, and so do our own, which the write replaces.
+void RemoveStaleTemporaries(const std::string& target) {
+  const std::filesystem::path t(target);
+  std::string dir = t.parent_path().string();
+  if (dir.empty()) dir = ".";
+  const std::string prefix = t.filename().string() + ".tmp";
+  DIR* d = ::opendir(dir.c_str());
+  if (!d) return;
+  const pid_t self = ::getpid();
+  while (const dirent* e = ::readdir(d)) {
+    const std::string_view name(e->d_name);
+    if (name.size() <= prefix.size() || name.substr(0, prefix.size()) != prefix) continue;
+    const std::string_view digits = name.substr(prefix.size());
+    if (digits.size() > 9 || digits[0] == '0' ||
+        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+      continue;
+    const pid_t pid = static_cast<pid_t>(std::stol(std::string(digits)));
+    if (pid == self || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    struct stat st {};
+    if (::fstatat(::dirfd(d), e->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)) continue;
+    ::unlinkat(::dirfd(d), e->d_name, 0);
+  }
+  ::closedir(d);
 }
 
 // Writes the new content beside `target` and renames it over it. With `unnamed`, the
@@ -144,6 +175,7 @@ int WriteFileAtomic(const std::string& path, const void* data, size_t size) {
   bool exists = false;
   if (int err = ResolveTarget(path, target, old, exists)) return err;
   if (exists && !S_ISREG(old.st_mode)) return S_ISDIR(old.st_mode) ? EISDIR : kErrNotRegularFile;
+  RemoveStaleTemporaries(target);
   bool retry = false;
   const int err = WriteAndRename(target, old, exists, data, size, true, retry);
   if (!retry) return err;

@@ -10,7 +10,7 @@
 #include <new>
 #include <vector>
 
-#include "platform/wuvorbis/wu_exports.h"
+#include "platform/api/wu_exports.h"
 
 #define WU_EXPORT extern "C" __attribute__((visibility("default")))
 

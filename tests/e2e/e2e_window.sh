@@ -1,6 +1,6 @@
 #!/bin/bash
 # End-to-end check of the game window under a virtual X server: the window's title and client
-# size, a screenshot, the duplicate-start box of a second copy, and the question on closing.
+# size, its opening pictures against the headless game's, the duplicate-start box of a second copy, and the question on closing.
 # Usage: e2e_window.sh <x_close_request> <output-folder>; the program is $PLUMET_DIST/plumet.
 set -u
 
@@ -13,7 +13,10 @@ TITLE="ぷかぷか☆らんぷ"
 source "$(dirname "$0")/x_session.sh"
 # The game writes its record and settings beside itself: run a private copy of the folder.
 cp -a "$DIST" "$RUNDIR/dist"
+cp -a "$DIST" "$RUNDIR/headless"
+rm -rf "$OUT/headless" "$OUT"/window-*.png
 GAME_BIN="$RUNDIR/dist/plumet"
+export PLUMET_FRAME_LOG=$RUNDIR/frames.log
 
 # 1. The main window: title, 640x480 client area, a picture.
 "$GAME_BIN" >"$OUT/plumet.log" 2>&1 &
@@ -29,14 +32,18 @@ if [ "$SIZE" != "640x480" ]; then
 fi
 [ "$NAME" = "$TITLE" ] || fail "window title '$NAME', expected '$TITLE'"
 echo "ok: main window $MAIN '$NAME' $SIZE"
-sleep 1
-/usr/bin/import -window "$MAIN" "$OUT/main_window.png" || fail "screenshot failed"
-SHOT=$(/usr/bin/convert "$OUT/main_window.png" -format "%wx%h" info:)
+# Its picture at frames 80 and 120 of the opening (counted in the window's frame log) is the
+# headless game's picture of the same frames.
+"$DIST/plumet-headless" --folder "$RUNDIR/headless" --frames 121 --capture "$OUT/headless" --at 80,120 \
+  >"$OUT/headless.log" 2>&1 || fail "the headless run failed"
+python3 "$(dirname "$0")/drive_window.py" - "$PLUMET_FRAME_LOG" "$MAIN" "$OUT" "$OUT/headless" 80,120 \
+  || fail "the window does not show the opening as the headless game draws it"
+SHOT=$(/usr/bin/convert "$OUT/window-80.png" -format "%wx%h" info:)
 [ "$SHOT" = "640x480" ] || fail "screenshot is $SHOT"
-echo "ok: screenshot $OUT/main_window.png"
+echo "ok: the opening's pictures $OUT/window-80.png and window-120.png"
 
 # 2. A second copy shows its duplicate-start box and ends when it is answered.
-"$GAME_BIN" >"$OUT/plumet-second.log" 2>&1 &
+PLUMET_FRAME_LOG= "$GAME_BIN" >"$OUT/plumet-second.log" 2>&1 &
 SECOND=$!
 PIDS+=($SECOND)
 BOX=$(wait_window "$SECOND" none 10) || fail "the second copy showed no box"

@@ -257,3 +257,56 @@ TEST(EditorMapClear, AsksAndOnYesLeavesOnlyTheBorder) {
   EXPECT_EQ(ed.e.EditCleared, 1);
   EXPECT_EQ(ed.e.Label5, "このマップはクリア済みです");
 }
+
+// Each step of a stroke leaves the picture a full redraw would, with every changed pixel inside
+// the damage it reports, and the damage a few cells, not the view.
+TEST(EditorView, AStrokeRedrawsOnlyTheCellsItChanges) {
+  struct Step {
+    int col, row;
+    bool press;
+  };
+  struct Case {
+    const char* what;
+    int part;
+    std::vector<Step> steps;
+    int maxCells;  // damaged cells at most, per step
+  } cases[] = {
+      {"ladder stroke", ccLadder, {{3, 5, true}, {4, 5, false}, {5, 6, false}, {5, 6, false}}, 8},
+      {"cursor only", ccBlock, {{2, 2, false}, {9, 9, false}, {10, 9, false}}, 8},
+      // The start leaves its old cell, far from the cursor.
+      {"start moved", ccPlayerStart, {{2, 2, true}, {3, 2, false}, {12, 10, false}}, 9},
+      // The frame spills into the border column and row.
+      {"last cells", ccBalloon, {{17, 12, true}, {18, 13, false}, {18, 12, false}}, 8},
+  };
+  for (const Case& c : cases) {
+    Editor ed;
+    PictureDamage& damage = ed.e.DisplayDamage;
+    ed.e.SelectedPart = c.part;
+    for (const Step& s : c.steps) {
+      damage.Clear();
+      const plat::Bitmap before = ed.e.picDisplay;
+      ed.MoveTo(s.col, s.row);
+      if (s.press) picDisplayMouseDown(ed.e, MouseButton::Left);
+      const plat::Bitmap after = ed.e.picDisplay;
+      const std::string at = std::string(c.what) + " at " + std::to_string(s.col) + "," + std::to_string(s.row);
+      ASSERT_FALSE(damage.all) << at;
+      auto damaged = [&](int x, int y) {
+        for (const auto& r : damage.rects)
+          if (x >= r.x && x < r.x + r.w && y >= r.y && y < r.y + r.h) return true;
+        return false;
+      };
+      int outside = 0;
+      for (int y = 0; y < after.height; y++)
+        for (int x = 0; x < after.width; x++)
+          if (before.At(x, y) != after.At(x, y) && !damaged(x, y)) outside++;
+      EXPECT_EQ(outside, 0) << at;
+      int cells = 0;
+      for (int col = 0; col < kGridCols; col++)
+        for (int row = 0; row < kGridRows; row++) cells += damaged(32 * col + 16, 32 * row + 16);
+      EXPECT_LE(cells, c.maxCells) << at;
+      DrawEditMap(ed.e);
+      EXPECT_TRUE(ed.e.picDisplay.px == after.px) << at << ": not what a full redraw draws";
+    }
+    picDisplayMouseUp(ed.e);
+  }
+}

@@ -39,7 +39,9 @@ struct RunResult {
 // Runs the runner in `cwd` (so relative paths are relative to it).
 RunResult RunIn(const fs::path& cwd, const std::string& args) {
   const std::string dist = std::getenv("PLUMET_DIST");
-  const std::string cmd = "cd '" + cwd.string() + "' && '" + dist + "/plumet-headless' --folder '" + dist + "' " +
+  // The game writes its settings beside itself: it runs on the copy of the shipped data.
+  const std::string folder = std::getenv("PLUMET_TEST_FOLDER");
+  const std::string cmd = "cd '" + cwd.string() + "' && '" + dist + "/plumet-headless' --folder '" + folder + "' " +
                           args + " 2>/dev/null";
   RunResult r;
   if (FILE* f = popen(cmd.c_str(), "r")) {

@@ -6,7 +6,7 @@
 #include "game/menus/menu_common.h"
 #include "game/play/play.h"
 #include "game/scenes.h"
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "platform/api/keys.h"
 #include "tests/menus/menu_fixture.h"
 

@@ -14,6 +14,9 @@ mkdir -p "$OUT"
 "$HEADLESS" --folder "$RUNDIR/dist" --keys "$SCRIPTS/hidden_ending.keys" --frames 5000 \
   --trace --capture "$OUT" --at 300,1300,3800,4100 >"$OUT/run.log" 2>&1
 grep -q "^exit: quit" "$OUT/run.log" || { echo "FAIL: no quit"; tail -3 "$OUT/run.log"; exit 1; }
+# It ends as scripts/hidden_ending.outcome says: the exit, its frame and the final state line.
+{ grep "^exit: " "$OUT/run.log"; grep "^state " "$OUT/run.log" | tail -1; } >"$OUT/outcome"
+diff "$SCRIPTS/hidden_ending.outcome" "$OUT/outcome" || { echo "FAIL: the run did not end as expected"; exit 1; }
 grep -q "scene=9" "$OUT/run.log" || { echo "FAIL: the ending did not run"; exit 1; }
 # The record now opens the bonus area: HighestStage 54 and the bonus flag.
 rec=$(od -An -tu1 -v "$RUNDIR/dist/plumet.rec" | tr -s ' \n' ' ')

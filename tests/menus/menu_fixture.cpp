@@ -6,6 +6,7 @@
 
 #include "game/play/stage_format.h"
 #include "platform/qtgfx/qt_gfx.h"
+#include "tests/harness/golden.h"
 
 namespace menutest {
 
@@ -122,32 +123,7 @@ std::string Bare::MusicLog() const {
 }
 
 ::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name) {
-  const char* src = std::getenv("PLUMET_SOURCE");
-  const std::string golden = std::string(src ? src : ".") + "/tests/menus/golden/" + name + ".png";
-  const char* update = std::getenv("PLUMET_UPDATE_GOLDEN");
-  if (update && std::string(update) == "1") {
-    plat::qtgfx::SavePng(golden, frame);
-    return ::testing::AssertionSuccess() << "rewrote " << golden;
-  }
-  plat::Bitmap want;
-  if (!plat::qtgfx::LoadPng(golden, want)) {
-    plat::qtgfx::SavePng(name + "-actual.png", frame);
-    return ::testing::AssertionFailure() << "no golden " << golden << " (actual written)";
-  }
-  if (want.width != frame.width || want.height != frame.height)
-    return ::testing::AssertionFailure() << name << ": size differs";
-  plat::Bitmap diff(frame.width, frame.height, 0);
-  int differing = 0;
-  for (int y = 0; y < frame.height; ++y)
-    for (int x = 0; x < frame.width; ++x) {
-      const bool same = (want.At(x, y) & 0xFFFFFF) == (frame.At(x, y) & 0xFFFFFF);
-      diff.Set(x, y, same ? (frame.At(x, y) >> 2 & 0x3F3F3F) : 0x0000FFu);
-      differing += !same;
-    }
-  if (differing == 0) return ::testing::AssertionSuccess();
-  plat::qtgfx::SavePng(name + "-actual.png", frame);
-  plat::qtgfx::SavePng(name + "-diff.png", diff);
-  return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ (actual and diff written)";
+  return harness::MatchesGolden(frame, "tests/menus/golden", name);
 }
 
 }  // namespace menutest

@@ -57,8 +57,7 @@ struct Bare {
   int Sounds(int player) const { return g.SoundRequests[player]; }
 };
 
-// Compares `frame` with tests/menus/golden/<name>.png; on a mismatch writes <name>-actual.png
-// and <name>-diff.png into the working folder. PLUMET_UPDATE_GOLDEN=1 rewrites the golden.
+// harness::MatchesGolden against tests/menus/golden/<name>.png.
 ::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name);
 
 }  // namespace menutest

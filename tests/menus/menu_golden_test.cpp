@@ -6,6 +6,7 @@
 #include "game/play/play.h"
 #include "game/scenes.h"
 #include "game/shell/draw.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "platform/api/keys.h"
 #include "tests/menus/menu_fixture.h"

@@ -123,6 +123,34 @@ TEST(ProgressRecord, AllClearNeedsStagesZeroToFortyNine) {
   }
 }
 
+// Values the game never writes but keeps from a record that adds up take the steps as they are.
+TEST(ProgressRecord, KeptOddValuesGoThroughTheSteps) {
+  {
+    Fixture f;  // a mark of 2 keeps its value, and clearing it still opens the next area
+    f.Load();
+    f.g.StageCleared[1] = 2;
+    f.Clear(1);
+    EXPECT_EQ(f.g.StageCleared[1], 2);
+    EXPECT_EQ(f.g.ClearedCount, 0);
+    EXPECT_EQ(f.g.HighestStage, 3) << "a mark of 2 opens nothing by itself";
+    f.Clear(2);
+    EXPECT_EQ(f.g.HighestStage, 7);
+    EXPECT_EQ(f.File(), RecordBytes(f.g));
+  }
+  {
+    Fixture f;  // a bonus flag of 2 is not "open": the all-clear opens it without the stage test
+    f.Load();
+    f.g.BonusAreaOpen = 2;
+    OpenBonusArea(f.g);
+    EXPECT_EQ(f.g.HighestStage, 3) << "only a closed area is opened by the chord";
+    EXPECT_FALSE(f.folder.Exists("plumet.rec"));
+    RecordAllClear(f.g);
+    EXPECT_EQ(f.g.BonusAreaOpen, 1);
+    EXPECT_EQ(f.g.HighestStage, 54);
+    EXPECT_EQ(f.File(), RecordBytes(f.g));
+  }
+}
+
 TEST(ProgressRecord, OpenBonusAreaKeepsTheCounts) {
   Fixture f;
   f.Load();
@@ -183,29 +211,34 @@ TEST(ProgressRecord, ASaveThatCannotBeWrittenKeepsTheOldFileAndTheGameGoesOn) {
   EXPECT_TRUE(std::filesystem::is_directory(f.folder.File("plumet.rec")));
 }
 
-TEST(ProgressRecord, FieldsOutOfRangeAreDamagedEvenWhenTheChecksumFits) {
+TEST(ProgressRecord, ARecordThatAddsUpIsKeptUnlessItLeavesTheCourse) {
   struct Case {
     const char* name;
     void (*set)(TProgressRecord&);
     bool damaged;
   } cases[] = {
-      {"highest 255 would let the picker run past the course", [](TProgressRecord& r) { r.HighestStage = 255; },
-       true},
+      // Damaged: the stage picker would offer stages past the course.
+      {"highest 255", [](TProgressRecord& r) { r.HighestStage = 255; }, true},
+      {"highest 55 with the bonus area closed", [](TProgressRecord& r) { r.HighestStage = 55; }, true},
       {"highest 55 even with the bonus area open",
        [](TProgressRecord& r) { r.HighestStage = 55, r.BonusAreaOpen = 1; }, true},
-      {"highest 50 with the bonus area closed", [](TProgressRecord& r) { r.HighestStage = 50; }, true},
-      {"a mark other than 0 or 1", [](TProgressRecord& r) { r.StageCleared[7] = 2, r.ClearedCount = 1; }, true},
-      {"index 55 marked", [](TProgressRecord& r) { r.StageCleared[55] = 1, r.ClearedCount = 1; }, true},
-      {"count one more than the marks",
-       [](TProgressRecord& r) { r.StageCleared[0] = 1, r.ClearedCount = 2, r.HighestStage = 7; }, true},
-      {"count 55 with no marks", [](TProgressRecord& r) { r.ClearedCount = 55; }, true},
-      {"bonus flag 2", [](TProgressRecord& r) { r.BonusAreaOpen = 2, r.HighestStage = 54; }, true},
-      // Kept: values the game writes, and harmless ones off the usual steps.
+      // Kept: the player's record, however it came to hold these values.
       {"default", [](TProgressRecord&) {}, false},
-      {"highest 49 closed", [](TProgressRecord& r) { r.HighestStage = 49; }, false},
-      {"highest 54 open", [](TProgressRecord& r) { r.HighestStage = 54, r.BonusAreaOpen = 1; }, false},
       {"highest 0", [](TProgressRecord& r) { r.HighestStage = 0; }, false},
       {"highest off the area steps", [](TProgressRecord& r) { r.HighestStage = 5; }, false},
+      {"highest 49 closed", [](TProgressRecord& r) { r.HighestStage = 49; }, false},
+      {"highest 50 with the bonus area closed", [](TProgressRecord& r) { r.HighestStage = 50; }, false},
+      {"highest 54 with the bonus area closed", [](TProgressRecord& r) { r.HighestStage = 54; }, false},
+      {"highest 54 open", [](TProgressRecord& r) { r.HighestStage = 54, r.BonusAreaOpen = 1; }, false},
+      {"a mark other than 0 or 1", [](TProgressRecord& r) { r.StageCleared[7] = 2, r.ClearedCount = 1; }, false},
+      {"a mark of 255", [](TProgressRecord& r) { r.StageCleared[0] = 255; }, false},
+      {"index 55 marked", [](TProgressRecord& r) { r.StageCleared[55] = 1, r.ClearedCount = 1; }, false},
+      {"count one more than the marks",
+       [](TProgressRecord& r) { r.StageCleared[0] = 1, r.ClearedCount = 2, r.HighestStage = 7; }, false},
+      {"count 55 with no marks", [](TProgressRecord& r) { r.ClearedCount = 55; }, false},
+      {"count 255", [](TProgressRecord& r) { r.ClearedCount = 255; }, false},
+      {"bonus flag 2", [](TProgressRecord& r) { r.BonusAreaOpen = 2, r.HighestStage = 54; }, false},
+      {"bonus flag 255 with highest 3", [](TProgressRecord& r) { r.BonusAreaOpen = 255; }, false},
       {"all 55 stages", [](TProgressRecord& r) {
          r.HighestStage = 54, r.BonusAreaOpen = 1, r.ClearedCount = 55;
          for (int s = 0; s < 55; ++s) r.StageCleared[s] = 1;

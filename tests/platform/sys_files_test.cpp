@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -110,6 +112,76 @@ TEST(WriteFileAtomic, KeepsTheModeAndWritesThroughLinksToTheirTarget) {
     EXPECT_EQ(ModeOf(d / c.target), c.mode) << c.name;
     EXPECT_EQ(Leftovers(d), 0) << c.name << ": a temporary file was left";
   }
+}
+
+namespace {
+
+// The id of a process that has ended and been reaped.
+pid_t GonePid() {
+  const pid_t pid = ::fork();
+  if (pid == 0) ::_exit(0);
+  ::waitpid(pid, nullptr, 0);
+  return pid;
+}
+
+// A child that waits until it is killed, standing for another game writing the same file.
+struct LiveWriter {
+  pid_t pid = ::fork();
+  LiveWriter() {
+    if (pid == 0) {
+      ::pause();
+      ::_exit(0);
+    }
+  }
+  ~LiveWriter() {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, nullptr, 0);
+  }
+};
+
+}  // namespace
+
+TEST(WriteFileAtomic, RemovesTemporariesWhoseWriterIsGoneAndNoOtherFile) {
+  TempDir d;
+  LiveWriter live;
+  ASSERT_GT(live.pid, 0);
+  const std::string gone = std::to_string(GonePid());
+  const std::string gone2 = std::to_string(GonePid());
+  const std::string gone3 = std::to_string(GonePid());
+  Put(d / "real.rec", "old");
+  fs::create_symlink("real.rec", d / "plumet.rec");
+  // What a writer killed between naming and renaming leaves: a whole copy under the name the
+  // link leads to.
+  Put(d / ("real.rec.tmp" + gone), "killed writer's copy");
+  enum Kind { kFile, kLink, kFolder };
+  struct Kept {
+    const char* why;
+    std::string name;
+    Kind kind;
+  } kept[] = {
+      {"a live writer's file", "real.rec.tmp" + std::to_string(live.pid), kFile},
+      {"another file's temporary", "plumet.ini.tmp" + gone, kFile},
+      {"the link's own name is not where temporaries go", "plumet.rec.tmp" + gone, kFile},
+      {"not a process id", "real.rec.tmp" + gone + "x", kFile},
+      {"a link in a temporary's place", "real.rec.tmp" + gone2, kLink},
+      {"a folder in a temporary's place", "real.rec.tmp" + gone3, kFolder},
+  };
+  for (const Kept& k : kept) {
+    if (k.kind == kLink)
+      fs::create_symlink("outside", d / k.name);
+    else if (k.kind == kFolder)
+      fs::create_directory(d / k.name);
+    else
+      Put(d / k.name, "keep");
+  }
+  Put(d / "outside", "keep");
+
+  ASSERT_EQ(Write(d / "plumet.rec", "new"), 0);
+  EXPECT_EQ(Text(d / "real.rec"), "new");
+  EXPECT_FALSE(fs::exists(fs::symlink_status(d / ("real.rec.tmp" + gone)))) << "the stale copy is removed";
+  for (const Kept& k : kept) EXPECT_TRUE(fs::exists(fs::symlink_status(d / k.name))) << k.why;
+  EXPECT_EQ(Text(d / "outside"), "keep");
+  EXPECT_EQ(Text(d / ("real.rec.tmp" + std::to_string(live.pid))), "keep");
 }
 
 TEST(WriteFileAtomic, RefusesTargetsThatAreNotRegularFilesAndLinkLoops) {

@@ -10,17 +10,14 @@
 #include "game/play/play.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "game/shell/sound_setup.h"
 #include "platform/qtgfx/qt_gfx.h"
+#include "tests/harness/golden.h"
 #include "tests/sound/ogg_fixture.h"
 
 namespace cuttest {
-
-namespace {
-// Where the test started: the music control changes the working folder during a run.
-const std::string kOutDir = std::filesystem::current_path().string();
-}  // namespace
 
 void PausingHost::ProcessMessages() {
   NullHost::ProcessMessages();
@@ -117,9 +114,7 @@ SceneBoard::SceneBoard(const std::vector<std::string>& rows, uint8_t facing) {
   g.StageIndex = 0;
   ResetPlayState(g);
   SetupPlayBoard(g);
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
   startFrames_ = host.Frames();
   soundsNoted_ = g.SoundRequests;
 }
@@ -151,33 +146,7 @@ void SceneBoard::PlayFrame() {
 }
 
 ::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name) {
-  const char* src = std::getenv("PLUMET_SOURCE");
-  const std::string golden = std::string(src ? src : ".") + "/tests/play/golden/" + name + ".png";
-  const char* update = std::getenv("PLUMET_UPDATE_GOLDEN");
-  if (update && std::string(update) == "1") {
-    plat::qtgfx::SavePng(golden, frame);
-    return ::testing::AssertionSuccess() << "rewrote " << golden;
-  }
-  plat::Bitmap want;
-  if (!plat::qtgfx::LoadPng(golden, want)) {
-    plat::qtgfx::SavePng(kOutDir + "/" + name + "-actual.png", frame);
-    return ::testing::AssertionFailure() << "no golden " << golden << " (actual written)";
-  }
-  if (want.width != frame.width || want.height != frame.height)
-    return ::testing::AssertionFailure() << name << ": size differs";
-  plat::Bitmap diff;
-  diff.Resize(frame.width, frame.height, 0);
-  int differing = 0;
-  for (int y = 0; y < frame.height; y++)
-    for (int x = 0; x < frame.width; x++) {
-      const bool same = (want.At(x, y) & 0xFFFFFF) == (frame.At(x, y) & 0xFFFFFF);
-      diff.Set(x, y, same ? (frame.At(x, y) >> 2 & 0x3F3F3F) : 0x0000FFu);
-      differing += !same;
-    }
-  if (differing == 0) return ::testing::AssertionSuccess();
-  plat::qtgfx::SavePng(kOutDir + "/" + name + "-actual.png", frame);
-  plat::qtgfx::SavePng(kOutDir + "/" + name + "-diff.png", diff);
-  return ::testing::AssertionFailure() << name << ": " << differing << " pixels differ (actual and diff written)";
+  return harness::MatchesGolden(frame, "tests/play/golden", name);
 }
 
 }  // namespace cuttest

@@ -86,8 +86,7 @@ void LoadSyntheticArt(Game& g);
 // pictures a failed comparison writes show the scenes as a player sees them).
 void LoadRealArt(Game& g);
 
-// Compares `frame` with tests/play/golden/<name>.png; on a mismatch writes <name>-actual.png
-// and <name>-diff.png into the working folder. PLUMET_UPDATE_GOLDEN=1 rewrites the golden.
+// harness::MatchesGolden against tests/play/golden/<name>.png.
 ::testing::AssertionResult MatchesGolden(const plat::Bitmap& frame, const std::string& name);
 
 }  // namespace cuttest

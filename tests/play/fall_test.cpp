@@ -20,7 +20,7 @@ TEST(Fall, AFallEndsAboveEachCellKindAsItsSetSays) {
     std::string floorRow = "#?#";
     floorRow[1] = c.floor;
     PlayBoard b({"###", "#P#", "#.#", "#.#", floorRow, "###"});
-    EXPECT_EQ(b.g.ActionCode, 3) << c.floor;
+    EXPECT_EQ(b.g.ActionCode, paFall) << c.floor;
     b.Frames(6);
     EXPECT_EQ(b.g.PlayerY, 2.0f) << c.floor;
     b.Frames(6);
@@ -32,7 +32,7 @@ TEST(Fall, AFallEndsAboveEachCellKindAsItsSetSays) {
 TEST(Fall, ALandingShowsTwoFramesOfLandThenFourOfLandEndWithOneGroundSound) {
   PlayBoard b({"###", "#P#", "#.#", "###"});
   b.Frames(6);
-  ASSERT_EQ(b.g.ActionCode, 16);
+  ASSERT_EQ(b.g.ActionCode, paLand);
   const uint8_t codes[6] = {16, 17, 17, 17, 17, 0};
   for (int i = 0; i < 6; i++) {
     b.Frame();

@@ -27,10 +27,10 @@ TEST(Cloud, ACloudStoodOnVanishesOnceLeft) {
 TEST(Cloud, DownFromALadderMakesTheCloudBelowVanishAndKeepsTheLadderPose) {
   PlayBoard b({"#####", "#PH.#", "##C##", "#...#", "#####"});
   b.Hold(kVkRight, 8);
-  ASSERT_EQ(b.g.ActionCode, 0);  // in the ladder over the cloud: the cloud has no effect
+  ASSERT_EQ(b.g.ActionCode, paIdle);  // in the ladder over the cloud: the cloud has no effect
   EXPECT_EQ(b.g.CloudList.State[1], 0);
   b.Hold(kVkDown, 1);
-  EXPECT_EQ(b.g.ActionCode, 8);
+  EXPECT_EQ(b.g.ActionCode, paLadderUp);
   EXPECT_EQ(b.g.CloudList.State[1], 2);
   EXPECT_EQ(b.Sound(wpCroud), 1);
   b.Frames(8);
@@ -40,13 +40,13 @@ TEST(Cloud, DownFromALadderMakesTheCloudBelowVanishAndKeepsTheLadderPose) {
 TEST(Ice, AWalkOntoIceSlidesCellByCellUntilTheWayIsBlocked) {
   PlayBoard b({"######", "#P...#", "##III#", "######"});
   b.Hold(kVkRight, 8);
-  EXPECT_EQ(b.g.ActionCode, 5);
+  EXPECT_EQ(b.g.ActionCode, paCarriedRight);
   b.Frames(8);
   EXPECT_EQ(b.g.PlayerX, 3.0f);
-  EXPECT_EQ(b.g.ActionCode, 5);
+  EXPECT_EQ(b.g.ActionCode, paCarriedRight);
   b.Frames(8);
   EXPECT_EQ(b.g.PlayerX, 4.0f);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
   EXPECT_EQ(b.Sound(wpIce), 0);  // no arrow held while sliding
 }
 
@@ -70,21 +70,21 @@ TEST(Conveyor, AConveyorCarriesCellByCellAndStopsAtAWall) {
     PlayBoard b({"######", c.top, c.floor, "######"});
     b.Frames(40);
     EXPECT_EQ(b.g.PlayerX, c.toX) << c.floor;
-    EXPECT_EQ(b.g.ActionCode, 0) << c.floor;
+    EXPECT_EQ(b.g.ActionCode, paIdle) << c.floor;
   }
 }
 
 TEST(Conveyor, WalkingAgainstAConveyorTakes16FramesAndGoesNowhere) {
   PlayBoard b({"######", "#..P.#", "#..>##", "######"});
-  ASSERT_EQ(b.g.ActionCode, 5);
+  ASSERT_EQ(b.g.ActionCode, paCarriedRight);
   b.Frames(8);
   ASSERT_EQ(b.g.PlayerX, 4.0f);
   // Stand a player on a lone right conveyor with a wall to its right, then walk left.
   PlayBoard w({"######", "#..P##", "#..>##", "######"});
-  ASSERT_EQ(w.g.ActionCode, 0);
+  ASSERT_EQ(w.g.ActionCode, paIdle);
   w.host.KeyDown(kVkLeft);
   w.Frame();
-  EXPECT_EQ(w.g.ActionCode, 15);
+  EXPECT_EQ(w.g.ActionCode, paWalkAgainstConveyor);
   w.Frames(15);
   w.host.KeyUp(kVkLeft);
   EXPECT_EQ(w.g.PlayerX, 3.0f);
@@ -93,7 +93,7 @@ TEST(Conveyor, WalkingAgainstAConveyorTakes16FramesAndGoesNowhere) {
 TEST(Conveyor, ALandingOnARefusedConveyorLetsTheArrowsTurnThePlayer) {
   PlayBoard b({"###", "#P#", "#.#", "#>#", "###"});
   b.Frames(6);
-  ASSERT_EQ(b.g.ActionCode, 16);
+  ASSERT_EQ(b.g.ActionCode, paLand);
   EXPECT_EQ(b.g.PlayerBusy, 0);
   b.Hold(kVkLeft, 1);
   EXPECT_EQ(b.g.PlayerFacing, 1);
@@ -108,7 +108,7 @@ TEST(NoJump, AWalkOntoTheFloorFlashesAtOnceAFallOnlyWhenItsLandingEnds) {
   {
     PlayBoard b({"###", "#P#", "#.#", "#N#", "###"});
     b.Frames(6);
-    ASSERT_EQ(b.g.ActionCode, 16);
+    ASSERT_EQ(b.g.ActionCode, paLand);
     EXPECT_EQ(b.g.PlayerFlash, 0);
     b.Frames(6);
     EXPECT_EQ(b.g.PlayerFlash, 1);

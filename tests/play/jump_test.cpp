@@ -12,7 +12,7 @@ using plat::kVkZ;
 TEST(Jump, WindUpIsThreeStepsOfSixFramesThenAStraightJumpComesBack) {
   PlayBoard b({"#####", "#...#", "#...#", "#.P.#", "#####"});
   b.host.KeyDown(kVkZ);
-  const uint8_t codes[] = {18, 19, 20};
+  const uint8_t codes[] = {paJumpWindup1, paJumpWindup2, paJumpWindup3};
   for (int step = 0; step < 3; step++)
     for (int i = 0; i < 6; i++) {
       EXPECT_EQ(b.g.PlayerY, 3.0f);
@@ -21,16 +21,16 @@ TEST(Jump, WindUpIsThreeStepsOfSixFramesThenAStraightJumpComesBack) {
         EXPECT_EQ(b.g.ActionCode, i < 5 ? codes[step] : codes[step] + 1) << step << i;
       }
     }
-  EXPECT_EQ(b.g.ActionCode, 22);
+  EXPECT_EQ(b.g.ActionCode, paJumpRise);
   EXPECT_EQ(b.Sound(wpJump), 1);
   b.Frames(8);
   EXPECT_EQ(b.g.PlayerY, 2.0f);
-  EXPECT_EQ(b.g.ActionCode, 23);
+  EXPECT_EQ(b.g.ActionCode, paJumpDescend);
   b.Frames(8);
   EXPECT_EQ(b.g.PlayerY, 3.0f);
-  EXPECT_EQ(b.g.ActionCode, 16);
+  EXPECT_EQ(b.g.ActionCode, paLand);
   b.Frames(6);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
   EXPECT_EQ(b.Sound(wpJump), 1);  // Z still held: the latch keeps it from jumping again
 }
 
@@ -42,12 +42,12 @@ TEST(Jump, ACeilingRefusesTheJumpSilentlyAfterTheWindUp) {
     b.Hold(kVkZ, 18);
     if (ceiling == 'C') {
       // A cloud is hit from below instead: it starts vanishing and the jump goes straight up.
-      EXPECT_EQ(b.g.ActionCode, 22);
+      EXPECT_EQ(b.g.ActionCode, paJumpRise);
       EXPECT_EQ(b.g.CloudList.State[1], 2);
       EXPECT_EQ(b.Sound(wpCroud), 1);
       continue;
     }
-    EXPECT_EQ(b.g.ActionCode, 0) << ceiling;
+    EXPECT_EQ(b.g.ActionCode, paIdle) << ceiling;
     EXPECT_EQ(b.g.PlayerY, 3.0f) << ceiling;
     EXPECT_EQ(b.Sound(wpJump), 0) << ceiling;
   }
@@ -90,12 +90,12 @@ TEST(Jump, ADiagonalJumpOntoIceSlidesAndAStraightOneLands) {
     PlayBoard b({"#######", "#.....#", "#.....#", "#P....#", "###IIII", "#######"});
     b.Hold(kVkZ, 1);
     b.Hold({kVkZ, kVkRight}, 33);  // lands on the ice at x 3
-    EXPECT_EQ(b.g.ActionCode, 5);
+    EXPECT_EQ(b.g.ActionCode, paCarriedRight);
   }
   {
     PlayBoard b({"#####", "#...#", "#...#", "#.P.#", "##I##", "#####"});
     b.Hold(kVkZ, 34);
-    EXPECT_EQ(b.g.ActionCode, 16);
+    EXPECT_EQ(b.g.ActionCode, paLand);
   }
 }
 
@@ -103,5 +103,5 @@ TEST(Jump, NoJumpFloorAndHoldingRefuseTheWindUp) {
   PlayBoard b({"#####", "#...#", "#.P.#", "##N##"});
   EXPECT_EQ(b.g.PlayerFlash, 1);
   b.Hold(kVkZ, 5);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
 }

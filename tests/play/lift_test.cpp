@@ -20,7 +20,7 @@ void PressX(PlayBoard& b, int frames) {
 TEST(Lift, ABalloonInFrontGoesOverTheHeadIn32Frames) {
   PlayBoard b({"#####", "#...#", "#PB.#", "#####"});
   PressX(b, 12);
-  EXPECT_EQ(b.g.ActionCode, 40);
+  EXPECT_EQ(b.g.ActionCode, paLiftGrab);
   EXPECT_EQ(b.g.BalloonList.State[1], lsLifted);
   b.Frames(20);
   EXPECT_EQ(b.g.HoldingObject, 1);
@@ -49,7 +49,7 @@ TEST(Lift, RefusedWithoutHeadRoomOrWithNothingLiftableInFront) {
   for (const auto& c : cases) {
     PlayBoard b(c.rows);
     PressX(b, 24);
-    EXPECT_EQ(b.g.ActionCode, c.lifts ? 41 : 0) << c.name;
+    EXPECT_EQ(b.g.ActionCode, c.lifts ? paLiftRaise : paIdle) << c.name;
     b.Frames(8);
     EXPECT_EQ(b.g.HoldingObject, c.lifts ? 1 : 0) << c.name;
   }
@@ -62,7 +62,7 @@ TEST(Lift, PutDownNeedsAnEmptyFrontCellWithRoomAboveAndEndsOnWholeCells) {
     ASSERT_EQ(b.g.HoldingObject, 1);
     TLiftList& l = kind == 1 ? b.g.BalloonList : b.g.JumpPadList;
     PressX(b, 14);  // check 6, lowering 8
-    EXPECT_EQ(b.g.ActionCode, 44);
+    EXPECT_EQ(b.g.ActionCode, paPutDownEnd);
     EXPECT_EQ(b.g.HoldingObject, 0);
     EXPECT_EQ(b.Cell(2, 2), kind == 1 ? ccBalloon : ccJumpPad);
     if (kind == 1) {
@@ -75,7 +75,7 @@ TEST(Lift, PutDownNeedsAnEmptyFrontCellWithRoomAboveAndEndsOnWholeCells) {
     EXPECT_EQ(l.X[1], 2.0f);
     EXPECT_EQ(l.Y[1], 2.0f);
     b.Frames(11);
-    EXPECT_EQ(b.g.ActionCode, 0);
+    EXPECT_EQ(b.g.ActionCode, paIdle);
   }
 }
 
@@ -84,7 +84,7 @@ TEST(Lift, PutDownIsNotStartedInFrontOfANonEmptyCell) {
   PressX(b, 32);
   b.g.PlayerFacing = 1;  // facing the wall
   PressX(b, 10);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
   EXPECT_EQ(b.g.HoldingObject, 1);
   EXPECT_EQ(b.g.KeyLatch, 0);
 }

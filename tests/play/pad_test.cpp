@@ -11,13 +11,13 @@ using namespace playtest;
 
 TEST(Pad, StandingOnAPadBouncesAndTheFlightRisesThreeRowsInAll) {
   PlayBoard b({"#####", "#...#", "#...#", "#...#", "#...#", "#.P.#", "#.J.#", "#####"});
-  EXPECT_EQ(b.g.ActionCode, 7);
+  EXPECT_EQ(b.g.ActionCode, paPadBounce);
   EXPECT_EQ(b.g.PadIndex, 1);
   b.Frame();
   EXPECT_EQ(b.g.JumpPadList.Pose[1], 1);
   EXPECT_EQ(b.Sound(wpJumpdai), 1);
   b.Frames(20);
-  EXPECT_EQ(b.g.ActionCode, 32);
+  EXPECT_EQ(b.g.ActionCode, paPadFlight);
   EXPECT_EQ(b.g.ActionFrames, 11);
   EXPECT_EQ(b.g.PlayerY, 5.0f);
   float top = 99;
@@ -28,7 +28,7 @@ TEST(Pad, StandingOnAPadBouncesAndTheFlightRisesThreeRowsInAll) {
     }
   }
   EXPECT_EQ(b.g.PlayerY, 3.0f);
-  EXPECT_EQ(b.g.ActionCode, 22);
+  EXPECT_EQ(b.g.ActionCode, paJumpRise);
   EXPECT_EQ(b.g.JumpPadList.Pose[1], 0);
   for (int i = 0; i < 40; i++) {
     b.Frame();
@@ -42,17 +42,17 @@ TEST(Pad, ACeilingOverTheHeadCutsTheLaunchAndTheNextLandingDoesNotBounce) {
   PlayBoard b({"#####", "#...#", "#...#", "#.#.#", "#.P.#", "#.J.#", "#####"});
   b.Frames(21);
   EXPECT_EQ(b.g.PadLaunchCut, 1);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
   EXPECT_EQ(b.g.PlayerY, 4.0f);
   b.Frames(40);
   EXPECT_EQ(b.Sound(wpJumpdai), 1);
-  EXPECT_EQ(b.g.ActionCode, 0);
+  EXPECT_EQ(b.g.ActionCode, paIdle);
 }
 
 TEST(Pad, ACloudOverheadOnTheLastBounceFrameVanishesAndTheJumpIsStraight) {
   PlayBoard b({"#####", "#...#", "#...#", "#.C.#", "#.P.#", "#.J.#", "#####"});
   b.Frames(21);
-  EXPECT_EQ(b.g.ActionCode, 22);
+  EXPECT_EQ(b.g.ActionCode, paJumpRise);
   EXPECT_EQ(b.g.CloudList.State[1], 2);
   EXPECT_EQ(b.Sound(wpCroud), 1);
 }
@@ -67,7 +67,7 @@ TEST(Pad, AnArrowTheWayThePlayerFacesLaunchesSideways) {
   int code = 0;
   for (int i = 0; i < 40 && code == 0; i++) {
     b.Frame();
-    if (b.g.ActionCode == 33 || b.g.ActionCode == 28) code = b.g.ActionCode;
+    if (b.g.ActionCode == paPadLaunchRight || b.g.ActionCode == paHopRight) code = b.g.ActionCode;
   }
   EXPECT_EQ(code, 33);
   b.Frames(45);
@@ -92,7 +92,7 @@ TEST(Pad, HoldingUnderACeilingThreeRowsUpAChosenSideLaunchesOneCellAcross) {
   b.g.HoldingObject = 1;
   b.g.HeldKind = 1;
   b.g.HeldIndex = 1;
-  ASSERT_EQ(b.g.ActionCode, 7);
+  ASSERT_EQ(b.g.ActionCode, paPadBounce);
   b.Frames(16);
   b.Hold(plat::kVkRight, 3);
   ASSERT_EQ(b.g.PadDirection, 1);

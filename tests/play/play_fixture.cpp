@@ -4,6 +4,7 @@
 #include "game/play/play.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "platform/qtgfx/qt_gfx.h"
 
@@ -42,10 +43,7 @@ void PlayBoard::Start() {
   UserStageToGrid(g);
   ResetPlayState(g);
   SetupPlayBoard(g);
-  // The stage intro's end.
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
 }
 
 void PlayBoard::Frame() {

@@ -143,7 +143,7 @@ TEST(ReviewChoice, InsideALadderCellTheFloorBelowHasNoEffect) {
     l.Frames(30);
     EXPECT_EQ(l.g.PlayerX, 2.0f) << floor;
     EXPECT_EQ(l.g.PlayerY, 2.0f) << floor;
-    EXPECT_EQ(l.g.ActionCode, 8) << floor;
+    EXPECT_EQ(l.g.ActionCode, paLadderUp) << floor;
     if (floor == 'C') {
       EXPECT_EQ(l.g.CloudList.State[1], 0);
     }

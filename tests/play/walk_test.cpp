@@ -33,7 +33,7 @@ TEST(Walk, OneCellTakesEightFramesAndSnapsToAWholeCell) {
     EXPECT_EQ(b.g.PlayerX, c.toX) << c.row;
     EXPECT_EQ(b.g.PlayerY, 1.0f) << c.row;
     EXPECT_EQ(b.g.PlayerFacing, c.facing) << c.row;
-    EXPECT_EQ(b.g.ActionCode, 0) << c.row;
+    EXPECT_EQ(b.g.ActionCode, paIdle) << c.row;
   }
 }
 
@@ -44,7 +44,7 @@ TEST(Walk, StepsAreExactEighthsAndTheWalkFrameAdvancesOnOddCounts) {
   for (int i = 1; i <= 7; i++) {
     b.Frame();
     EXPECT_EQ(b.g.PlayerX, 1.0f + 0.125f * i) << i;
-    EXPECT_EQ(b.g.ActionCode, 1) << i;
+    EXPECT_EQ(b.g.ActionCode, paWalkRight) << i;
     EXPECT_EQ(b.g.ActionFrames, 8 - i) << i;
     EXPECT_EQ(b.g.PlayerAnimFrame, anims[i]) << i;
   }
@@ -78,13 +78,13 @@ TEST(Ladder, ClimbsEightFramesACellAndLeavesAtTheTopRestoringTheFacing) {
   PlayBoard b({"#####", "#...#", "#.H.#", "#PH.#", "#####"});
   b.Hold(kVkRight, 8);
   EXPECT_EQ(b.g.PlayerX, 2.0f);
-  EXPECT_EQ(b.g.ActionCode, 8);  // ladder pose, ladder above
+  EXPECT_EQ(b.g.ActionCode, paLadderUp);  // ladder pose, ladder above
   b.Hold(kVkUp, 8);
   EXPECT_EQ(b.g.PlayerY, 2.0f);
-  EXPECT_EQ(b.g.ActionCode, 12);  // ladder above and below
+  EXPECT_EQ(b.g.ActionCode, paLadderUpDown);  // ladder above and below
   b.Hold(kVkUp, 8);
   EXPECT_EQ(b.g.PlayerY, 1.0f);
-  EXPECT_EQ(b.g.ActionCode, 9);  // on top of the ladder
+  EXPECT_EQ(b.g.ActionCode, paLadderDown);  // on top of the ladder
   EXPECT_EQ(b.g.PlayerFacing, 0);
   b.Hold(kVkDown, 8);
   EXPECT_EQ(b.g.PlayerY, 2.0f);

@@ -8,8 +8,11 @@
 #include <QKeyEvent>
 #include <QPixmap>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/api/keys.h"
@@ -162,7 +165,59 @@ TEST_F(QtHostTest, OneInstanceLockAtATime) {
   first.reset();  // the lock goes with its holder, the file stays behind
   EXPECT_TRUE(second->AcquireInstanceLock("plumet-test"));
   unsetenv("XDG_RUNTIME_DIR");
-  EXPECT_NE(qthost::InstanceLockPath("plumet").find("/tmp/plumet-"), std::string::npos);
+  EXPECT_EQ(qthost::InstanceLockPath("plumet"), "/tmp/plumet-" + std::to_string(::geteuid()) + "/plumet.lock");
+}
+
+TEST_F(QtHostTest, TheLockFolderUnderTmpMustBeTheUsersOwn) {
+  namespace fs = std::filesystem;
+  struct Case {
+    const char* name;
+    void (*make)(const fs::path& folder, const fs::path& elsewhere);
+    bool usable;
+  } cases[] = {
+      {"missing: made private", [](const fs::path&, const fs::path&) {}, true},
+      {"already the user's, 0700",
+       [](const fs::path& f, const fs::path&) { fs::create_directory(f), fs::permissions(f, fs::perms::owner_all); },
+       true},
+      {"a link to a private folder",
+       [](const fs::path& f, const fs::path& e) {
+         fs::create_directory(e), fs::permissions(e, fs::perms::owner_all), fs::create_directory_symlink(e, f);
+       },
+       false},
+      {"open to everyone",
+       [](const fs::path& f, const fs::path&) { fs::create_directory(f), fs::permissions(f, fs::perms::all); }, false},
+      {"readable by the group",
+       [](const fs::path& f, const fs::path&) {
+         fs::create_directory(f);
+         fs::permissions(f, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
+       },
+       false},
+      {"a file in its place", [](const fs::path& f, const fs::path&) { std::ofstream(f) << "x"; }, false},
+      {"a link to a file",
+       [](const fs::path& f, const fs::path& e) { std::ofstream(e) << "x", fs::create_symlink(e, f); }, false},
+      {"another account's folder",
+       [](const fs::path& f, const fs::path&) {
+         fs::create_directory(f), fs::permissions(f, fs::perms::owner_all);
+         // Only root can give a folder away; as anyone else this case is the user's own.
+         if (::geteuid() == 0) ASSERT_EQ(::chown(f.c_str(), 4242, 4242), 0);
+       },
+       ::geteuid() != 0},
+  };
+  for (const Case& c : cases) {
+    const fs::path root = fs::path(::testing::TempDir()) / "qthost-private";
+    fs::remove_all(root);
+    fs::create_directories(root);
+    const fs::path folder = root / "plumet-1000", elsewhere = root / "elsewhere";
+    c.make(folder, elsewhere);
+    const int fd = qthost::OpenInstanceLockFile(folder.string(), "plumet.lock", true);
+    EXPECT_EQ(fd >= 0, c.usable) << c.name;
+    if (fd >= 0) {
+      ::close(fd);
+      EXPECT_EQ(fs::status(folder).permissions() & fs::perms::mask, fs::perms::owner_all) << c.name;
+    } else {
+      EXPECT_FALSE(fs::exists(elsewhere / "plumet.lock")) << c.name << ": nothing is made through a link";
+    }
+  }
 }
 
 TEST_F(QtHostTest, DialogTextsAndFilters) {

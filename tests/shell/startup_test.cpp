@@ -4,11 +4,14 @@
 
 #include <sys/stat.h>
 
+#include <cmath>
 #include <filesystem>
 
 #include "game/play/stage_data_file.h"
 #include "platform/api/sys.h"
+#include "platform/null/null_audio.h"
 #include "tests/harness/harness.h"
+#include "tests/sound/wave_fixtures.h"
 
 using harness::Harness;
 using harness::ProgramFolder;
@@ -222,4 +225,42 @@ TEST(StartUp, FolderSettingsAndSoundFilesThatAreNotRegularFilesNeitherBlockNorEn
   EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.str")));
   EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumet.ini")));
   EXPECT_TRUE(std::filesystem::is_fifo(folder.File("plumetwave/goal.wav")));
+}
+
+// A replaced effect in an encoding beyond 8/16-bit PCM is heard in the game: the opening's
+// effect, as the output mixes it in the first second (the folder holds no songs).
+TEST(StartUp, ReplacedEffectsInOtherEncodingsAreHeard) {
+  using wavefix::Enc;
+  struct Case {
+    const char* name;
+    wavefix::Spec spec;  // none: no opening effect at all
+  } cases[] = {
+      {"none", {}},
+      {"IMA ADPCM 22050", {Enc::ImaAdpcm, 22050, 1}},
+      {"MS ADPCM stereo", {Enc::MsAdpcm, 44100, 2}},
+      {"mu-law 8000", {Enc::MuLaw, 8000, 1}},
+      {"24-bit PCM 48000", {Enc::S24, 48000, 2}},
+      {"EXTENSIBLE float", {Enc::F32, 44100, 2, true}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ProgramFolder folder;
+    const bool none = std::string(c.name) == "none";
+    if (!none)
+      folder.Write("plumetwave/opening.wav",
+                   wavefix::Wave(c.spec, c.spec.rate * 2, wavefix::Sine(660, c.spec.rate, 0.4)));
+    Harness h(folder);
+    auto& out = dynamic_cast<plat::NullAudioDevice&>(h.host.Audio());
+    out.StartCapture();
+    EXPECT_EQ(h.Run(40), RunEnd::Frames);
+    const std::vector<int16_t> pcm = out.TakeCapture();
+    ASSERT_GE(pcm.size(), 2u * 44100 * 9 / 10);
+    double sum = 0;
+    for (size_t i = 0; i < 2 * 44100 * 9 / 10; ++i) sum += double(pcm[i]) * pcm[i];
+    const double rms = std::sqrt(sum / (2 * 44100 * 9 / 10)) / 32768.0;
+    if (none)
+      EXPECT_EQ(rms, 0);
+    else
+      EXPECT_NEAR(rms, 0.4 / std::sqrt(2.0), 0.01);  // the tone's own level
+  }
 }

@@ -1,7 +1,7 @@
 // Transitions through black and the overlay's hot keys.
 #include <gtest/gtest.h>
 
-#include "game/shell/main_loop.h"
+#include "game/shell/frame.h"
 #include "game/shell/transitions.h"
 #include "platform/api/keys.h"
 #include "tests/harness/harness.h"

@@ -238,7 +238,9 @@ std::string RunCapture(const std::string& cmd) {
 // through the headless runner itself (tests run as separate processes, so one test does both).
 TEST(Solver, SolvesEachSmallStageAndItsScriptReachesTheGoalInTheHeadlessRunner) {
   const char* dist = std::getenv("PLUMET_DIST");
+  const char* folder = std::getenv("PLUMET_TEST_FOLDER");  // a copy of the shipped data
   ASSERT_NE(dist, nullptr);
+  ASSERT_NE(folder, nullptr);
   const std::string headless = std::string(dist) + "/plumet-headless";
   const auto stages = SmallStages();
   if (stages.empty()) GTEST_SKIP() << "no small stages in tools/stagec/stages";
@@ -254,7 +256,7 @@ TEST(Solver, SolvesEachSmallStageAndItsScriptReachesTheGoalInTheHeadlessRunner) 
     EXPECT_EQ(solver::ReplayToGoal(s.src, script, r.frames + 100, error), r.frames) << error;
     const fs::path keys = fs::temp_directory_path() / ("plumet-solver-" + p.stem().string() + ".keys");
     std::ofstream(keys) << script;
-    const std::string out = RunCapture(headless + " --folder " + dist + " --stage " + s.src.path +
+    const std::string out = RunCapture(headless + " --folder " + folder + " --stage " + s.src.path +
                                        " --from play --keys " + keys.string() + " --stop-at-goal");
     EXPECT_NE(out.find("exit: goal"), std::string::npos) << out;
   }

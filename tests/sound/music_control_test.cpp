@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "game/game.h"
-#include "game/shell/main_form.h"
+#include "game/shell/program.h"
 #include "game/shell/sound_setup.h"
 #include "game/shell/transitions.h"
 #include "platform/null/null_audio.h"
@@ -44,8 +44,9 @@ struct MusicRig {
     g = std::make_unique<Game>(host);
     g->ProgramFolder = dir.string();
     CreateSoundDevice(*g);
-    EXPECT_FALSE(g->DDSD1->ThreadedNotify) << "a hand-driven output gets no thread";
     CreateMusicObjects(*g);
+    EXPECT_EQ(static_cast<plat::NullAudioDevice&>(host.Audio()).Workers(), 1)
+        << "a hand-driven output polls the stream on its own clock";
   }
   ~MusicRig() {
     TearDownMusic(*g);
@@ -293,7 +294,6 @@ TEST(SoundSetup, HeadlessOutputRendersTheSongInStepWithItsClock) {
   MusicRig r;
   Game& g = *r.g;
   auto& out = static_cast<plat::NullAudioDevice&>(r.host.Audio());
-  out.OnPeriod = [&g] { g.WaveData->PollNotify(); };
   out.StartCapture();
   PlayMusic(g, "song.ogg");
   ArmMusicStart(g);

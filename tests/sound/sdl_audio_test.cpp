@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "sound/ddsd.h"
+#include "tests/sound/wave_fixtures.h"
 
 namespace {
 
@@ -48,6 +49,17 @@ TEST(SdlAudio, DummyDriverStreamsAndNotifiesAboutFiveTimesASecond) {
     EXPECT_LE(n, 6);
   }
   EXPECT_TRUE(halts.empty());
+}
+
+// The voice mixed on SDL's own thread: a synchronous play returns once the sound has ended.
+TEST(SdlAudio, DummyDriverPlaysAWaveToItsEnd) {
+  ::setenv("SDL_AUDIODRIVER", "dummy", 1);
+  plat::SdlAudioDevice out;
+  const wavefix::Bytes wave = wavefix::Wave({wavefix::Enc::ImaAdpcm, 22050, 1}, 8 * 505,
+                                            wavefix::Sine(660, 22050, 0.4));
+  ASSERT_TRUE(out.PlayWave(wave.data(), wave.size(), false, true));
+  EXPECT_TRUE(out.Opened());
+  EXPECT_FALSE(out.WavePlaying());
 }
 
 TEST(SdlAudio, NoUsableDriverFallsBackToASilentClock) {

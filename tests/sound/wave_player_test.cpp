@@ -1,4 +1,4 @@
-// The wave player and the sound player's voice: WAVE parsing and conversion, cut and no-stop,
+// The wave player and the sound player's voice: every encoding, any length, cut and no-stop,
 // copy-on-play, the enable and allow rules, loading by property.
 #include "sound/wave_player.h"
 
@@ -14,111 +14,170 @@
 #include "platform/null/null_audio.h"
 #include "sound/memory_stream.h"
 #include "tests/sound/ogg_fixture.h"
+#include "tests/sound/wave_fixtures.h"
 
 namespace {
 
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
-}
-void Put16(std::vector<uint8_t>& v, uint16_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
+using wavefix::Bytes;
+using wavefix::Enc;
+using wavefix::Spec;
+
+Bytes Tone(int value, int frames) {
+  return wavefix::Wave(Spec{Enc::S16, 44100, 2}, frames, wavefix::Levels(value / 32768.0, value / 32768.0));
 }
 
-// A RIFF WAVE image; sample(frame, channel) gives the raw sample value.
-std::vector<uint8_t> Wave(int rate, int channels, int bits, int frames,
-                          const std::function<int(int, int)>& sample, bool junkChunk = false,
-                          int cutDataBytes = 0) {
-  std::vector<uint8_t> v = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-  if (junkChunk) {
-    v.insert(v.end(), {'L', 'I', 'S', 'T'});
-    Put32(v, 3);
-    v.insert(v.end(), {1, 2, 3, 0});  // odd length, padded
-  }
-  v.insert(v.end(), {'f', 'm', 't', ' '});
-  Put32(v, 16);
-  const int align = channels * bits / 8;
-  Put16(v, 1);
-  Put16(v, static_cast<uint16_t>(channels));
-  Put32(v, static_cast<uint32_t>(rate));
-  Put32(v, static_cast<uint32_t>(rate * align));
-  Put16(v, static_cast<uint16_t>(align));
-  Put16(v, static_cast<uint16_t>(bits));
-  v.insert(v.end(), {'d', 'a', 't', 'a'});
-  Put32(v, static_cast<uint32_t>(frames * align));
-  for (int f = 0; f < frames; ++f)
-    for (int c = 0; c < channels; ++c) {
-      int s = sample(f, c);
-      if (bits == 8)
-        v.push_back(static_cast<uint8_t>(s));
-      else
-        Put16(v, static_cast<uint16_t>(static_cast<int16_t>(s)));
-    }
-  v.resize(v.size() - static_cast<size_t>(cutDataBytes));
-  uint32_t riff = static_cast<uint32_t>(v.size() - 8);
+// The same image with an unknown chunk before "fmt " (odd length, padded).
+Bytes WithChunkFirst(Bytes v) {
+  const uint8_t chunk[] = {'L', 'I', 'S', 'T', 3, 0, 0, 0, 1, 2, 3, 0};
+  v.insert(v.begin() + 12, chunk, chunk + sizeof chunk);
+  const uint32_t riff = uint32_t(v.size() - 8);
   std::memcpy(&v[4], &riff, 4);
   return v;
 }
 
-std::vector<uint8_t> Tone(int value, int frames) {
-  return Wave(44100, 2, 16, frames, [=](int, int) { return value; });
+Bytes Patched16(Bytes v, size_t at, uint16_t value) {
+  std::memcpy(&v[at], &value, 2);
+  return v;
+}
+
+Bytes Patched32(Bytes v, size_t at, uint32_t value) {
+  std::memcpy(&v[at], &value, 4);
+  return v;
 }
 
 }  // namespace
 
-TEST(SoundPlayerVoice, DecodesEachPcmLayoutToStereo44100) {
+// Every encoding the system's sound player plays, as a steady level per channel: near the
+// middle of the sound the voice gives the level back, at 44100 Hz stereo and the right length.
+TEST(SoundPlayerVoice, DecodesEveryEncodingToStereo44100) {
   struct Case {
     const char* name;
-    std::vector<uint8_t> image;
-    size_t frames;
-    int16_t firstL, firstR;
+    Spec spec;
+    int frames;
+    double left, right, tolerance;
+    double gain = 1.0;  // how much of each side is heard
   } cases[] = {
-      {"16-bit stereo", Wave(44100, 2, 16, 100, [](int, int c) { return c ? -300 : 300; }), 100, 300, -300},
-      {"8-bit mono 22050", Wave(22050, 1, 8, 50, [](int, int) { return 128 + 16; }), 100, 16 << 8, 16 << 8},
-      {"16-bit mono 11025", Wave(11025, 1, 16, 25, [](int, int) { return -5; }), 100, -5, -5},
-      {"unknown chunk first", Wave(44100, 2, 16, 10, [](int, int) { return 7; }, true), 10, 7, 7},
-      {"data cut short", Wave(44100, 2, 16, 10, [](int, int) { return 9; }, false, 8), 8, 9, 9},
+      {"16-bit PCM stereo", {Enc::S16, 44100, 2}, 441, 0.25, -0.5, 0},
+      {"8-bit PCM mono 22050", {Enc::U8, 22050, 1}, 2205, 0.25, 0.25, 0.005},
+      {"16-bit PCM mono 11025", {Enc::S16, 11025, 1}, 1103, -0.125, -0.125, 0.005},
+      {"24-bit PCM stereo 48000", {Enc::S24, 48000, 2}, 4800, 0.3, -0.2, 0.005},
+      {"32-bit PCM mono 96000", {Enc::S32, 96000, 1}, 9600, -0.4, -0.4, 0.005},
+      {"32-bit float stereo", {Enc::F32, 44100, 2}, 441, 0.5, -0.25, 0},
+      {"EXTENSIBLE 16-bit PCM stereo", {Enc::S16, 44100, 2, true}, 441, -0.25, 0.125, 0},
+      {"EXTENSIBLE 32-bit float mono 32000", {Enc::F32, 32000, 1, true}, 3200, 0.2, 0.2, 0.005},
+      // SDL folds the third channel into both sides and lowers the fronts by a fifth.
+      {"EXTENSIBLE three channels", {Enc::S16, 44100, 3, true}, 441, 0.25, -0.25, 0.005, 0.8},
+      {"mu-law mono 8000", {Enc::MuLaw, 8000, 1}, 800, 0.25, 0.25, 0.01},
+      {"A-law stereo 8000", {Enc::ALaw, 8000, 2}, 800, -0.25, 0.5, 0.02},  // a step of 3 % at 0.5
+      {"IMA ADPCM mono 22050", {Enc::ImaAdpcm, 22050, 1}, 4 * 505, 0.25, 0.25, 0.01},
+      {"IMA ADPCM stereo", {Enc::ImaAdpcm, 44100, 2}, 2 * 505, -0.25, 0.5, 0.01},
+      {"MS ADPCM mono 11025", {Enc::MsAdpcm, 11025, 1}, 3 * 500, 0.25, 0.25, 0.01},
+      {"MS ADPCM stereo", {Enc::MsAdpcm, 44100, 2}, 2 * 500, 0.5, -0.25, 0.01},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const Bytes image = wavefix::Wave(c.spec, c.frames, wavefix::Levels(c.left, c.right));
     std::vector<int16_t> pcm;
-    ASSERT_TRUE(plat::DecodeWaveImage(c.image.data(), c.image.size(), pcm)) << c.name;
-    EXPECT_EQ(pcm.size(), c.frames * 2) << c.name;
-    EXPECT_EQ(pcm[0], c.firstL) << c.name;
-    EXPECT_EQ(pcm[1], c.firstR) << c.name;
+    ASSERT_TRUE(plat::DecodeWaveImage(image.data(), image.size(), pcm));
+    const size_t frames = size_t(c.frames) * 44100 / size_t(c.spec.rate);
+    ASSERT_EQ(pcm.size(), frames * 2);
+    const size_t mid = frames / 2;
+    EXPECT_NEAR(pcm[2 * mid] / 32768.0, c.left * c.gain, c.tolerance);
+    EXPECT_NEAR(pcm[2 * mid + 1] / 32768.0, c.right * c.gain, c.tolerance);
   }
-  std::vector<uint8_t> notWave = {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '};
-  std::vector<uint8_t> adpcm = Tone(1, 10);
-  adpcm[20] = 2;  // format tag 2
+}
+
+TEST(SoundPlayerVoice, ReadsTheFileAsTheSoundPlayerDoesAndRefusesTheRest) {
+  const Bytes tone = Tone(9, 10);  // 16-bit stereo: header 44 bytes, then 40 of samples
   std::vector<int16_t> pcm;
-  EXPECT_FALSE(plat::DecodeWaveImage(notWave.data(), notWave.size(), pcm));
-  EXPECT_FALSE(plat::DecodeWaveImage(adpcm.data(), adpcm.size(), pcm));
+  struct Played {
+    const char* name;
+    Bytes image;
+    size_t frames;
+  } played[] = {
+      {"unknown chunk first", WithChunkFirst(tone), 10},
+      {"data cut short", Bytes(tone.begin(), tone.end() - 8), 8},
+      {"half a frame at the end", Bytes(tone.begin(), tone.end() - 2), 9},
+  };
+  for (const auto& c : played) {
+    ASSERT_TRUE(plat::DecodeWaveImage(c.image.data(), c.image.size(), pcm)) << c.name;
+    ASSERT_EQ(pcm.size(), c.frames * 2) << c.name;
+    EXPECT_EQ(pcm[0], 9) << c.name;
+  }
+
+  // A block size below the frame's, so SDL keeps part of a frame at the end (found by the
+  // fuzzer): the whole frames play.
+  Bytes five = wavefix::Wave(Spec{Enc::U8, 11025, 5}, 9, wavefix::Levels(0.5, 0.5));
+  five = Patched16(Bytes(five.begin(), five.end() - 3), 32, 1);
+  ASSERT_TRUE(plat::DecodeWaveImage(five.data(), five.size(), pcm));
+  EXPECT_EQ(pcm.size(), 8u * 4 * 2);
+
+  const Bytes f32 = wavefix::Wave(Spec{Enc::F32, 44100, 1}, 10, wavefix::Levels(0.1, 0.1));
+  const Bytes nine = wavefix::Wave(Spec{Enc::S16, 44100, 9}, 10, wavefix::Levels(0.1, 0.1));
+  struct Refused {
+    const char* name;
+    Bytes image;
+  } refused[] = {
+      {"not a wave", {'R', 'I', 'F', 'F', 4, 0, 0, 0, 'A', 'V', 'I', ' '}},
+      {"no data chunk", Bytes(tone.begin(), tone.begin() + 36)},
+      {"an empty data chunk", Patched32(Bytes(tone.begin(), tone.begin() + 44), 40, 0)},
+      {"an unknown encoding", Patched16(tone, 20, 0x55)},
+      {"64-bit float (SDL reads none)", Patched16(Patched16(Patched16(f32, 34, 64), 32, 8), 20, 3)},
+      {"nine channels (SDL converts eight at most)", nine},
+      {"a rate below 100 Hz", Patched32(tone, 24, 99)},
+      {"a rate above 200 kHz", Patched32(tone, 24, 200001)},
+  };
+  for (const auto& c : refused) {
+    EXPECT_FALSE(plat::DecodeWaveImage(c.image.data(), c.image.size(), pcm)) << c.name;
+    EXPECT_TRUE(pcm.empty()) << c.name;
+  }
   EXPECT_FALSE(plat::DecodeWaveImage(nullptr, 0, pcm));
 }
 
-TEST(SoundPlayerVoice, AWaveLongerThanTheLimitIsRefusedBeforeItIsExpanded) {
-  // 100 Hz 8-bit mono: each byte of the file becomes 441 stereo frames (1 MB of it, 1.8 GB).
-  const int atLimit = plat::kMaxWaveSeconds * 100;
-  std::vector<int16_t> pcm;
-  std::vector<uint8_t> longest = Wave(100, 1, 8, atLimit, [](int, int) { return 128; });
-  ASSERT_TRUE(plat::DecodeWaveImage(longest.data(), longest.size(), pcm));
-  EXPECT_EQ(pcm.size(), size_t(plat::kMaxWaveSeconds) * 44100 * 2);
-  std::vector<uint8_t> over = Wave(100, 1, 8, atLimit + 1, [](int, int) { return 128; });
-  EXPECT_FALSE(plat::DecodeWaveImage(over.data(), over.size(), pcm));
-  EXPECT_TRUE(pcm.empty());
+// No length limit but the file's: the voice converts as it plays, so what it holds follows the
+// file, not the sound. Both edges: a small file at the lowest rate lasting hours, and an effect
+// longer than a minute through the player.
+TEST(SoundPlayerVoice, PlaysAnyLengthInMemoryThatFollowsTheFile) {
+  // 100 Hz 8-bit mono, 1 MiB: nearly three hours, 1.8 GB if expanded to 44100 Hz stereo whole.
+  const Bytes small = wavefix::Wave(Spec{Enc::U8, 100, 1}, 1 << 20, wavefix::Levels(0.25, 0.25));
+  std::unique_ptr<plat::WaveVoice> voice = plat::WaveVoice::Open(small.data(), small.size());
+  ASSERT_TRUE(voice);
+  EXPECT_EQ(voice->Frames(), uint64_t(1 << 20) * 441);
+  std::vector<int16_t> block(2 * 4410);
+  size_t most = 0;
+  for (int i = 0; i < 200; ++i) {  // the first 20 s
+    ASSERT_EQ(voice->Read(block.data(), 4410), 4410);
+    most = std::max(most, voice->HeldBytes());
+  }
+  EXPECT_NEAR(block[0], 8192, 64);
+  EXPECT_LT(most, small.size() + (2 << 20)) << "the file and a converter's worth, no more";
 
-  // The player holding such a file stays silent, as for an unreadable one.
   plat::NullAudioDevice out;
-  TWavePlayer p(out);
+  ASSERT_TRUE(out.PlayWave(small.data(), small.size(), false, false));
+  out.Advance(10 * 44100);
+  EXPECT_TRUE(out.WavePlaying());
+  out.StopWave();
+
+  // 61 s at 8000 Hz, loaded and played the way the game plays its effects.
+  const int seconds = 61;
   char tmpl[] = "/tmp/plumet-wave-XXXXXX";
   std::filesystem::path dir = ::mkdtemp(tmpl);
-  ASSERT_TRUE(WriteBytes((dir / "hanabi.wav").string(), over));
+  ASSERT_TRUE(WriteBytes((dir / "hanabi.wav").string(),
+                         wavefix::Wave(Spec{Enc::U8, 8000, 1}, seconds * 8000, wavefix::Levels(0.5, 0.5))));
+  TWavePlayer p(out);
   p.SetFileName((dir / "hanabi.wav").string());
   p.Loaded();
-  out.StartCapture();
+  ASSERT_TRUE(p.HasData());
   p.Play();
+  out.StartCapture();
+  out.Advance(seconds * 44100 - 100);
+  EXPECT_TRUE(out.WavePlaying()) << "still playing just before its end";
+  out.Advance(200);
   EXPECT_FALSE(out.WavePlaying());
-  out.Advance(64);
-  for (int16_t v : out.TakeCapture()) ASSERT_EQ(v, 0);
+  const std::vector<int16_t> got = out.TakeCapture();
+  ASSERT_EQ(got.size(), size_t(seconds * 44100 + 100) * 2);
+  EXPECT_NEAR(got[size_t(seconds * 44100 - 1000) * 2], 16384, 64) << "heard a second before the end";
+  EXPECT_EQ(got.back(), 0) << "and silent after it";
   std::filesystem::remove_all(dir);
 }
 

@@ -2,6 +2,7 @@
 //   plumet-fuzz-seeds game CORPUS                   records, folder files and settings files
 //   plumet-fuzz-seeds stages KRM_DIR OUT            the course's .krm files
 //   plumet-fuzz-seeds cut DIR EXT MAX_BYTES OUT     sound files, each cut to its first MAX_BYTES
+//   plumet-fuzz-seeds waves OUT                     a short wave in each encoding the voice reads
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "game/play/stage_data_file.h"
 #include "platform/api/sys.h"
 #include "platform/null/null_host.h"
+#include "tests/sound/wave_fixtures.h"
 
 namespace fs = std::filesystem;
 
@@ -124,6 +126,26 @@ void CutFiles(const fs::path& from, const std::string& ext, size_t maxBytes, con
   }
 }
 
+void EncodedWaves(const fs::path& to) {
+  using wavefix::Enc;
+  struct Seed {
+    const char* name;
+    wavefix::Spec spec;
+    int frames;
+  } seeds[] = {
+      {"u8-mono-11025.wav", {Enc::U8, 11025, 1}, 300},     {"s24-stereo-48000.wav", {Enc::S24, 48000, 2}, 300},
+      {"s32-mono.wav", {Enc::S32, 44100, 1}, 300},         {"f32-stereo.wav", {Enc::F32, 44100, 2}, 300},
+      {"ext-s16-stereo.wav", {Enc::S16, 44100, 2, true}, 300}, {"ext-three.wav", {Enc::S16, 22050, 3, true}, 300},
+      {"ext-f32-mono.wav", {Enc::F32, 32000, 1, true}, 300}, {"mulaw-8000.wav", {Enc::MuLaw, 8000, 1}, 300},
+      {"alaw-stereo-8000.wav", {Enc::ALaw, 8000, 2}, 300}, {"ima-mono.wav", {Enc::ImaAdpcm, 22050, 1, false, 64}, 2 * 121},
+      {"ima-stereo.wav", {Enc::ImaAdpcm, 44100, 2, false, 128}, 2 * 105},
+      {"ms-mono.wav", {Enc::MsAdpcm, 11025, 1, false, 64}, 2 * 116},
+      {"ms-stereo.wav", {Enc::MsAdpcm, 44100, 2, false, 128}, 2 * 116},
+  };
+  fs::create_directories(to);
+  for (const auto& s : seeds) Write(to / s.name, wavefix::Wave(s.spec, s.frames, wavefix::Sine(440, s.spec.rate, 0.5)));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -135,8 +157,10 @@ int main(int argc, char** argv) {
       CopyStages(args[1], args[2]);
     } else if (args.size() == 5 && args[0] == "cut") {
       CutFiles(args[1], args[2], std::stoul(args[3]), args[4]);
+    } else if (args.size() == 2 && args[0] == "waves") {
+      EncodedWaves(args[1]);
     } else {
-      std::fprintf(stderr, "usage: plumet-fuzz-seeds game CORPUS | stages KRM_DIR OUT | cut DIR EXT MAX_BYTES OUT\n");
+      std::fprintf(stderr, "usage: plumet-fuzz-seeds game CORPUS | stages KRM_DIR OUT | cut DIR EXT MAX_BYTES OUT | waves OUT\n");
       return 2;
     }
   } catch (const std::exception& ex) {

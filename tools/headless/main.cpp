@@ -3,7 +3,7 @@
 //   plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
 //                   [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
 //                   [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
-//                   [--audio FILE] [--second-instance]
+//                   [--audio FILE] [--hash] [--second-instance]
 //
 // The contract, as the usage text gives it (kUsage below); later checks depend on it.
 #include <cstdio>
@@ -16,9 +16,11 @@
 #include "game/game.h"
 #include "game/play/play.h"
 #include "game/shell/main_form.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "game/state_line.h"
 #include "platform/api/sys.h"
+#include "platform/sys/host_sys.h"
 #include "platform/null/null_audio.h"
 #include "platform/null/null_host.h"
 #include "platform/qtgfx/qt_gfx.h"
@@ -30,7 +32,7 @@ namespace {
 constexpr const char* kUsage = R"(usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
        [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
        [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
-       [--audio FILE] [--second-instance]
+       [--audio FILE] [--hash] [--second-instance]
 
 Runs the game on a virtual clock with no window. Frames are counted in presents from the
 program's start (frame 1 is the opening's first picture); --frames, --at, --trace and the
@@ -64,12 +66,14 @@ program's start (frame 1 is the opening's first picture); --frames, --at, --trac
                      a clear plays on into the next stage
   --cells            print the 300 cells of the grid in row order at the end
   --audio FILE       write the mixed sound as raw 44100 Hz 16-bit stereo
+  --hash             hash every presented frame and print "frame-hash: <hex>" at the end, one
+                     hash of all the frames' pictures in order
   --second-instance  start as if another copy held the single-instance guard
 
 Prints "dialog: <caption> | <text> | <buttons>" for each message box, then
-"exit: <quit|fatal|frames|goal> frames=<n>" and "state <state line>"; with --record
-"record highest=<n> cleared=<n> bonus=<0|1> marks=<56 x 0|1>". Exit status 0, or 2 for bad
-usage or an unreadable stage or key script.
+"exit: <quit|fatal|frames|goal> frames=<n>" and "state <state line>"; with --hash
+"frame-hash: <hex>"; with --record "record highest=<n> cleared=<n> bonus=<0|1>
+marks=<56 x 0|1>". Exit status 0, or 2 for bad usage or an unreadable stage or key script.
 )";
 
 int Usage(const std::string& why) {
@@ -95,7 +99,7 @@ int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
   std::string keysFile, captureDir, atList, audioFile;
   int frames = 0;
-  bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false;
+  bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false, hash = false;
   StageStart start;
   std::optional<StageKeyScript> stageScript;
   plat::NullHost host;
@@ -158,6 +162,8 @@ int main(int argc, char** argv) {
     } else if (a == "--help" || a == "-h") {
       std::cout << kUsage;
       return 0;
+    } else if (a == "--hash") {
+      hash = true;
     } else if (a == "--second-instance") {
       secondInstance = true;  // as if another copy held the single-instance guard
     } else {
@@ -199,6 +205,7 @@ int main(int argc, char** argv) {
   host.SetInstanceHeldElsewhere(secondInstance);
   // Without a frame limit a run still ends: a stuck game must not hang a check forever.
   host.StopAfterFrames(frames > 0 ? frames : 2000000);
+  host.SetFrameHashing(hash);
   host.OnDialog = [](const std::string& line) { std::cout << "dialog: " << line << "\n" << std::flush; };
 
   // The mixed output (music stream and sound-player voice), played in step with the virtual
@@ -243,6 +250,17 @@ int main(int argc, char** argv) {
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
   std::cout << "state " << FullStateLine(g) << "\n";
   if (cells) std::cout << "cells " << CellsLine(g) << "\n";
+  if (hash) {
+    uint64_t all = 1469598103934665603ull;  // FNV-1a over the frames' hashes, byte by byte
+    for (uint64_t h : host.FrameHashes())
+      for (int b = 0; b < 8; b++) {
+        all ^= (h >> (8 * b)) & 0xFF;
+        all *= 1099511628211ull;
+      }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(all));
+    std::cout << "frame-hash: " << hex << "\n";
+  }
   if (record) {
     std::string marks;
     for (uint8_t m : g.StageCleared) marks += m == 1 ? '1' : '0';

@@ -15,29 +15,18 @@ bool SetUpStage(Game& g, const StageStart& s, std::string& error) {
   if (s.builtin >= 0) {
     g.StageIndex = static_cast<uint8_t>(s.builtin);
     g.AltMode = g.StageIndex >= 50 ? 1 : 0;  // as Z on PLAY chooses it
-    LoadStage(g);
+    EnterBuiltinStage(g, false);
   } else {
     const std::string path = std::filesystem::absolute(s.userFile).string();
     if (!ReadUserStageFile(g, path)) {
       error = "cannot read stage file " + s.userFile;
       return false;
     }
-    g.StageIndex = kUserStageIndex;
     g.UserStageFileName = path;
-    g.AltMode = 0;
     UserStageToGrid(g);
+    EnterUserStage(g, 0);
   }
-  SetupPlayBoard(g);
-  PlayAreaMusic(g);
-  ArmMusicStart(g);
-  g.FrameCounter = 0;
   g.FadeInPending = 1;  // the menus' wipe would have left the screen black
-  if (s.fromPlay) {
-    g.StageGrid[GridIndex(RoundToInt(g.PlayerX), RoundToInt(g.PlayerY))] = ccEmpty;
-    g.SceneId = scPlay;
-    g.KeyLatch = 0;
-  } else {
-    g.SceneId = scStageStart;
-  }
+  if (s.fromPlay) EndStageIntro(g);
   return true;
 }

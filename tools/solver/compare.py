@@ -18,8 +18,9 @@ import tempfile
 FIELDS = ["solvable", "moves", "frames", "states", "dead-ends", "winnable", "dead-end moves", "solution", "replay"]
 
 
-def run(solver, mapfile, n, tmp):
-    keys = os.path.join(tmp, "%s-%02d.keys" % (os.path.basename(solver), n))
+def run(solver, mapfile, n, tmp, side):
+    # Named by side: two builds' solvers usually share one file name.
+    keys = os.path.join(tmp, "%s-%02d.keys" % (side, n))
     cmd = [solver, "--map", mapfile, "--builtin", str(n), "--keys", keys, "--verify",
            "--threads", os.environ.get("THREADS", "2"), "--max-seconds", "1e9",
            "--max-states", os.environ.get("MAX_STATES", "3000000")]
@@ -43,7 +44,8 @@ def main():
     stages = [int(a) for a in sys.argv[4:]] or list(range(56))
     bad = 0
     with tempfile.TemporaryDirectory() as tmp, cf.ThreadPoolExecutor(int(os.environ.get("JOBS", "4"))) as ex:
-        jobs = {n: (ex.submit(run, old, mapfile, n, tmp), ex.submit(run, new, mapfile, n, tmp)) for n in stages}
+        jobs = {n: (ex.submit(run, old, mapfile, n, tmp, "old"), ex.submit(run, new, mapfile, n, tmp, "new"))
+                for n in stages}
         for n in stages:
             (a, ta), (b, tb) = jobs[n][0].result(), jobs[n][1].result()
             diffs = [k for k in sorted(set(a) | set(b)) if a.get(k) != b.get(k)]

@@ -119,7 +119,10 @@ int main(int argc, char** argv) {
     std::cout << "\n";
   };
   if (r.solved) cells("cells", r.pathCells);
-  if (r.measure.known) cells("trap cells", r.measure.trapCells);
+  if (r.measure.known) {
+    cells("trap cells", r.measure.trapCells);
+    cells("reach cells", r.measure.reachCells);
+  }
   std::printf("seconds: %.2f\n", r.seconds);
   std::cout << "frames searched: " << r.framesSearched << "\n";
   if (r.solved) {

@@ -14,6 +14,8 @@ constexpr uint32_t kNone = UINT32_MAX;
 constexpr size_t kRecall = 256;
 // The simulated player notices a dead end when stuck, or this many decisions after entering it.
 constexpr int kNoticeAfter = 3;
+// The moves into a dead end whose cells count as the trap's.
+constexpr int kTrapMoves = 12;
 constexpr int kRuns = 31;
 constexpr int kCap = 20000;
 
@@ -62,6 +64,9 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   const Csr out_ = OutEdges(n, *g.edges);
   std::vector<std::pair<int, int>> cells(n);
   for (uint32_t u = 0; u < n; u++) cells[u] = g.cell(u);
+  out.reachCells = cells;
+  std::sort(out.reachCells.begin(), out.reachCells.end());
+  out.reachCells.erase(std::unique(out.reachCells.begin(), out.reachCells.end()), out.reachCells.end());
 
   // Decision points: the start, a state that offers the goal, a junction of plain steps (three
   // cells or more), and a state with a keyed move that is neither a plain step nor a shortcut
@@ -108,7 +113,7 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   uint32_t D = 0;
   for (uint32_t u = 0; u < n; u++)
     if (decision[u]) macro[u] = D++;
-  const uint32_t goal = D;
+  const uint32_t goal = D, pit = D + 1;  // the goal, and a dead passage with no way out
   out.decisionPoints = static_cast<int>(D);
   std::vector<uint32_t> state(D);
   for (uint32_t u = 0; u < n; u++)
@@ -130,19 +135,20 @@ void MeasureGraph(const GraphView& g, Measure& out) {
       const size_t before = targets.size();
       for (; it != exits.end() && it->first == comp[v]; ++it)
         if (it->second != u) targets.push_back(macro[it->second]);
-      if (targets.size() == before) targets.push_back(d);  // a passage that only leads back
+      if (targets.size() == before) targets.push_back(live[v] ? d : pit);  // leads only back, or nowhere
     }
     std::sort(targets.begin(), targets.end());
     targets.erase(std::unique(targets.begin(), targets.end()), targets.end());
     opt.insert(opt.end(), targets.begin(), targets.end());
     optStart[d + 1] = static_cast<uint32_t>(opt.size());
   }
-  auto alive = [&](uint32_t m) { return m == goal || live[state[m]]; };
+  optStart.resize(D + 3, static_cast<uint32_t>(opt.size()));  // the goal and the pit offer nothing
+  auto alive = [&](uint32_t m) { return m == goal || (m != pit && live[state[m]]); };
   const uint32_t start = macro[0];
 
   // The fewest decisions to the goal.
   {
-    std::vector<int> dist(D + 1, -1);
+    std::vector<int> dist(D + 2, -1);
     std::queue<uint32_t> q;
     dist[start] = 0;
     q.push(start);
@@ -165,18 +171,29 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   {
     std::vector<int> totals;
     std::vector<uint32_t> tried(opt.size());
-    std::vector<uint8_t> bad(opt.size()), deadKnown(D + 1);
+    std::vector<uint8_t> bad(opt.size()), deadKnown(D + 2);
     std::vector<uint32_t> visitedDead, pick, seenList;
-    std::vector<int> hops(D + 1, -1);
+    std::vector<int> hops(D + 2, -1);
+    // What the player learns from a dead end he entered holds for the same move in other
+    // positions too: from the same cell to the same cell.
+    std::vector<uint8_t> badLike(1u << 18);
+    auto cellCode = [&](uint32_t m) {
+      if (m == goal) return 511u;
+      if (m == pit) return 510u;
+      const auto c = cells[state[m]];
+      return static_cast<uint32_t>((c.first & 31) * 16 + (c.second & 15));
+    };
+    auto Like = [&](uint32_t m, uint32_t x) { return (cellCode(m) << 9) | cellCode(opt[x]); };
     for (int run = 0; run < kRuns; run++) {
       Rng rng{static_cast<uint64_t>(run) * 7919 + 1};
       std::fill(tried.begin(), tried.end(), 0);
       std::fill(bad.begin(), bad.end(), 0);
       std::fill(deadKnown.begin(), deadKnown.end(), 0);
+      std::fill(badLike.begin(), badLike.end(), 0);
       visitedDead.clear();
       uint32_t at = start;
       int total = 0, inDead = 0;
-      uint32_t entry = kNone;
+      uint32_t entry = kNone, entryFrom = kNone;
       // The nearest decision point over options tried before (not into a known dead end) that
       // still has an option untried, within kRecall places; its distance in hops[].
       auto Nearest = [&](uint32_t from) {
@@ -187,7 +204,7 @@ void MeasureGraph(const GraphView& g, Measure& out) {
           const uint32_t m = seenList[head];
           for (uint32_t x = optStart[m]; x < optStart[m + 1]; x++) {
             const uint32_t t = opt[x];
-            if (bad[x] || deadKnown[t] || t == goal) continue;
+            if (bad[x] || deadKnown[t] || t == goal || badLike[Like(m, x)]) continue;
             if (!tried[x]) {
               if (m != from) return m;
               continue;
@@ -201,7 +218,10 @@ void MeasureGraph(const GraphView& g, Measure& out) {
         return kNone;
       };
       auto restart = [&] {
-        if (entry != kNone) bad[entry] = 1;
+        if (entry != kNone) {
+          bad[entry] = 1;
+          badLike[Like(entryFrom, entry)] = 1;
+        }
         for (uint32_t m : visitedDead) deadKnown[m] = 1;
         visitedDead.clear();
         inDead = 0;
@@ -209,18 +229,21 @@ void MeasureGraph(const GraphView& g, Measure& out) {
         at = start;
       };
       while (at != goal && total < kCap) {
+        // Ranks: an option not tried yet (0), one not tried yet but like one that led into a
+        // dead end, from the same cell to the same cell (1), else by how often it was tried.
         pick.clear();
         uint32_t least = UINT32_MAX;
         for (uint32_t x = optStart[at]; x < optStart[at + 1]; x++) {
           if (bad[x] || deadKnown[opt[x]]) continue;
-          if (tried[x] < least) {
-            least = tried[x];
+          const uint32_t rank = tried[x] ? tried[x] + 1 : badLike[Like(at, x)];
+          if (rank < least) {
+            least = rank;
             pick.clear();
           }
-          if (tried[x] == least) pick.push_back(x);
+          if (rank == least) pick.push_back(x);
         }
         if (!pick.empty() && least > 0 && inDead == 0) {
-          // All tried here: head for the nearest known place that has an option not tried yet.
+          // Nothing fresh here: head for the nearest known place that has an option not tried yet.
           const uint32_t far = Nearest(at);
           if (far != kNone) {
             total += hops[far];
@@ -228,7 +251,7 @@ void MeasureGraph(const GraphView& g, Measure& out) {
             continue;
           }
         }
-        if (pick.empty() || (inDead > 0 && least > 0)) {  // stuck
+        if (pick.empty() || (inDead > 0 && least > 1)) {  // stuck
           if (entry == kNone) break;  // cannot happen on a live point
           restart();
           continue;
@@ -238,7 +261,10 @@ void MeasureGraph(const GraphView& g, Measure& out) {
         total++;
         const uint32_t t = opt[x];
         if (!alive(t)) {
-          if (inDead++ == 0) entry = x;
+          if (inDead++ == 0) {
+            entry = x;
+            entryFrom = at;
+          }
           visitedDead.push_back(t);
         }
         at = t;
@@ -256,8 +282,8 @@ void MeasureGraph(const GraphView& g, Measure& out) {
   // The traps on the shortest solution: its decisions with an option into a dead end, and how
   // many decisions the deepest such dead end lets the player go on before he is stuck.
   {
-    std::vector<int> depth(D + 1, -1);
-    std::vector<int> memo(D + 1, -1);
+    std::vector<int> depth(D + 2, -1);
+    std::vector<int> memo(D + 2, -1);
     std::vector<uint32_t> touched;
     auto foundOut = [&](uint32_t t) {
       if (memo[t] >= 0) return memo[t];
@@ -295,23 +321,26 @@ void MeasureGraph(const GraphView& g, Measure& out) {
         if (!live[out_.to[x]]) deadSeeds.push_back(out_.to[x]);
     }
     out.solutionDecisions = k;
-    // The cells of the dead ends those decisions open.
+    // The cells of the dead ends those decisions open, as far as a player goes into one before
+    // he is stuck or notices (a dead world reaches far: only its first moves count).
     std::vector<uint8_t> seen(n, 0);
-    std::vector<uint32_t> stack;
+    std::vector<uint32_t> level, nextLevel;
     for (uint32_t s : deadSeeds)
       if (!seen[s]) {
         seen[s] = 1;
-        stack.push_back(s);
+        level.push_back(s);
       }
-    while (!stack.empty()) {
-      const uint32_t u = stack.back();
-      stack.pop_back();
-      out.trapCells.push_back(cells[u]);
-      for (uint32_t x = out_.start[u]; x < out_.start[u + 1]; x++)
-        if (const uint32_t v = out_.to[x]; !seen[v] && !live[v]) {
-          seen[v] = 1;
-          stack.push_back(v);
-        }
+    for (int step = 0; step <= kTrapMoves && !level.empty(); step++) {
+      nextLevel.clear();
+      for (uint32_t u : level) {
+        out.trapCells.push_back(cells[u]);
+        for (uint32_t x = out_.start[u]; x < out_.start[u + 1]; x++)
+          if (const uint32_t v = out_.to[x]; !seen[v] && !live[v]) {
+            seen[v] = 1;
+            nextLevel.push_back(v);
+          }
+      }
+      level.swap(nextLevel);
     }
     std::sort(out.trapCells.begin(), out.trapCells.end());
     out.trapCells.erase(std::unique(out.trapCells.begin(), out.trapCells.end()), out.trapCells.end());

@@ -31,7 +31,8 @@ struct Measure {
   int search = -1;             // the simulated player's median decisions to the goal
   int searchRuns = 0, searchCapped = 0, searchCap = 0;
   std::vector<Trap> traps;
-  std::vector<std::pair<int, int>> trapCells;  // cells of the dead ends the traps lead into
+  std::vector<std::pair<int, int>> trapCells;   // cells of the dead ends the traps lead into
+  std::vector<std::pair<int, int>> reachCells;  // every cell the player can come to rest in
 };
 
 struct GraphView {

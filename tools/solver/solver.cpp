@@ -25,6 +25,7 @@
 #include "game/play/stage_format.h"
 #include "game/play/stage_text.h"
 #include "game/scenes.h"
+#include "game/shell/frame.h"
 #include "game/shell/main_loop.h"
 #include "platform/api/keys.h"
 #include "platform/null/null_host.h"
@@ -85,7 +86,6 @@ class SolverHost : public plat::NullHost {
     return r;
   }
   void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-  int TextWidth(const std::string&, int, std::string_view) override { return 0; }
 
   void SetKeys(uint8_t bits) {
     pressed_ |= static_cast<uint8_t>(bits & ~down_);
@@ -173,9 +173,7 @@ bool StartStage(Game& g, const StageSource& src, std::string& error) {
   // As the stage select's PLAY leaves it, with the intro's end: the screen still to fade in.
   g.FrameCounter = 0;
   g.FadeInPending = 1;
-  g.StageGrid[GridIndex(static_cast<int>(g.PlayerX), static_cast<int>(g.PlayerY))] = ccEmpty;
-  g.SceneId = scPlay;
-  g.KeyLatch = 0;
+  EndStageIntro(g);
   return true;
 }
 
@@ -594,6 +592,9 @@ void Expand(Runner& run, const char* here, std::vector<Successor>& out, bool who
   char* const noneInput = run.noneInput.data();
   size_t logic = 0;
   uint8_t slot = 0;
+  // Nobody sees the frames: the field's layers only advance their effects. Whole frames are
+  // drawn, so that they check this too.
+  run.g.FieldPicturesOff = !wholeFrames;
   // The state the frame left, encoded in the next slot, as a successor if `keep` says so.
   auto encode = [&](uint8_t keys, int presents, auto keep) {
     char* e = run.succ.data() + slot * kMaxEncoding;
@@ -1145,8 +1146,7 @@ int ReplayToGoal(const StageSource& src, const std::string& script, int limit, s
   class ReplayHost : public plat::NullHost {
    public:
     void DrawText(plat::Bitmap&, const std::string&, int, uint32_t, int, int, std::string_view) override {}
-    int TextWidth(const std::string&, int, std::string_view) override { return 0; }
-  } host;
+    } host;
   Game g(host);
   if (!StartStage(g, src, error)) return -1;
   std::vector<plat::NullHost::KeyStep> steps;

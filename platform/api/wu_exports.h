@@ -1,5 +1,6 @@
-// The C interface of our decoder library "wuvorbis.dll": 33 wu_ exports, plain types only.
-// The sound library binds these by name at run time; it never links the library.
+// The C interface of our decoder library "wuvorbis.dll" (built from platform/wuvorbis/): 33 wu_
+// exports, plain types only. The sound library binds these by name at run time; it never links
+// the library.
 #pragma once
 #include <stddef.h>
 #include <stdint.h>
