@@ -90,16 +90,13 @@ PENDING = {
     41: {"trick"},
     42: {"trick"},
     43: {"walking", "trick"},
-    44: {"trick"},
     45: {"trick"},
     46: {"trick"},
-    47: {"walking", "trick"},
     48: {"walking", "trick"},
     49: {"trick"},
     50: {"trick"},
     51: {"trick"},
     52: {"trick"},
-    53: {"walking", "trick"},
     54: {"trick"},
 }
 
