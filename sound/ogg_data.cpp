@@ -1,6 +1,7 @@
 // One music track: decoding, the loop table, volume, fades and the equaliser.
 #include "sound/ogg_data.h"
 
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -60,18 +61,16 @@ bool TOggData::ReadInfo() {
   }
   WuInfo* vi = dll->Info(&vf_);
   if (!vi) return false;
-  // What the decoder reports is checked before any of it is used: a channel count and rate the
-  // conversions know the size of, and a length of at least one sample frame and at most a
-  // day (a granule position near 2^62 passes the decoder but no arithmetic on it).
-  if (vi->channels < 1 || vi->channels > 2 || vi->rate < kMinRate || vi->rate > kMaxRate)
-    return false;
+  // A rate or channel count the track cannot mix still opens (it renders silence); refused is
+  // only what the track's own fields and arithmetic cannot hold.
+  if (vi->rate > INT32_MAX) return false;
   channels_ = vi->channels;
   rate_ = static_cast<int32_t>(vi->rate);
-  const int64_t frames = dll->PcmTotal(&vf_);
-  const double seconds = dll->TimeTotal(&vf_);
-  if (frames < 1 || frames > int64_t(rate_) * kMaxSeconds || !(seconds > 0) || seconds > kMaxSeconds)
-    return false;
-  seconds_ = static_cast<float>(seconds);
+  int64_t frames = dll->PcmTotal(&vf_);
+  if (frames < 0) frames = 0;  // the decoder knows no length: nothing to render
+  if (frames > INT64_MAX / 4) return false;
+  const double seconds = frames > 0 ? dll->TimeTotal(&vf_) : 0.0;
+  seconds_ = seconds > 0 ? static_cast<float>(seconds) : 0.0f;
   bytes_ = frames * 2 * 2;
   return true;
 }
@@ -359,8 +358,7 @@ int32_t TOggData::ReadPCM(uint8_t* buffer, int32_t length) {
   TVorbisFileDLL* dll = Dll();
   auto* out = reinterpret_cast<int16_t*>(buffer);
   auto request = [](int32_t want) { return want < 4096 ? want : 4096; };
-  // Open admits rates up to kMaxRate and one or two channels only: the key cannot overflow.
-  switch (rate_ * 10 + channels_) {
+  switch (int64_t(rate_) * 10 + channels_) {
     case 220501: {
       // One decoded sample fills two frames; a tail shorter than that is left silent.
       if (length < 8) {

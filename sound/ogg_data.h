@@ -20,11 +20,6 @@ constexpr int32_t kVolumeOne = 722534400;
 constexpr int32_t kVolumeUnit = 2822400;
 constexpr int kLoopEntries = 16;
 constexpr int kLoopHeaderBytes = 200;
-// What a song must declare to be opened at all (wider than what plays: a rate the conversions
-// do not know opens and renders -1).
-constexpr int32_t kMinRate = 1000;
-constexpr int32_t kMaxRate = 384000;
-constexpr int32_t kMaxSeconds = 24 * 60 * 60;
 
 // One loop entry of the header: at song time `Trigger` jump to `JumpTo`; `Repeat` times
 // (-1: every time, 0: never).

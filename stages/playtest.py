@@ -24,7 +24,7 @@ import keys  # noqa: E402
 
 CHARS = {0: ".", 1: "#", 2: "H", 3: "D", 4: ".", 5: "B", 6: "J", 7: "k", 8: "I", 9: "N",
          10: "o", 11: "X", 12: "x", 13: "C", 14: ">", 15: "<", 16: "G", 17: "!", 30: "D"}
-SETTLE = 40  # frames with no key after the last move, so falling things come to rest
+SETTLE = 120  # frames with no key after the last move, so falling things come to rest
 
 
 def move_lines(move):
@@ -33,6 +33,10 @@ def move_lines(move):
     while lines and lines[-1].split(None, 1)[1].startswith("-"):
         lines.pop()
     return lines
+
+
+def len_move(move):
+    return frames_of(move_lines(move))
 
 
 def frames_of(lines):
@@ -49,9 +53,14 @@ def headless(build, args):
     return out.stdout
 
 
-TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) .* latch=(\d+)", re.M)
+TRACE = re.compile(r"^frame=(\d+) scene=(\d+) .* action=(\d+) frames=(\d+) facing=\d+ keys=(\d+) "
+                   r"balls=(\d+)/(\d+) .* latch=(\d+)", re.M)
+# The cut-scenes run inside a play frame and present pictures of their own while the state stands
+# still: the door's (a key spent) and the all-balls and barrier scenes (the last ball taken).
+DOOR_FRAMES, ALL_BALLS_FRAMES = 36, 165
 RESTING = {0, 8, 9, 12, 14}  # idle and the ladder holds
 WAIT_LIMIT = 400
+CACHE_VERSION = 3  # the waits found for each prefix of moves, kept between calls
 
 
 def run_script(build, slot, lines, extra):
@@ -82,11 +91,21 @@ def resolve(build, slot, moves, cache):
         start = next((r[0] for r in rows if r[1] == 3), None)
         wait = WAIT_LIMIT
         if start is not None:
-            for frame, scene, action, action_frames, latch in rows:
-                k = frame - start + 1  # the script frame this present belongs to
-                if k >= pressed and scene == 3 and action in RESTING and action_frames in (0, 8) \
-                        and latch == 0:
-                    wait = k - pressed + 2
+            before = [r for r in rows if r[0] - start + 1 <= pressed - len_move(move)]
+            keys_at, balls_at = (before[-1][4], before[-1][5]) if before else (None, None)
+            busy_until = 0
+            for frame, scene, action, action_frames, keys_held, balls, total, latch in rows:
+                # The state traced at script frame k's picture is what frame k-1 left.
+                k = frame - start + 1
+                if keys_at is not None and k > pressed - len_move(move):
+                    if keys_held < keys_at:
+                        busy_until = max(busy_until, k + DOOR_FRAMES)
+                    if total and balls == total and balls_at < total:
+                        busy_until = max(busy_until, k + ALL_BALLS_FRAMES)
+                    keys_at, balls_at = keys_held, balls
+                if k > pressed and k >= busy_until and scene == 3 and action in RESTING \
+                        and action_frames in (0, 8) and latch == 0:
+                    wait = k - pressed
                     break
         lines = lines + ["%d -" % wait]
         cache[prefix] = lines
@@ -110,6 +129,8 @@ def main(argv):
     os.makedirs(out_dir, exist_ok=True)
     cache_file = os.path.join(out_dir, "cache.json")
     cache = json.load(open(cache_file)) if os.path.exists(cache_file) else {}
+    if cache.get("version") != CACHE_VERSION:
+        cache = {"version": CACHE_VERSION}
     lines = resolve(build, slot, moves, cache) + ["%d -" % SETTLE]
     json.dump(cache, open(cache_file, "w"))
     first = run_script(build, slot, lines, ["--frames", "300", "--trace"])
@@ -120,7 +141,7 @@ def main(argv):
     exit_kind = re.search(r"^exit: (\w+)", second, re.M).group(1)
     state = dict(kv.split("=", 1) for kv in re.search(r"^state (.*)$", second, re.M).group(1).split())
     cells = re.search(r"^cells (\S+)", second, re.M).group(1)
-    px, py = int(state["x"]), int(state["y"])
+    px, py = round(float(state["x"])), round(float(state["y"]))
     rows = []
     for y in range(15):
         row = ""
@@ -132,7 +153,7 @@ def main(argv):
         os.replace(png, os.path.join(out_dir, "now.png"))
     print("\n".join(rows))
     print("player at column %d, row %d; holding %s; keys %s; balls %s" % (
-        px, py, "an object" if state.get("held") == "1" else "nothing", state.get("keys"),
+        px, py, {"1": "a balloon", "2": "a jump pad"}.get(state.get("held"), "nothing"), state.get("keys"),
         state.get("balls")))
     print("goal reached" if exit_kind == "goal" or state.get("goal") == "1" else "goal not reached")
     print("picture: " + os.path.join(out_dir, "now.png"))

@@ -166,21 +166,46 @@ TEST(EditorPreview, MissingMusicIsReportedAndNothingPlays) {
 }
 
 TEST(EditorPreview, ASongTheTrackRefusesIsReportedAndNothingPlays) {
-  // Each used to bring the editor down or spin once played: SIGFPE in libvorbis, an overflowed
-  // rate, an overflowed length, a read past the decoder's link table.
-  HandSong fpe, rate, granule;
+  // Each used to bring the editor down or freeze it once played, the second or third press at
+  // the latest: SIGFPE in libvorbis, an overflowed length, set-up that failed and left empty
+  // books behind (an endless loop with floor 0), a link found only inside another's page.
+  HandSong fpe, granule, tree, hidden;
   fpe.stageBookDim = 0;
-  rate.rate = 1006720546;
   granule.lastGranule = (int64_t(1) << 62) - 5;
-  for (const std::vector<uint8_t>& song :
-       {BuildHandSong(fpe), BuildHandSong(rate), BuildHandSong(granule), BuildHeadersOnly(HandSong{})}) {
+  tree.incompleteBook = true;
+  tree.floorType = 0;
+  hidden.stageBookDim = 0;
+  for (const std::vector<uint8_t>& song : {BuildHandSong(fpe), BuildHandSong(granule),
+                                           BuildHandSong(tree), BuildHiddenLinkSong(hidden)}) {
     PreviewEditor ed;
     ed.folder.Write(std::string("plumetogg/") + BgmFileName(0), song);
-    Button11Click(ed.e);
-    EXPECT_EQ(ed.LastDialog(), Editor::Line("ファイルの読み込みに失敗"));
-    EXPECT_EQ(ed.e.BgmLoaded, 0);
-    EXPECT_EQ(ed.TrackState(), 0);
-    ed.e.OggPlayer->RenderNext();
+    for (int press = 0; press < 3; ++press) {
+      Button11Click(ed.e);
+      EXPECT_EQ(ed.LastDialog(), Editor::Line("ファイルの読み込みに失敗"));
+      EXPECT_EQ(ed.e.BgmLoaded, 0);
+      EXPECT_EQ(ed.TrackState(), 0);
+      ed.e.OggPlayer->RenderNext();
+    }
+  }
+}
+
+TEST(EditorPreview, ASongTheTrackCannotMixPlaysSilenceWithNoMessage) {
+  HandSong three, rate;
+  three.channels = 3;
+  rate.rate = 1006720546;
+  for (const std::vector<uint8_t>& song :
+       {BuildHandSong(three), BuildHandSong(rate), BuildHeadersOnly(HandSong{})}) {
+    PreviewEditor ed;
+    ed.folder.Write(std::string("plumetogg/") + BgmFileName(0), song);
+    const size_t dialogs = ed.host.DialogLog.size();
+    for (int press = 0; press < 3; ++press) {
+      Button11Click(ed.e);
+      EXPECT_EQ(ed.e.BgmLoaded, 1);
+      EXPECT_NE(ed.TrackState(), 0);
+      ed.e.OggPlayer->RenderNext();
+      EXPECT_EQ(ed.TrackState(), 1);  // the block was silence and the song ended
+    }
+    EXPECT_EQ(ed.host.DialogLog.size(), dialogs);
   }
 }
 

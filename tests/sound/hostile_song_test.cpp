@@ -2,8 +2,10 @@
 // ends, and never brings the program down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <string>
 
@@ -16,6 +18,17 @@ HandSong With(void (*change)(HandSong&)) {
   HandSong s;
   change(s);
   return s;
+}
+
+// Runs `body` on a thread of its own and ends the test program when it has not returned in 20 s:
+// a hostile song that hangs the decoder must fail the test, not the whole run's time limit.
+void WithinTime(const char* what, const std::function<void()>& body) {
+  auto done = std::async(std::launch::async, body);
+  if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+    ADD_FAILURE() << what << " never returns";
+    std::_Exit(1);
+  }
+  done.get();
 }
 
 }  // namespace
@@ -56,27 +69,52 @@ TEST(HostileSongs, EachIsRefusedAsUnreadableAtOpen) {
       // The same in the second link of a chained file, behind a good song.
       {"bad book in a later link",
        Concat(SineOgg(44100, 2, 0.1), BuildHandSong(With([](HandSong& s) { s.stageBookDim = 0; })))},
-      // rate * 10 + channels overflowed in the conversion switch.
-      {"1006720546 Hz", BuildHandSong(With([](HandSong& s) { s.rate = 1006720546; }))},
-      {"500 Hz", BuildHandSong(With([](HandSong& s) { s.rate = 500; }))},
-      {"three channels", BuildHandSong(With([](HandSong& s) { s.channels = 3; }))},
+      // A code tree with a hole fails the decoder's set-up on the first read and leaves zero-filled
+      // books behind: the next read divides by zero (floor 1) or loops for ever (floor 0).
+      {"incomplete code tree, floor 1", BuildHandSong(With([](HandSong& s) { s.incompleteBook = true; }))},
+      {"incomplete code tree, floor 0", BuildHandSong(With([](HandSong& s) {
+         s.incompleteBook = true;
+         s.floorType = 0;
+       }))},
+      {"incomplete code tree in a later link",
+       Concat(SineOgg(44100, 2, 0.1), BuildHandSong(With([](HandSong& s) {
+                s.incompleteBook = true;
+                s.floorType = 0;
+                s.serial = 77;
+              })))},
+      // A link that only the decoder's bisection finds, inside a page of the first: the decoder
+      // takes it as a link of its own, then divides by its book on a seek or a loop jump.
+      {"hidden link, value book of no dimensions",
+       BuildHiddenLinkSong(With([](HandSong& s) { s.stageBookDim = 0; }))},
+      {"hidden link, incomplete code tree",
+       BuildHiddenLinkSong(With([](HandSong& s) { s.incompleteBook = true; }))},
+      // The decoder's search for the hidden link's end goes round for ever at open.
+      {"hidden link whose end cannot be found", BuildHiddenLinkSong(HandSong{}, 0)},
+      {"hidden sound link", BuildHiddenLinkSong(HandSong{})},
+      // The track's rate field and the conversion key are 32 bits.
+      {"4294967040 Hz", BuildHandSong(With([](HandSong& s) { s.rate = 4294967040; }))},
       // frames * 4 overflowed.
       {"granule near 2^62",
        BuildHandSong(With([](HandSong& s) { s.lastGranule = (int64_t(1) << 62) - 5; }))},
-      // Seekable, no audio at all: the decoder's time tell read before its link table.
-      {"headers only", BuildHeadersOnly(HandSong{})},
-      {"no samples", EncodeOgg(44100, 1, 0, [](int, int) { return 0.0f; })},
   };
   for (auto& c : cases) {
     TOggData t(65536, &TestDll());
     TMemoryStream s;
     s.Write(c.bytes.data(), static_cast<int64_t>(c.bytes.size()));
-    try {
-      t.OpenCopy(s);
-      ADD_FAILURE() << c.name << " opened";
-    } catch (const EVorbisError& e) {
-      EXPECT_STREQ(e.what(), "ファイルの読み込みに失敗") << c.name;
-    }
+    WithinTime(c.name, [&] {
+      try {
+        t.OpenCopy(s);
+        ADD_FAILURE() << c.name << " opened";
+        // Whatever opened must not bring the program down as it plays, loops and moves.
+        t.Play(true);
+        std::vector<uint8_t> buf(32768);
+        for (int i = 0; i < 3; ++i) t.Render(buf.data(), 32768);
+        t.Seek(0.015f);  // inside the hidden link of the songs that have one
+        t.Render(buf.data(), 32768);
+      } catch (const EVorbisError& e) {
+        EXPECT_STREQ(e.what(), "ファイルの読み込みに失敗") << c.name;
+      }
+    });
     EXPECT_EQ(t.State(), 0) << c.name;
     EXPECT_EQ(t.Channels(), 0) << c.name;
     // A later good song opens in the same track.
@@ -88,6 +126,85 @@ TEST(HostileSongs, EachIsRefusedAsUnreadableAtOpen) {
       EXPECT_EQ(t.State(), 1) << c.name;
     }
   }
+}
+
+TEST(HostileSongs, ASongTheTrackCannotMixOpensAndPlaysSilence) {
+  struct Case {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    int channels;
+    int32_t rendered;  // what Render gives: -1 for a format the track has no conversion for
+  } cases[] = {
+      {"three channels", BuildHandSong(With([](HandSong& s) { s.channels = 3; })), 3, -1},
+      {"500 Hz", BuildHandSong(With([](HandSong& s) { s.rate = 500; })), 1, -1},
+      {"1006720546 Hz", BuildHandSong(With([](HandSong& s) { s.rate = 1006720546; })), 1, -1},
+      {"48000 Hz stereo", SineOgg(48000, 2, 0.1), 2, -1},
+      // Seekable, no audio at all: nothing to render, the track ends at once.
+      {"headers only", BuildHeadersOnly(HandSong{}), 1, 0},
+      {"no samples", EncodeOgg(44100, 1, 0, [](int, int) { return 0.0f; }), 1, 0},
+  };
+  for (auto& c : cases) {
+    auto t = OpenTrack(c.bytes);
+    ASSERT_EQ(t->State(), 1) << c.name;
+    EXPECT_EQ(t->Channels(), c.channels) << c.name;
+    t->Play(true);
+    std::vector<uint8_t> buf(32768, 0x55);
+    EXPECT_EQ(t->Render(buf.data(), 32768), c.rendered) << c.name;
+    // -1 is silence to the mixer whatever the block holds; an empty song fills it with zeros.
+    if (c.rendered == 0) EXPECT_EQ(std::count(buf.begin(), buf.end(), 0), 32768) << c.name;
+    EXPECT_EQ(t->State(), 1) << c.name;  // rewound and stopped
+  }
+}
+
+TEST(HostileSongs, ADecodingCallThatFailedNeverReachesTheDecoderAgain) {
+  TVorbisFileDLL& dll = TestDll();
+  std::vector<uint8_t> bytes = SineOgg(44100, 2, 0.5);
+  auto* stream = new TMemoryStream;
+  stream->Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+  stream->SetPosition(0);
+  TOggVorbisState vf{};
+  ASSERT_GE(dll.OpenCallbacks(stream, &vf), 0);
+  std::vector<uint8_t> buf(4096);
+  ASSERT_GT(dll.Read(&vf, buf.data(), 4096), 0);
+  // The file vanishes under the decoder: the seek fails.
+  stream->SetSize(0);
+  EXPECT_LT(dll.TimeSeek(&vf, 0.25), 0);
+  // Back in place, it would decode again; the handle stays refused all the same.
+  stream->Write(bytes.data(), static_cast<int64_t>(bytes.size()));
+  EXPECT_LT(dll.Read(&vf, buf.data(), 4096), 0);
+  EXPECT_LT(dll.TimeSeek(&vf, 0), 0);
+  EXPECT_LT(dll.Read(&vf, buf.data(), 4096), 0);
+  EXPECT_GE(dll.TimeTell(&vf), 0.0);  // questions that do not decode are still answered
+  dll.Clear(&vf);
+}
+
+TEST(HostileSongs, ASeekThatWouldCorruptTheDecoderEndsTheSongInstead) {
+  // Plays from its start; a seek into it (a loop jump here) left libvorbisfile's stream state
+  // broken, and the next page it took in corrupted the heap.
+  std::vector<uint8_t> bytes = Concat(LoopHeader({{0.1f, 0.05f, -1}}), BuildStaleHeaderSong());
+  auto t = OpenTrack(bytes);
+  ASSERT_EQ(t->State(), 1);
+  t->Play(false);
+  std::vector<uint8_t> buf(32768);
+  // The music up to the jump, then the jump fails and the track stops; silence from then on.
+  EXPECT_LT(t->Render(buf.data(), 32768), 32768);
+  EXPECT_EQ(t->State(), 1);
+  t->Play(true);
+  for (int i = 0; i < 3; ++i) EXPECT_LE(t->Render(buf.data(), 32768), 0);
+  t->Seek(0.5f);
+  EXPECT_LE(t->Render(buf.data(), 32768), 0);
+
+  TVorbisFileDLL& dll = TestDll();
+  std::vector<uint8_t> song = BuildStaleHeaderSong();
+  auto* stream = new TMemoryStream;
+  stream->Write(song.data(), static_cast<int64_t>(song.size()));
+  stream->SetPosition(0);
+  TOggVorbisState vf{};
+  ASSERT_GE(dll.OpenCallbacks(stream, &vf), 0);
+  ASSERT_GT(dll.Read(&vf, buf.data(), 4096), 0);
+  EXPECT_LT(dll.TimeSeek(&vf, 0.1), 0);
+  EXPECT_LT(dll.Read(&vf, buf.data(), 4096), 0);
+  dll.Clear(&vf);
 }
 
 TEST(HostileSongs, DecoderLibraryRefusesABadSetupAndLeavesTheStreamToItsCaller) {
