@@ -65,12 +65,9 @@ PENDING = {
     38: {"copy"},
     40: {"room"},
     43: {"walking"},
-    44: {"trick"},
     46: {"copy"},
-    47: {"walking", "trick"},
     48: {"walking"},
     50: {"copy"},
-    53: {"walking", "trick"},
 }
 
 

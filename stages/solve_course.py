@@ -104,13 +104,23 @@ def main():
         done = dict(zip(order, ex.map(lambda p: solve(build, p, float(os.environ.get("MAX_SECONDS", "120"))), order)))
     rows = [done[p] for p in paths]
     print("whole run: %.1f s" % (time.time() - t0), file=sys.stderr)
+    fmt = "%-5s %-5s %-9s %-6s %-9s %-7s %-8s %-7s %-7s %-7s %-9s %-9s %-8s %s"
+    cols = ("stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
+            "states", "dead-ends", "winnable", "seconds")
+    head = fmt % cols
     old = {}
     if want and os.path.exists(table):
-        for line in open(table).read().splitlines()[1:]:
+        # The rows not solved again keep their solver columns, read by the table's own header (the
+        # course report adds more columns, in another order).
+        lines = open(table).read().splitlines()
+        was = lines[0].split() if lines else []
+        for line in lines[1:]:
+            if not line.strip():
+                continue
+            r = dict(zip(was, line.split()))
+            if all(c in r for c in cols):
+                line = fmt % tuple(r[c] for c in cols)
             old[line.split()[0]] = line
-    fmt = "%-5s %-5s %-9s %-6s %-9s %-7s %-8s %-7s %-7s %-7s %-9s %-9s %-8s %s"
-    head = fmt % ("stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
-                  "states", "dead-ends", "winnable", "seconds")
     for r in rows:
         line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["decisions"], r["search"], r["walking"],
                       r["rewalk"], r["traps"], r["frames"], r["states"], r["dead"], r["winnable"], r["seconds"])
