@@ -7,6 +7,7 @@ PLUMET_PACKAGES=(
   qt6-base-dev libgl-dev libsdl2-dev libvorbis-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-mincho fonts-ipafont-gothic fontconfig libfontconfig-dev qt6-translations-l10n libx11-dev
+  libxcb-shm0-dev
   xvfb xauth x11-apps x11-utils xdotool imagemagick sox
   clang libclang-rt-14-dev
 )

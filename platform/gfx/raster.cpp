@@ -186,7 +186,26 @@ void BitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
     for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, tmp.data() + static_cast<size_t>(j) * n, n, rop);
     return;
   }
-  for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, src.Row(srcY + j) + srcX, n, rop);
+  if (rop != Rop::Copy) {
+    for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, src.Row(srcY + j) + srcX, n, rop);
+    return;
+  }
+  // A copy onto the same pixels writes nothing, so a present need not look at the row again:
+  // scenes copy their whole background back every frame. A row known to hold these pixels
+  // already (its note, neither row written since) is not even compared.
+  if (dst.copyNotes.size() != static_cast<size_t>(dst.height)) dst.copyNotes.assign(static_cast<size_t>(dst.height), {});
+  const Bitmap& before = dst;
+  for (int j = 0; j < rows; ++j) {
+    const int y = dstY + j, sr = srcY + j;
+    Bitmap::CopyNote& note = dst.copyNotes[static_cast<size_t>(y)];
+    if (note.srcSerial == src.Serial() && note.srcRow == sr && note.srcX == srcX && note.dstX == dstX &&
+        note.n == n && note.srcGen == src.RowGen(sr) && note.dstGen == dst.RowGen(y))
+      continue;
+    const uint32_t* s = src.Row(sr) + srcX;
+    if (std::memcmp(before.Row(y) + dstX, s, static_cast<size_t>(n) * sizeof(uint32_t)) != 0)
+      RopRow(dst.Row(y) + dstX, s, n, rop);
+    note = {src.Serial(), src.RowGen(sr), dst.RowGen(y), sr, srcX, dstX, n};
+  }
 }
 
 void StretchBlt(Bitmap& dst, int dx, int dy, int dw, int dh, const Bitmap& src, int sx, int sy, int sw,

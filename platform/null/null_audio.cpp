@@ -42,6 +42,8 @@ struct SoftAudioDevice::Core {
   uint64_t played = 0;
   bool capturing = false;
   std::vector<int16_t> capture;
+  // What Play mixes into; kept so the notify thread's polls do not allocate.
+  std::vector<int16_t> playedPcm;
 
   void RenderLocked(int16_t* out, int frames);
   void Play(int frames);  // clockMu held
@@ -399,12 +401,12 @@ void SoftAudioDevice::Core::RenderLocked(int16_t* out, int frames) {
 
 void SoftAudioDevice::Core::Play(int frames) {
   if (frames <= 0) return;
-  std::vector<int16_t> tmp(size_t(frames) * 2);
+  playedPcm.resize(size_t(frames) * 2);
   {
     std::lock_guard<std::mutex> lk(mu);
-    RenderLocked(tmp.data(), frames);
+    RenderLocked(playedPcm.data(), frames);
   }
-  if (capturing) capture.insert(capture.end(), tmp.begin(), tmp.end());
+  if (capturing) capture.insert(capture.end(), playedPcm.begin(), playedPcm.end());
 }
 
 void SoftAudioDevice::Core::CatchUp() {

@@ -9,12 +9,15 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <xcb/xcb.h>
+
 #include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "platform/api/keys.h"
 #include "platform/qt/qt_host.h"
+#include "platform/qt/x_shm_present.h"
 
 namespace plat {
 
@@ -30,6 +33,8 @@ void SwapToRgb32(const uint32_t* src, uint32_t* dst, int n) {
   }
 }
 
+constexpr int kTileW = 32, kTileH = 8;
+
 }  // namespace
 
 QtForm::QtForm()
@@ -43,6 +48,69 @@ QtForm::QtForm()
   setFixedSize(clientSize_);
 }
 
+namespace {
+
+// The changed part of a picture as rectangles of whole tiles: rows compared against the pixels
+// last shown (with `gens`, only those written since: their write counts as they were then), a
+// changed row in tile-wide pieces, and runs of changed tiles joined into rectangles (two small
+// changes far apart stay two small rectangles).
+void ChangedTiles(const Bitmap& frame, const uint32_t* shown, const uint32_t* gens, std::vector<QRect>& out) {
+  out.clear();
+  const int w = frame.width, h = frame.height;
+  const int cols = (w + kTileW - 1) / kTileW;
+  std::vector<bool> bandDirty(static_cast<size_t>(cols));
+  // Runs of changed tiles: column span and top row, joined down while the same run repeats.
+  struct Run {
+    int c0, c1, top;
+  };
+  std::vector<Run> open, now;
+  for (int band = 0; band * kTileH < h; ++band) {
+    const int y0 = band * kTileH, y1 = std::min(h, y0 + kTileH);
+    std::fill(bandDirty.begin(), bandDirty.end(), false);
+    bool any = false;
+    for (int y = y0; y < y1; ++y) {
+      if (gens && frame.RowGen(y) == gens[y]) continue;
+      const uint32_t* src = frame.Row(y);
+      const uint32_t* old = shown + static_cast<size_t>(y) * w;
+      if (std::memcmp(src, old, sizeof(uint32_t) * w) == 0) continue;
+      any = true;
+      for (int c = 0; c < cols; ++c) {
+        if (bandDirty[c]) continue;
+        const int x0 = c * kTileW, n = std::min(kTileW, w - x0);
+        if (std::memcmp(src + x0, old + x0, sizeof(uint32_t) * n) != 0) bandDirty[c] = true;
+      }
+    }
+    now.clear();
+    if (any) {
+      for (int c = 0; c < cols;) {
+        if (!bandDirty[c]) {
+          ++c;
+          continue;
+        }
+        const int c0 = c;
+        while (c < cols && bandDirty[c]) ++c;
+        now.push_back({c0, c, y0});
+      }
+    }
+    // A run the band above had too goes on; the others close there.
+    for (Run& r : now)
+      for (const Run& o : open)
+        if (o.c0 == r.c0 && o.c1 == r.c1) r.top = o.top;
+    for (const Run& o : open) {
+      const bool goesOn =
+          std::any_of(now.begin(), now.end(), [&](const Run& r) { return r.c0 == o.c0 && r.c1 == o.c1; });
+      if (!goesOn) out.emplace_back(QPoint(o.c0 * kTileW, o.top), QPoint(std::min(w, o.c1 * kTileW) - 1, y0 - 1));
+    }
+    open.swap(now);
+  }
+  for (const Run& o : open)
+    out.emplace_back(QPoint(o.c0 * kTileW, o.top), QPoint(std::min(w, o.c1 * kTileW) - 1, h - 1));
+}
+
+}  // namespace
+
+QtForm::~QtForm() = default;
+
 void QtForm::Present(const Bitmap& frame) {
   if (frame.Empty()) return;
   const int w = frame.width;
@@ -51,35 +119,87 @@ void QtForm::Present(const Bitmap& frame) {
     frame_ = QImage(w, frame.height, QImage::Format_RGB32);
     shownPx_.assign(frame.px.size(), 0);
     shownWhole_ = false;
+    shm_.reset();
+    shmTried_ = false;
   }
-  // Only what changed since the last picture is converted and painted: most frames move a few
-  // sprites. An unchanged row costs one memcmp against the pixels last shown.
-  QRect changed;
-  for (int y = 0; y < frame.height; ++y) {
-    const uint32_t* src = frame.Row(y);
-    uint32_t* shown = shownPx_.data() + static_cast<size_t>(y) * w;
-    int x0 = 0, x1 = w;
-    if (!fresh) {
-      if (std::memcmp(src, shown, sizeof(uint32_t) * w) == 0) continue;
-      while (src[x0] == shown[x0]) ++x0;
-      while (src[x1 - 1] == shown[x1 - 1]) --x1;
-    }
-    std::memcpy(shown + x0, src + x0, sizeof(uint32_t) * (x1 - x0));
-    SwapToRgb32(src + x0, reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + x0, x1 - x0);
-    changed |= QRect(x0, y, x1 - x0, 1);
+  // Only what changed since the last picture is converted and shown: most frames move a few
+  // sprites. A row written since costs one memcmp against the pixels last shown; one not
+  // written, nothing.
+  if (fresh) {
+    changed_.assign(1, QRect(0, 0, w, frame.height));
+  } else {
+    const bool same = frame.Serial() == shownSerial_ && shownGens_.size() == size_t(frame.height);
+    ChangedTiles(frame, shownPx_.data(), same ? shownGens_.data() : nullptr, changed_);
   }
-  // Painted at once: the game may sleep or block right after presenting. Inside the paint
+  shownSerial_ = frame.Serial();
+  shownGens_.resize(size_t(frame.height));
+  for (int y = 0; y < frame.height; ++y) shownGens_[size_t(y)] = frame.RowGen(y);
+  for (const QRect& r : changed_)
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      std::memcpy(shownPx_.data() + static_cast<size_t>(y) * w + r.left(), frame.Row(y) + r.left(),
+                  sizeof(uint32_t) * r.width());
+  // Shown at once: the game may sleep or block right after presenting. Inside the paint
   // handler the paint that follows draws the new frame anyway.
   if (inPaintHandler_ || !isVisible()) {
+    ToQImage(changed_);
     shownWhole_ = false;
     return;
   }
-  if (!shownWhole_ || fullScreen_) changed = rect();
+  if (!shownWhole_ || fullScreen_) changed_.assign(1, rect());
   shownWhole_ = true;
-  if (changed.isEmpty()) return;
+  if (changed_.empty()) return;
+  // The window shows the picture 1:1: straight to the X window when it can be had. Qt's copy
+  // of the picture is then brought up to date only when Qt paints.
+  if (!fullScreen_ && size() == frame_.size()) {
+    const auto window = static_cast<uintptr_t>(winId());
+    if (!shmTried_ || (shm_ && window != shmWindow_)) {  // a new native window: a new presenter
+      shmTried_ = true;
+      shmWindow_ = window;
+      shm_.reset();
+      if (QGuiApplication::platformName() == QLatin1String("xcb"))
+        shm_ = XShmPresenter::Open(window, frame_.width(), frame_.height());
+    }
+    if (shm_) {
+      if (shm_->Present(shownPx_.data(), changed_)) {
+        frameStale_ = true;
+        return;
+      }
+      shm_.reset();  // the connection failed: Qt paints from here on
+    }
+  }
+  ToQImage(changed_);
+  QRegion region;
+  for (const QRect& r : changed_) region += r;
   presenting_ = true;
-  repaint(changed);
+  repaint(region);
   presenting_ = false;
+}
+
+// Converts the shown pixels in `rects` into frame_, or all of them when frame_ has fallen behind.
+void QtForm::ToQImage(const std::vector<QRect>& rects) {
+  const int w = frame_.width();
+  auto convert = [&](const QRect& r0) {
+    const QRect r = r0 & frame_.rect();
+    for (int y = r.top(); y <= r.bottom(); ++y)
+      SwapToRgb32(shownPx_.data() + static_cast<size_t>(y) * w + r.left(),
+                  reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + r.left(), r.width());
+  };
+  if (frameStale_) {
+    convert(frame_.rect());
+    frameStale_ = false;
+    return;
+  }
+  for (const QRect& r : rects) convert(r);
+}
+
+// An expose of a window we present to directly: Qt would show its own last painted picture
+// there, so it paints the current one after.
+bool QtForm::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
+  if (shm_ && eventType == "xcb_generic_event_t") {
+    const auto* ev = static_cast<const xcb_generic_event_t*>(message);
+    if ((ev->response_type & 0x7F) == XCB_EXPOSE) update();
+  }
+  return QWidget::nativeEvent(eventType, message, result);
 }
 
 void QtForm::paintEvent(QPaintEvent*) {
@@ -89,6 +209,7 @@ void QtForm::paintEvent(QPaintEvent*) {
     events_->OnPaint();
     inPaintHandler_ = false;
   }
+  if (frameStale_) ToQImage({});
   QPainter p(this);
   if (frame_.isNull()) {
     p.fillRect(rect(), Qt::white);

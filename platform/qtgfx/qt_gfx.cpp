@@ -11,8 +11,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <list>
 #include <map>
 #include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
 #include <utility>
 
 namespace plat::qtgfx {
@@ -72,6 +76,101 @@ const FontEntry& EntryFor(const std::string& fontName, int cellHeight) {
 
 QString FromUtf8(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 
+// A string's ink as drawn once in its font and cell height: the glyph pixels as runs per row,
+// relative to the text's top-left corner. The colour is not part of it; it is applied when the
+// runs are copied in, so one rendering serves every colour the string is drawn in.
+struct TextInk {
+  struct Span {
+    int16_t row, x0, len;
+  };
+  int left = 0, top = 0, w = 0, h = 0;
+  std::vector<Span> spans;
+  size_t Bytes() const { return sizeof(TextInk) + spans.capacity() * sizeof(Span); }
+};
+
+TextInk Render(const FontEntry& fe, int cellHeight, const QString& text) {
+  TextInk ink;
+  // The glyphs' ink may reach outside the advance box (overhangs); cover both.
+  const QRect box = fe.metrics.boundingRect(text);
+  const int left = std::min(0, box.left());
+  const int right = std::max(fe.metrics.horizontalAdvance(text), box.right() + 1);
+  const int top = std::min(0, fe.ascent + box.top());
+  const int bottom = std::max(cellHeight, fe.ascent + box.bottom() + 1);
+  const int w = right - left, h = bottom - top;
+  if (w <= 0 || h <= 0 || w > INT16_MAX || h > INT16_MAX) return ink;
+  ink.left = left;
+  ink.top = top;
+  ink.w = w;
+  ink.h = h;
+  QImage buf(w, h, QImage::Format_Alpha8);
+  buf.fill(0);
+  {
+    QPainter p(&buf);
+    p.setFont(fe.font);
+    p.setPen(Qt::black);
+    p.drawText(-left, fe.ascent - top, text);
+  }
+  for (int r = 0; r < h; ++r) {
+    const uchar* s = buf.constScanLine(r);
+    for (int c = 0; c < w;) {
+      if (s[c] < 128) {
+        ++c;
+        continue;
+      }
+      const int c0 = c;
+      while (c < w && s[c] >= 128) ++c;
+      ink.spans.push_back({int16_t(r), int16_t(c0), int16_t(c - c0)});
+    }
+  }
+  ink.spans.shrink_to_fit();
+  return ink;
+}
+
+// The scenes draw the same few strings every frame: each is rendered once and copied in after.
+// Bounded by entries and bytes; the string drawn least recently goes first.
+constexpr size_t kTextCacheEntries = 512;
+constexpr size_t kTextCacheBytes = 2u << 20;
+
+struct TextCache {
+  using Order = std::list<std::pair<std::string, TextInk>>;
+  Order order;  // most recent first
+  std::unordered_map<std::string_view, Order::iterator> index;
+  size_t bytes = 0;
+  uint64_t renders = 0;
+};
+
+TextCache& Cache() {
+  static auto& cache = *new TextCache;
+  return cache;
+}
+
+const TextInk& RenderedText(const std::string& fontName, int cellHeight, std::string_view utf8) {
+  TextCache& c = Cache();
+  std::string key;
+  key.reserve(fontName.size() + utf8.size() + 8);
+  key.append(fontName).push_back('\0');
+  key.append(std::to_string(cellHeight)).push_back('\0');
+  key.append(utf8);
+  if (auto it = c.index.find(key); it != c.index.end()) {
+    c.order.splice(c.order.begin(), c.order, it->second);
+    return it->second->second;
+  }
+  const FontEntry& fe = EntryFor(fontName, cellHeight);
+  TextInk ink = Render(fe, cellHeight, FromUtf8(utf8));
+  ++c.renders;
+  const size_t size = ink.Bytes() + 2 * key.size() + 64;
+  c.order.emplace_front(std::move(key), std::move(ink));
+  c.index.emplace(c.order.front().first, c.order.begin());
+  c.bytes += size;
+  while (c.order.size() > 1 && (c.order.size() > kTextCacheEntries || c.bytes > kTextCacheBytes)) {
+    auto& last = c.order.back();
+    c.bytes -= last.second.Bytes() + 2 * last.first.size() + 64;
+    c.index.erase(last.first);
+    c.order.pop_back();
+  }
+  return c.order.front().second;
+}
+
 // QImage RGB32 is 0xAARRGGBB; ours is 0x00BBGGRR.
 inline uint32_t SwapRB(uint32_t c) {
   return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
@@ -113,39 +212,23 @@ std::string FaceFor(const std::string& fontName) {
 void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
               std::string_view utf8) {
   if (utf8.empty() || dst.Empty()) return;
-  const FontEntry& fe = EntryFor(fontName, cellHeight);
-  const QString text = FromUtf8(utf8);
-  // The glyphs' ink may reach outside the advance box (overhangs); cover both.
-  const QRect ink = fe.metrics.boundingRect(text);
-  const int left = std::min(0, ink.left());
-  const int right = std::max(fe.metrics.horizontalAdvance(text), ink.right() + 1);
-  const int top = std::min(0, fe.ascent + ink.top());
-  const int bottom = std::max(cellHeight, fe.ascent + ink.bottom() + 1);
-  const int w = right - left, h = bottom - top;
-  if (w <= 0 || h <= 0) return;
-  // Skip the painter when the text box lies wholly outside the bitmap.
-  if (x + right <= 0 || y + bottom <= 0 || x + left >= dst.width || y + top >= dst.height) return;
-
-  static QImage buf;
-  if (buf.width() < w || buf.height() < h)
-    buf = QImage(std::max(w, buf.width()), std::max(h, buf.height()), QImage::Format_Alpha8);
-  for (int r = 0; r < h; ++r) std::memset(buf.scanLine(r), 0, size_t(w));
-  {
-    QPainter p(&buf);
-    p.setClipRect(0, 0, w, h);
-    p.setFont(fe.font);
-    p.setPen(Qt::black);
-    p.drawText(-left, fe.ascent - top, text);
-  }
-  for (int r = 0; r < h; ++r) {
-    const int dy = y + top + r;
+  const TextInk& ink = RenderedText(fontName, cellHeight, utf8);
+  // Skip the copy when the text box lies wholly outside the bitmap.
+  if (ink.w <= 0 || x + ink.left + ink.w <= 0 || y + ink.top + ink.h <= 0 || x + ink.left >= dst.width ||
+      y + ink.top >= dst.height)
+    return;
+  for (const TextInk::Span& s : ink.spans) {
+    const int dy = y + ink.top + s.row;
     if (dy < 0 || dy >= dst.height) continue;
-    const uchar* s = buf.constScanLine(r);
+    const int d0 = std::max(0, x + ink.left + s.x0), d1 = std::min(dst.width, x + ink.left + s.x0 + s.len);
     uint32_t* d = dst.Row(dy);
-    const int c0 = std::max(0, -(x + left)), c1 = std::min(w, dst.width - (x + left));
-    for (int c = c0; c < c1; ++c)
-      if (s[c] >= 128) d[x + left + c] = colour;
+    for (int c = d0; c < d1; ++c) d[c] = colour;
   }
+}
+
+TextCacheStats TextCacheState() {
+  const TextCache& c = Cache();
+  return TextCacheStats{c.order.size(), c.bytes, c.renders};
 }
 
 int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8) {

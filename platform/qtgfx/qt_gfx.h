@@ -1,6 +1,8 @@
 // Text, PNG files and the embedded art through Qt's painter and image codecs, on our Bitmap.
 // Shared by the windowed host and the headless one.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,13 @@ std::string FaceFor(const std::string& fontName);
 void DrawText(Bitmap& dst, const std::string& fontName, int cellHeight, uint32_t colour, int x, int y,
               std::string_view utf8);
 int TextWidth(const std::string& fontName, int cellHeight, std::string_view utf8);
+
+// The rendered-text cache behind DrawText: strings held, their bytes, and renders so far.
+struct TextCacheStats {
+  size_t entries = 0, bytes = 0;
+  uint64_t renders = 0;
+};
+TextCacheStats TextCacheState();
 
 // The embedded art: ":/art/<name>.png".
 bool LoadArt(const std::string& name, Bitmap& out);

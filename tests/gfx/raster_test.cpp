@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <functional>
 
 #include "tests/gfx/pixel_rows.h"
@@ -356,4 +357,79 @@ TEST(RasterShapes, ExtremeCoordinatesStayInsideMemory) {
     }
   Polygon(b, nullptr, 4, 0, Fill::Solid, PenMode::Copy);
   SUCCEED();
+}
+
+// The present compares only rows written since the last one: every operation that changes a
+// pixel must have marked its row. Each case runs on a busy picture, so any write shows.
+TEST(RasterWrittenRows, EveryChangedRowIsMarked) {
+  Bitmap src(64, 64, 0);
+  for (int y = 0; y < 64; ++y)
+    for (int x = 0; x < 64; ++x) src.Set(x, y, uint32_t(x * 7 + y * 131) & 0xFFFFFF);
+  const struct {
+    const char* name;
+    void (*op)(Bitmap& dst, const Bitmap& src);
+  } cases[] = {
+      {"BitBlt", [](Bitmap& d, const Bitmap& s) { BitBlt(d, 10, 20, 30, 7, s, 3, 4, Rop::Copy); }},
+      {"BitBlt self", [](Bitmap& d, const Bitmap&) { BitBlt(d, 0, 30, 20, 9, d, 5, 2, Rop::NotOr); }},
+      {"StretchBlt", [](Bitmap& d, const Bitmap& s) { StretchBlt(d, -5, 50, 40, 20, s, 0, 0, 9, 5, Rop::Or); }},
+      {"Rectangle", [](Bitmap& d, const Bitmap&) { Rectangle(d, 2, 3, 40, 9, 0x123456, Fill::None, PenMode::Copy); }},
+      {"RoundRect", [](Bitmap& d, const Bitmap&) { RoundRect(d, 1, 1, 60, 30, 9, 7, 0xFFFFFF, Fill::Solid, PenMode::Merge); }},
+      {"Ellipse", [](Bitmap& d, const Bitmap&) { Ellipse(d, 10, 40, 50, 70, 0x00FF00, Fill::Solid, PenMode::Copy); }},
+      {"Arc", [](Bitmap& d, const Bitmap&) { Arc(d, 0, 0, 63, 63, 60, 0, 0, 60, 0x0000FF, PenMode::Copy); }},
+      {"Line", [](Bitmap& d, const Bitmap&) { Line(d, 0, 63, 63, 5, 0xABCDEF, PenMode::Copy); }},
+      {"Polygon", [](Bitmap& d, const Bitmap&) {
+         const Point q[] = {{5, 40}, {30, 33}, {50, 60}, {12, 63}};
+         Polygon(d, q, 4, 0x345678, Fill::Solid, PenMode::Copy);
+       }},
+  };
+  auto gens = [](const Bitmap& b) {
+    std::vector<uint32_t> g;
+    for (int y = 0; y < b.height; ++y) g.push_back(b.RowGen(y));
+    return g;
+  };
+  for (const auto& c : cases) {
+    Bitmap dst = src;
+    const Bitmap before = dst;
+    const std::vector<uint32_t> was = gens(dst);
+    c.op(dst, src);
+    int changedRows = 0;
+    for (int y = 0; y < dst.height; ++y) {
+      const bool changed =
+          std::memcmp(dst.px.data() + y * dst.width, before.px.data() + y * dst.width, dst.width * 4) != 0;
+      changedRows += changed;
+      if (changed) {
+        EXPECT_NE(dst.RowGen(y), was[y]) << c.name << ": row " << y << " changed unmarked";
+      }
+    }
+    EXPECT_GT(changedRows, 0) << c.name;
+  }
+  // Copying the same pixels back writes nothing; a row changed since is copied again, and a
+  // changed source row too.
+  {
+    Bitmap same = src;
+    const std::vector<uint32_t> was = gens(same);
+    BitBlt(same, 0, 0, 64, 64, src, 0, 0, Rop::Copy);
+    EXPECT_EQ(gens(same), was);
+    EXPECT_EQ(same.px, src.px);
+    same.Set(3, 10, 0x010203);
+    Bitmap changedSrc = src;
+    BitBlt(same, 0, 0, 64, 64, changedSrc, 0, 0, Rop::Copy);  // another picture: compared, not trusted
+    EXPECT_EQ(same.px, src.px);
+    BitBlt(same, 0, 0, 64, 64, changedSrc, 0, 0, Rop::Copy);  // noted now: skipped
+    changedSrc.Set(7, 20, 0x040506);
+    same.Set(9, 30, 0x070809);
+    BitBlt(same, 0, 0, 64, 64, changedSrc, 0, 0, Rop::Copy);
+    EXPECT_EQ(same.px, changedSrc.px);
+  }
+  // Reading counts nothing; a copy or a resize is a new picture.
+  const Bitmap& ro = src;
+  const uint32_t g5 = src.RowGen(5);
+  (void)ro.Row(5);
+  (void)ro.At(1, 1);
+  EXPECT_EQ(src.RowGen(5), g5);
+  Bitmap copy = src;
+  EXPECT_NE(copy.Serial(), src.Serial());
+  const uint64_t serial = src.Serial();
+  src.Resize(8, 2);
+  EXPECT_NE(src.Serial(), serial);
 }

@@ -6,7 +6,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <string>
 
 #include <sys/wait.h>
@@ -51,8 +50,11 @@ RunResult RunIn(const fs::path& cwd, const std::string& args) {
     const int st = pclose(f);
     r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   }
-  std::smatch m;
-  if (std::regex_search(r.out, m, std::regex(R"(\nstate .* x=([0-9.]+) )"))) r.x = std::stod(m[1]);
+  // The player's x from the "state" line.
+  if (size_t line = r.out.find("\nstate "); line != std::string::npos) {
+    size_t x = r.out.find(" x=", line);
+    if (x != std::string::npos && x < r.out.find('\n', line + 1)) r.x = std::stod(r.out.substr(x + 3));
+  }
   return r;
 }
 

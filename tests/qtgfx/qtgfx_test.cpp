@@ -74,6 +74,42 @@ TEST_F(QtGfx, TextFitsItsCellAndGrowsWithIt) {
 }
 
 // Text partly outside the bitmap draws its visible part, the same pixels as unclipped.
+// Strings are rendered once and copied in after: a string drawn from the cache, in another
+// colour, or rendered anew after the bounded cache has dropped it gives the same pixels.
+TEST_F(QtGfx, CachedTextDrawsAsRenderedAndTheCacheStaysBounded) {
+  const std::string text = "ステージ 12  SCORE";
+  auto draw = [&](uint32_t colour) {
+    Bitmap b(320, 40, kBg);
+    qg::DrawText(b, "ＭＳ 明朝", 24, colour, 3, 5, text);
+    return b;
+  };
+  const Bitmap first = draw(kInk);
+  {  // the rows it draws on are marked for the present
+    Bitmap b(320, 40, kBg);
+    qg::DrawText(b, "ＭＳ 明朝", 24, kInk, 3, 5, text);
+    for (int y = 0; y < b.height; ++y)
+      for (int x = 0; x < b.width; ++x)
+        if (b.At(x, y) != kBg) {
+          ASSERT_NE(b.RowGen(y), 0u) << y;
+        }
+  }
+  const uint64_t renders = qg::TextCacheState().renders;
+  EXPECT_EQ(draw(kInk).px, first.px);
+  EXPECT_EQ(qg::TextCacheState().renders, renders) << "drawn again without rendering";
+  // Another colour: the same glyph pixels, only their colour differs.
+  const Bitmap other = draw(0x00000001);
+  for (size_t i = 0; i < first.px.size(); ++i)
+    ASSERT_EQ(other.px[i] == 0x00000001, first.px[i] == kInk) << i;
+  // Far more strings than the cache keeps: it stays bounded and the first is rendered anew.
+  Bitmap scratch(64, 32, kBg);
+  for (int i = 0; i < 2000; ++i) qg::DrawText(scratch, "ＭＳ 明朝", 16, kInk, 0, 0, std::to_string(i));
+  const qg::TextCacheStats after = qg::TextCacheState();
+  EXPECT_LE(after.entries, 512u);
+  EXPECT_LE(after.bytes, 2u << 20);
+  EXPECT_EQ(draw(kInk).px, first.px);
+  EXPECT_EQ(qg::TextCacheState().renders, after.renders + 1);
+}
+
 TEST_F(QtGfx, TextClipsAtEveryEdge) {
   const int cell = 16;
   Bitmap whole(200, 60, kBg);

@@ -199,7 +199,9 @@ TEST_F(QtHostTest, TheLockFolderUnderTmpMustBeTheUsersOwn) {
        [](const fs::path& f, const fs::path&) {
          fs::create_directory(f), fs::permissions(f, fs::perms::owner_all);
          // Only root can give a folder away; as anyone else this case is the user's own.
-         if (::geteuid() == 0) ASSERT_EQ(::chown(f.c_str(), 4242, 4242), 0);
+         if (::geteuid() == 0) {
+           ASSERT_EQ(::chown(f.c_str(), 4242, 4242), 0);
+         }
        },
        ::geteuid() != 0},
   };

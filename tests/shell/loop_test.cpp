@@ -50,7 +50,9 @@ TEST(Pacing, AWaitWhoseSleepRanPastTheTimeStillServesTheWindowOnce) {
     Game g(host);
     WaitMs(g, 20);
     EXPECT_GE(host.ProcessMessagesCalls, 1) << late;
-    if (late >= 2) EXPECT_EQ(host.TickSleepCalls, 0) << late;  // no more waiting once late
+    if (late >= 2) {
+      EXPECT_EQ(host.TickSleepCalls, 0) << late;  // no more waiting once late
+    }
   }
 }
 

@@ -151,7 +151,9 @@ TEST(HostileSongs, ASongTheTrackCannotMixOpensAndPlaysSilence) {
     std::vector<uint8_t> buf(32768, 0x55);
     EXPECT_EQ(t->Render(buf.data(), 32768), c.rendered) << c.name;
     // -1 is silence to the mixer whatever the block holds; an empty song fills it with zeros.
-    if (c.rendered == 0) EXPECT_EQ(std::count(buf.begin(), buf.end(), 0), 32768) << c.name;
+    if (c.rendered == 0) {
+      EXPECT_EQ(std::count(buf.begin(), buf.end(), 0), 32768) << c.name;
+    }
     EXPECT_EQ(t->State(), 1) << c.name;  // rewound and stopped
   }
 }

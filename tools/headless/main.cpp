@@ -31,7 +31,7 @@ namespace {
 
 constexpr const char* kUsage = R"(usage: plumet-headless --folder DIR [--keys FILE] [--frames N] [--answer yes|no|ok]...
        [--open PATH]... [--capture DIR --at F1,F2,...] [--trace] [--record]
-       [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
+       [--hashes FILE] [--builtin N | --stage FILE.krm] [--from play] [--stop-at-goal] [--cells]
        [--audio FILE] [--hash] [--second-instance]
 
 Runs the game on a virtual clock with no window. Frames are counted in presents from the
@@ -57,6 +57,7 @@ program's start (frame 1 is the opening's first picture); --frames, --at, --trac
   --capture DIR --at F1,F2,...  write frames F1, F2... as DIR/frame-<n>.png
   --trace            print "frame=<n> <state>" after every present
   --record           print the progress record at the end
+  --hashes FILE      write a hash of every presented frame to FILE, one a line, in order
   --builtin N        leave the menus at frame 1 and start built-in stage N (0..55) as the stage
                      select's PLAY does (bonus stages 50.. in the alternate mode), with its
                      fade-in and intro
@@ -97,7 +98,7 @@ std::string FullStateLine(const Game& g) {
 
 int main(int argc, char** argv) {
   std::string folder = std::filesystem::path(plat::ExecutablePath()).parent_path().string();
-  std::string keysFile, captureDir, atList, audioFile;
+  std::string keysFile, captureDir, atList, audioFile, hashFile;
   int frames = 0;
   bool trace = false, secondInstance = false, record = false, stopAtGoal = false, cells = false, hash = false;
   StageStart start;
@@ -140,6 +141,8 @@ int main(int argc, char** argv) {
       trace = true;
     } else if (a == "--audio") {
       if (!next(audioFile)) return Usage("--audio needs a file");
+    } else if (a == "--hashes") {
+      if (!next(hashFile)) return Usage("--hashes needs a file");
     } else if (a == "--record") {
       record = true;
     } else if (a == "--builtin") {
@@ -205,7 +208,6 @@ int main(int argc, char** argv) {
   host.SetInstanceHeldElsewhere(secondInstance);
   // Without a frame limit a run still ends: a stuck game must not hang a check forever.
   host.StopAfterFrames(frames > 0 ? frames : 2000000);
-  host.SetFrameHashing(hash);
   host.OnDialog = [](const std::string& line) { std::cout << "dialog: " << line << "\n" << std::flush; };
 
   // The mixed output (music stream and sound-player voice), played in step with the virtual
@@ -213,6 +215,8 @@ int main(int argc, char** argv) {
   auto* out = dynamic_cast<plat::NullAudioDevice*>(&host.Audio());
   if (!audioFile.empty() && out) out->StartCapture();
 
+  hashFile = FromCaller(hashFile);
+  host.SetFrameHashing(hash || !hashFile.empty());
   Game g(host);
   struct GoalReached {};
   const bool skipping = start.Wanted();
@@ -246,6 +250,11 @@ int main(int argc, char** argv) {
     std::ofstream raw(audioFile, std::ios::binary | std::ios::trunc);
     raw.write(reinterpret_cast<const char*>(pcm.data()), static_cast<std::streamsize>(pcm.size() * 2));
     if (!raw) std::cerr << "plumet-headless: cannot write " << audioFile << "\n";
+  }
+  if (!hashFile.empty()) {
+    std::ofstream hashes(hashFile, std::ios::trunc);
+    for (uint64_t h : host.FrameHashes()) hashes << std::hex << h << "\n";
+    if (!hashes) std::cerr << "plumet-headless: cannot write " << hashFile << "\n";
   }
   std::cout << "exit: " << how << " frames=" << host.Frames() << "\n";
   std::cout << "state " << FullStateLine(g) << "\n";
