@@ -13,15 +13,7 @@ OUT=${3:-/tmp/play-$NN}
 rm -rf "$OUT"
 source "$ROOT/tests/e2e/x_session.sh"
 cp -a "$BUILD/dist" "$RUNDIR/dist"
-# Every stage open, none cleared: HighestStage 54 and the bonus flag.
-python3 - "$RUNDIR/dist/plumet.rec" <<'PY'
-import sys
-rec = bytearray(63)
-rec[0] = 54
-rec[58] = 1
-rec[59:63] = (56 * (54 + 1)).to_bytes(4, "little")  # the checksum over the fields
-open(sys.argv[1], "wb").write(rec)
-PY
+write_open_record "$RUNDIR/dist/plumet.rec"
 export PLUMET_FRAME_LOG=$RUNDIR/frames.log
 start_game
 # The game serves the window's events only in the last 2 ms of each 25 ms frame, so a key must

@@ -80,15 +80,7 @@ pick_stage() {
   tap z; sleep 0.3; tap Right; tap z
 }
 
-# Every stage open, none cleared: HighestStage 54 and the bonus flag.
-python3 - "$RUNDIR/open.rec" <<'PY'
-import sys
-rec = bytearray(63)
-rec[0] = 54
-rec[58] = 1
-rec[59:63] = (56 * (54 + 1)).to_bytes(4, "little")  # the checksum over the fields
-open(sys.argv[1], "wb").write(rec)
-PY
+write_open_record "$RUNDIR/open.rec"
 ENDING_REC=$ROOT/tests/menus/scripts/stage50_open.rec
 
 session() {  # SIDE RUN
