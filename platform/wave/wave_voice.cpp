@@ -106,20 +106,20 @@ std::unique_ptr<WaveVoice> WaveVoice::Open(const void* image, size_t size) {
   SDL_RWops* rw = SDL_RWFromConstMem(image, static_cast<int>(size));
   if (!rw) return nullptr;
   auto m = std::make_unique<Impl>();
-  SDL_AudioSpec spec;
-  SDL_zero(spec);
-  if (!SDL_LoadWAV_RW(rw, 1, &spec, &m->source, &m->sourceBytes)) return nullptr;
-  if (spec.freq < kMinWaveRate || spec.freq > kMaxWaveRate || spec.channels == 0) return nullptr;
-  m->frameBytes = size_t(SDL_AUDIO_BITSIZE(spec.format) / 8) * spec.channels;
+  SDL_AudioSpec layout;
+  SDL_zero(layout);
+  if (!SDL_LoadWAV_RW(rw, 1, &layout, &m->source, &m->sourceBytes)) return nullptr;
+  if (layout.freq < kMinWaveRate || layout.freq > kMaxWaveRate || layout.channels == 0) return nullptr;
+  m->frameBytes = size_t(SDL_AUDIO_BITSIZE(layout.format) / 8) * layout.channels;
   const uint64_t sourceFrames = m->frameBytes ? m->sourceBytes / m->frameBytes : 0;
   if (sourceFrames == 0) return nullptr;
   m->wholeBytes = size_t(sourceFrames) * m->frameBytes;
   // Float out of the converter, made 16-bit here: SDL's own float to 16-bit step scales by
   // 32767 and truncates, which would not give back a 16-bit wave's samples.
-  m->stream = SDL_NewAudioStream(spec.format, spec.channels, spec.freq, AUDIO_F32SYS,
-                                 kOutputChannels, spec.freq);
+  m->stream = SDL_NewAudioStream(layout.format, layout.channels, layout.freq, AUDIO_F32SYS,
+                                 kOutputChannels, layout.freq);
   if (!m->stream) return nullptr;  // more than eight channels, among others
-  m->rate = uint32_t(spec.freq);
+  m->rate = uint32_t(layout.freq);
   m->total = sourceFrames * kOutputRate / m->rate;
   m->NextFrame(m->a);
   m->b[0] = m->a[0];

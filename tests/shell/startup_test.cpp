@@ -233,7 +233,7 @@ TEST(StartUp, ReplacedEffectsInOtherEncodingsAreHeard) {
   using wavefix::Enc;
   struct Case {
     const char* name;
-    wavefix::Spec spec;  // none: no opening effect at all
+    wavefix::Spec layout;  // none: no opening effect at all
   } cases[] = {
       {"none", {}},
       {"IMA ADPCM 22050", {Enc::ImaAdpcm, 22050, 1}},
@@ -248,7 +248,7 @@ TEST(StartUp, ReplacedEffectsInOtherEncodingsAreHeard) {
     const bool none = std::string(c.name) == "none";
     if (!none)
       folder.Write("plumetwave/opening.wav",
-                   wavefix::Wave(c.spec, c.spec.rate * 2, wavefix::Sine(660, c.spec.rate, 0.4)));
+                   wavefix::Wave(c.layout, c.layout.rate * 2, wavefix::Sine(660, c.layout.rate, 0.4)));
     Harness h(folder);
     auto& out = dynamic_cast<plat::NullAudioDevice&>(h.host.Audio());
     out.StartCapture();

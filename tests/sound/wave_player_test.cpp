@@ -52,7 +52,7 @@ Bytes Patched32(Bytes v, size_t at, uint32_t value) {
 TEST(SoundPlayerVoice, DecodesEveryEncodingToStereo44100) {
   struct Case {
     const char* name;
-    Spec spec;
+    Spec layout;
     int frames;
     double left, right, tolerance;
     double gain = 1.0;  // how much of each side is heard
@@ -76,10 +76,10 @@ TEST(SoundPlayerVoice, DecodesEveryEncodingToStereo44100) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Bytes image = wavefix::Wave(c.spec, c.frames, wavefix::Levels(c.left, c.right));
+    const Bytes image = wavefix::Wave(c.layout, c.frames, wavefix::Levels(c.left, c.right));
     std::vector<int16_t> pcm;
     ASSERT_TRUE(plat::DecodeWaveImage(image.data(), image.size(), pcm));
-    const size_t frames = size_t(c.frames) * 44100 / size_t(c.spec.rate);
+    const size_t frames = size_t(c.frames) * 44100 / size_t(c.layout.rate);
     ASSERT_EQ(pcm.size(), frames * 2);
     const size_t mid = frames / 2;
     EXPECT_NEAR(pcm[2 * mid] / 32768.0, c.left * c.gain, c.tolerance);

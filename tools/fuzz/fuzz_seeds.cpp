@@ -130,7 +130,7 @@ void EncodedWaves(const fs::path& to) {
   using wavefix::Enc;
   struct Seed {
     const char* name;
-    wavefix::Spec spec;
+    wavefix::Spec layout;
     int frames;
   } seeds[] = {
       {"u8-mono-11025.wav", {Enc::U8, 11025, 1}, 300},     {"s24-stereo-48000.wav", {Enc::S24, 48000, 2}, 300},
@@ -143,7 +143,7 @@ void EncodedWaves(const fs::path& to) {
       {"ms-stereo.wav", {Enc::MsAdpcm, 44100, 2, false, 128}, 2 * 116},
   };
   fs::create_directories(to);
-  for (const auto& s : seeds) Write(to / s.name, wavefix::Wave(s.spec, s.frames, wavefix::Sine(440, s.spec.rate, 0.5)));
+  for (const auto& s : seeds) Write(to / s.name, wavefix::Wave(s.layout, s.frames, wavefix::Sine(440, s.layout.rate, 0.5)));
 }
 
 }  // namespace
