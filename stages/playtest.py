@@ -35,10 +35,6 @@ def move_lines(move):
     return lines
 
 
-def len_move(move):
-    return frames_of(move_lines(move))
-
-
 def frames_of(lines):
     return sum(int(l.split()[0]) for l in lines)
 
@@ -64,14 +60,11 @@ CACHE_VERSION = 3  # the waits found for each prefix of moves, kept between call
 
 
 def run_script(build, slot, lines, extra):
-    folder = tempfile.mkdtemp(prefix="playtest-")
-    try:
+    with tempfile.TemporaryDirectory(prefix="playtest-") as folder:
         key_file = os.path.join(folder, "moves.keys")
         open(key_file, "w").write("\n".join(lines) + "\n")
         return headless(build, ["--builtin", str(slot), "--from", "play", "--keys", key_file,
                                 "--stop-at-goal"] + extra)
-    finally:
-        subprocess.run(["rm", "-rf", folder])
 
 
 def resolve(build, slot, moves, cache):
@@ -83,6 +76,7 @@ def resolve(build, slot, moves, cache):
         if prefix in cache:
             lines = cache[prefix]
             continue
+        began = frames_of(lines)  # the script frame before the move's first key
         lines = lines + move_lines(move)
         pressed = frames_of(lines)
         trace = run_script(build, slot, lines + ["%d -" % WAIT_LIMIT],
@@ -91,13 +85,13 @@ def resolve(build, slot, moves, cache):
         start = next((r[0] for r in rows if r[1] == 3), None)
         wait = WAIT_LIMIT
         if start is not None:
-            before = [r for r in rows if r[0] - start + 1 <= pressed - len_move(move)]
+            before = [r for r in rows if r[0] - start + 1 <= began]
             keys_at, balls_at = (before[-1][4], before[-1][5]) if before else (None, None)
             busy_until = 0
             for frame, scene, action, action_frames, keys_held, balls, total, latch in rows:
                 # The state traced at script frame k's picture is what frame k-1 left.
                 k = frame - start + 1
-                if keys_at is not None and k > pressed - len_move(move):
+                if keys_at is not None and k > began:
                     if keys_held < keys_at:
                         busy_until = max(busy_until, k + DOOR_FRAMES)
                     if total and balls == total and balls_at < total:
