@@ -5,7 +5,7 @@
 // - All calls come from the main thread (the audio device has its own rules, see audio.h).
 // - Window events (close, paint) are delivered only from inside ProcessMessages() or a modal
 //   dialog, by calling the registered WindowEvents; never from another thread.
-// - Nothing here blocks except SleepMs, SleepToNextTick and the modal dialogs.
+// - Nothing here blocks except SleepMs, SleepToNextTick, SleepToTick and the modal dialogs.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -64,6 +64,11 @@ class Host {
   // Sleeps until TickMs() next moves on (at most a millisecond): pacing waits sleep between
   // message passes instead of spinning on the clock.
   virtual void SleepToNextTick() = 0;
+  // Sleeps until TickMs() reads `tick` or later (compared wrapping); at once when it already
+  // does. The base sleeps a tick at a time; a host with a real clock sleeps once, to the tick.
+  virtual void SleepToTick(uint32_t tick) {
+    while (static_cast<int32_t>(TickMs() - tick) < 0) SleepToNextTick();
+  }
 
   // --- keyboard ------------------------------------------------------------------------
   // Non-zero when the key is down now (kKeyDown) or was pressed since the previous query of

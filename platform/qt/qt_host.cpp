@@ -206,6 +206,8 @@ void QtHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::mil
 
 void QtHost::SleepToNextTick() { plat::SleepToNextTick(); }
 
+void QtHost::SleepToTick(uint32_t tick) { plat::SleepToTick(tick); }
+
 short QtHost::AsyncKeyState(int vk) { return form_->KeyState(vk); }
 
 void QtHost::SetEventHandler(WindowEvents* events) { form_->SetEvents(events); }

@@ -244,6 +244,17 @@ TEST_F(QtHostTest, ClockAdvancesWithSleepAndProcessFacts) {
     h.SleepToNextTick();
     EXPECT_NE(h.TickMs(), t);
   }
+  // A sleep to a tick ends on it, not a tick early; one already passed does not sleep.
+  for (uint32_t ahead : {1u, 3u, 7u}) {
+    const uint32_t tick = h.TickMs() + ahead;
+    h.SleepToTick(tick);
+    const auto late = static_cast<int32_t>(h.TickMs() - tick);
+    EXPECT_GE(late, 0) << ahead;
+    EXPECT_LT(late, 500) << ahead;
+  }
+  const uint32_t before = h.TickMs();
+  h.SleepToTick(before - 5);
+  EXPECT_LT(h.TickMs() - before, 500u);
   EXPECT_EQ(h.OsVersion().platformId, 2);
   EXPECT_EQ(h.Desktop().bitsPerPixel, 32);
 }
