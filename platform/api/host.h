@@ -94,6 +94,20 @@ class Host {
   virtual void Present(const Bitmap& frame) = 0;
   // Handle all pending window-system messages; may call the WindowEvents.
   virtual void ProcessMessages() = 0;
+  // The pacing wait: `ms` (above 0) milliseconds from now, the window served at least once
+  // after the long sleep, even when that ran late (a key that came meanwhile reaches the next
+  // frame). The base sleeps all but the last two milliseconds, then serves the window and
+  // sleeps to the end until the time is up; a host whose sleeps end on the millisecond may
+  // sleep once, to the end, and serve the window then.
+  virtual void PaceWait(int32_t ms) {
+    const uint32_t start = TickMs();
+    if (ms > 2) SleepMs(static_cast<uint32_t>(ms - 2));
+    const uint32_t end = start + static_cast<uint32_t>(ms);
+    for (bool served = false; !served || static_cast<int32_t>(TickMs() - start) < ms; served = true) {
+      ProcessMessages();
+      if (static_cast<int32_t>(TickMs() - start) < ms) SleepToTick(end);
+    }
+  }
 
   // --- application -------------------------------------------------------------------------
   virtual void Terminate() = 0;

@@ -259,6 +259,14 @@ void QtHost::ProcessMessages() {
   form_->DeliverPendingClose();
 }
 
+// The monotonic clock's sleeps end on the millisecond asked for: the base's short sleep and
+// the pass through the window on the way to the end would only cost another wake-up a frame.
+void QtHost::PaceWait(int32_t ms) {
+  if (ms <= 0) return;
+  SleepToTick(TickMs() + static_cast<uint32_t>(ms));
+  ProcessMessages();
+}
+
 std::string QtHost::ProgramPath() { return ExecutablePath(); }
 
 bool QtHost::AcquireInstanceLock(const std::string& name) {

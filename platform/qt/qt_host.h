@@ -43,6 +43,7 @@ class QtHost : public Host {
   void SetTopmost(bool on) override;
   void Present(const Bitmap& frame) override;
   void ProcessMessages() override;
+  void PaceWait(int32_t ms) override;
   void Terminate() override { terminate_ = true; }
   bool TerminateRequested() override { return terminate_; }
   std::string ProgramPath() override;

@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -255,6 +256,15 @@ TEST_F(QtHostTest, ClockAdvancesWithSleepAndProcessFacts) {
   const uint32_t before = h.TickMs();
   h.SleepToTick(before - 5);
   EXPECT_LT(h.TickMs() - before, 500u);
+  // The pacing wait lasts its time and serves the window after its sleep.
+  for (int ms : {1, 2, 5, 20}) {
+    bool served = false;
+    QTimer::singleShot(0, [&] { served = true; });
+    const uint32_t start = h.TickMs();
+    h.PaceWait(ms);
+    EXPECT_GE(h.TickMs() - start, uint32_t(ms)) << ms;
+    EXPECT_TRUE(served) << ms;
+  }
   EXPECT_EQ(h.OsVersion().platformId, 2);
   EXPECT_EQ(h.Desktop().bitsPerPixel, 32);
 }
