@@ -34,6 +34,17 @@ void RopRow(uint32_t* d, const uint32_t* s, int n, Rop rop) {
   }
 }
 
+// Whether an AND or OR of n pixels of s onto d would change any of them.
+bool RopChanges(const uint32_t* d, const uint32_t* s, int n, Rop rop) {
+  uint32_t diff = 0;
+  if (rop == Rop::And) {
+    for (int i = 0; i < n; ++i) diff |= d[i] & ~s[i];
+  } else {
+    for (int i = 0; i < n; ++i) diff |= s[i] & ~d[i];
+  }
+  return diff != 0;
+}
+
 // The pixels a shape touches, with per-row extents so a convex shape can be filled.
 class ShapeCanvas {
  public:
@@ -187,7 +198,14 @@ void BitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
     return;
   }
   if (rop != Rop::Copy) {
-    for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, src.Row(srcY + j) + srcX, n, rop);
+    // An AND or OR that changes no pixel of a row writes nothing there, so the present need not
+    // look at the row again: a darkened screen darkened once more stays as it was shown.
+    const Bitmap& before = dst;
+    for (int j = 0; j < rows; ++j) {
+      const uint32_t* s = src.Row(srcY + j) + srcX;
+      if ((rop == Rop::And || rop == Rop::Or) && !RopChanges(before.Row(dstY + j) + dstX, s, n, rop)) continue;
+      RopRow(dst.Row(dstY + j) + dstX, s, n, rop);
+    }
     return;
   }
   // A copy onto the same pixels writes nothing, so a present need not look at the row again:
