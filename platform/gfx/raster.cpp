@@ -76,6 +76,10 @@ class ShapeCanvas {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, dst_.width - 1);
     if (x0 > x1) return;
+    // Pixels that already hold what the span would give are skipped, and a span that would
+    // change none writes nothing: the present need not look at a black field blacked again.
+    x0 = FirstChange(static_cast<const Bitmap&>(dst_).Row(y), x0, x1);
+    if (x0 > x1) return;
     uint32_t* p = dst_.Row(y);
     if (merge_) {
       for (int64_t x = x0; x <= x1; ++x) p[x] |= colour_;
@@ -93,6 +97,30 @@ class ShapeCanvas {
   }
 
  private:
+  // The first pixel of x0..x1 the span would change; x1 + 1 when none. In blocks, so the
+  // test of a long unchanged run costs little more than reading it.
+  int64_t FirstChange(const uint32_t* q, int64_t x0, int64_t x1) const {
+    constexpr int kBlock = 16;
+    const uint32_t c = colour_;
+    int64_t x = x0;
+    if (merge_) {
+      for (; x + kBlock <= x1 + 1; x += kBlock) {
+        uint32_t diff = 0;
+        for (int i = 0; i < kBlock; ++i) diff |= c & ~q[x + i];
+        if (diff) break;
+      }
+      while (x <= x1 && (c & ~q[x]) == 0) ++x;
+    } else {
+      for (; x + kBlock <= x1 + 1; x += kBlock) {
+        uint32_t diff = 0;
+        for (int i = 0; i < kBlock; ++i) diff |= c ^ q[x + i];
+        if (diff) break;
+      }
+      while (x <= x1 && q[x] == c) ++x;
+    }
+    return x;
+  }
+
   Bitmap& dst_;
   uint32_t colour_;
   bool merge_;

@@ -423,8 +423,24 @@ TEST(RasterWrittenRows, EveryChangedRowIsMarked) {
     BitBlt(same, 0, 0, 64, 64, changedSrc, 0, 0, Rop::Copy);
     EXPECT_EQ(same.px, changedSrc.px);
   }
-  // An AND or OR that changes no pixel of a row writes nothing there: a black screen
-  // darkened again, a white one lightened; a row where one pixel changes is marked.
+  // An AND or OR, or a filled shape, that changes no pixel of a row writes nothing there: a
+  // black screen darkened or blacked again, a white one lightened; a row where one pixel
+  // changes is marked and gets the whole span.
+  {
+    Bitmap black(64, 64, 0), white(64, 64, 0xFFFFFF);
+    const std::vector<uint32_t> wasBlack = gens(black), wasWhite = gens(white);
+    Rectangle(black, -5, 3, 70, 60, 0, Fill::Solid, PenMode::Copy);
+    Ellipse(white, 4, 4, 60, 50, 0x00FF00, Fill::Solid, PenMode::Merge);
+    EXPECT_EQ(gens(black), wasBlack);
+    EXPECT_EQ(gens(white), wasWhite);
+    for (int x : {0, 17, 63}) {
+      black.Set(x, 30, 0x010101);
+      const std::vector<uint32_t> before = gens(black);
+      Rectangle(black, 0, 10, 64, 40, 0, Fill::Solid, PenMode::Copy);
+      EXPECT_EQ(black.px, std::vector<uint32_t>(64 * 64, 0)) << x;
+      for (int y = 0; y < 64; ++y) EXPECT_EQ(black.RowGen(y) != before[y], y == 30) << x << " row " << y;
+    }
+  }
   {
     Bitmap black(64, 64, 0), white(64, 64, 0xFFFFFF), mask(32, 32, 0x7F7F7F);
     const std::vector<uint32_t> wasBlack = gens(black), wasWhite = gens(white);
