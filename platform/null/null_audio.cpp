@@ -297,7 +297,7 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
       last = n[i].offset;
     }
     notifies_.assign(n, n + count);
-    core_->Changed();  // mu before wakeMu, as everywhere
+    core_->Changed();  // mu held: wakeMu is only ever taken after it, never before
     return kAudioOk;
   }
   int32_t GetFormat(WaveFormat* out) override {
@@ -307,7 +307,6 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
   }
 
   const std::shared_ptr<std::vector<uint8_t>>& Data() const { return data_; }
-  bool HasNotifies() const { return !notifies_.empty(); }
   const WaveFormat& Format() const { return fmt_; }
   uint32_t Flags() const { return flags_; }
 
