@@ -54,7 +54,6 @@ PENDING = {
     "course": {"search", "final-area"},
     0: {"room"},
     3: {"room"},
-    6: {"walking"},
     15: {"room", "copy"},
     18: {"copy"},
     24: {"room"},
