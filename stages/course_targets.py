@@ -62,7 +62,6 @@ PENDING = {
     34: {"walking"},
     37: {"copy"},
     38: {"copy"},
-    40: {"room"},
     43: {"walking"},
     46: {"copy"},
     48: {"walking"},
