@@ -55,7 +55,6 @@ PENDING = {
     0: {"room"},
     3: {"room"},
     6: {"walking"},
-    11: {"walking", "rewalk"},
     15: {"room", "copy"},
     18: {"copy"},
     24: {"room"},
