@@ -51,7 +51,7 @@ SAME_TRICK = [(4, 15), (12, 33), (17, 18), (20, 28), (23, 37), (34, 38), (42, 46
 # under "course" the stars' correlation with the search ("search") and the areas' order by it
 # ("areas", "final-area", "bonus-area").
 PENDING = {
-    "course": {"search", "final-area"},
+    "course": {"search"},
     0: {"room"},
     3: {"room"},
     6: {"walking"},
@@ -66,7 +66,6 @@ PENDING = {
     40: {"room"},
     43: {"walking"},
     46: {"copy"},
-    48: {"walking"},
     50: {"copy"},
 }
 
