@@ -52,8 +52,6 @@ SAME_TRICK = [(17, 18), (20, 28), (23, 37), (34, 38), (42, 46), (43, 50)]
 # ("areas", "final-area", "bonus-area").
 PENDING = {
     "course": {"search", "final-area"},
-    0: {"room"},
-    3: {"room"},
     6: {"walking"},
     18: {"copy"},
     24: {"room"},
