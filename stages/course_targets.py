@@ -54,7 +54,6 @@ PENDING = {
     "course": {"search", "final-area"},
     6: {"walking"},
     18: {"copy"},
-    24: {"room"},
     28: {"copy"},
     34: {"walking"},
     37: {"copy"},
