@@ -63,7 +63,6 @@ PENDING = {
     37: {"copy"},
     38: {"copy"},
     40: {"room"},
-    43: {"walking"},
     46: {"copy"},
     48: {"walking"},
     50: {"copy"},
