@@ -51,10 +51,9 @@ SAME_TRICK = [(4, 15), (12, 33), (17, 18), (20, 28), (23, 37), (42, 46), (43, 50
 # under "course" the stars' correlation with the search ("search") and the areas' order by it
 # ("areas", "final-area", "bonus-area").
 PENDING = {
-    "course": {"search", "final-area"},
+    "course": {"search"},
     0: {"room"},
     3: {"room"},
-    6: {"walking"},
     15: {"room", "copy"},
     18: {"copy"},
     24: {"room"},
@@ -62,9 +61,7 @@ PENDING = {
     33: {"room", "copy"},
     37: {"copy"},
     38: {"copy"},
-    40: {"room"},
     46: {"copy"},
-    48: {"walking"},
     50: {"copy"},
 }
 
