@@ -106,6 +106,14 @@ class FrameLog:
                 pass
 
 
+def ordinary():
+    """A picture taker leaves the real-time class this player may run in: it is the slow part."""
+    try:
+        os.sched_setscheduler(0, os.SCHED_OTHER, os.sched_param(0))
+    except (OSError, AttributeError):
+        pass
+
+
 def main():
     keys, log, win, out = sys.argv[1:5]
     seq = frames_of(keys)
@@ -133,7 +141,7 @@ def main():
         if k % int(os.environ.get("PICTURE_EVERY", "400")) == 0 and k <= int(os.environ.get("PICTURE_UNTIL", "1000000")):
             # xwd reads the window without taking the focus (a lost focus pauses the game).
             subprocess.Popen("nice -n 19 xwd -silent -id %s | nice -n 19 convert xwd:- %s"
-                             % (win, os.path.join(out, "f%05d.png" % k)), shell=True)
+                             % (win, os.path.join(out, "f%05d.png" % k)), shell=True, preexec_fn=ordinary)
     kb.send([(False, NAMES[n]) for n in held])
     # What the window held at each present (the frame log's second column) against the script:
     # a key the window system delivered a frame late shows here, and explains a failed run.
