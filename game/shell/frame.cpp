@@ -68,16 +68,7 @@ void CheckFocus(Game& g) {
 
 void WaitMs(Game& g, int32_t ms) {
   if (ms <= 0) return;
-  uint32_t start = g.host.TickMs();
-  if (ms > 2) g.host.SleepMs(static_cast<uint32_t>(ms - 2));
-  // The last 2 ms: serve the window on each tick of the clock until the time is up, sleeping
-  // in between rather than spinning. The window is served at least once after the clock is read,
-  // even when the sleep ran past the time: a key that came during the sleep must reach the next
-  // frame, not the one after it.
-  for (bool served = false; !served || static_cast<int32_t>(g.host.TickMs() - start) < ms; served = true) {
-    g.host.ProcessMessages();
-    if (static_cast<int32_t>(g.host.TickMs() - start) < ms) g.host.SleepToNextTick();
-  }
+  g.host.PaceWait(ms);
 }
 
 void BeginFrame(Game& g) { g.FrameStart = static_cast<int32_t>(g.host.TickMs()); }

@@ -5,7 +5,7 @@
 // - All calls come from the main thread (the audio device has its own rules, see audio.h).
 // - Window events (close, paint) are delivered only from inside ProcessMessages() or a modal
 //   dialog, by calling the registered WindowEvents; never from another thread.
-// - Nothing here blocks except SleepMs, SleepToNextTick and the modal dialogs.
+// - Nothing here blocks except SleepMs, SleepToNextTick, SleepToTick and the modal dialogs.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -64,6 +64,11 @@ class Host {
   // Sleeps until TickMs() next moves on (at most a millisecond): pacing waits sleep between
   // message passes instead of spinning on the clock.
   virtual void SleepToNextTick() = 0;
+  // Sleeps until TickMs() reads `tick` or later (compared wrapping); at once when it already
+  // does. The base sleeps a tick at a time; a host with a real clock sleeps once, to the tick.
+  virtual void SleepToTick(uint32_t tick) {
+    while (static_cast<int32_t>(TickMs() - tick) < 0) SleepToNextTick();
+  }
 
   // --- keyboard ------------------------------------------------------------------------
   // Non-zero when the key is down now (kKeyDown) or was pressed since the previous query of
@@ -89,6 +94,20 @@ class Host {
   virtual void Present(const Bitmap& frame) = 0;
   // Handle all pending window-system messages; may call the WindowEvents.
   virtual void ProcessMessages() = 0;
+  // The pacing wait: `ms` (above 0) milliseconds from now, the window served at least once
+  // after the long sleep, even when that ran late (a key that came meanwhile reaches the next
+  // frame). The base sleeps all but the last two milliseconds, then serves the window and
+  // sleeps to the end until the time is up; a host whose sleeps end on the millisecond may
+  // sleep once, to the end, and serve the window then.
+  virtual void PaceWait(int32_t ms) {
+    const uint32_t start = TickMs();
+    if (ms > 2) SleepMs(static_cast<uint32_t>(ms - 2));
+    const uint32_t end = start + static_cast<uint32_t>(ms);
+    for (bool served = false; !served || static_cast<int32_t>(TickMs() - start) < ms; served = true) {
+      ProcessMessages();
+      if (static_cast<int32_t>(TickMs() - start) < ms) SleepToTick(end);
+    }
+  }
 
   // --- application -------------------------------------------------------------------------
   virtual void Terminate() = 0;

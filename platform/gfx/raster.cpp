@@ -34,6 +34,17 @@ void RopRow(uint32_t* d, const uint32_t* s, int n, Rop rop) {
   }
 }
 
+// Whether an AND or OR of n pixels of s onto d would change any of them.
+bool RopChanges(const uint32_t* d, const uint32_t* s, int n, Rop rop) {
+  uint32_t diff = 0;
+  if (rop == Rop::And) {
+    for (int i = 0; i < n; ++i) diff |= d[i] & ~s[i];
+  } else {
+    for (int i = 0; i < n; ++i) diff |= s[i] & ~d[i];
+  }
+  return diff != 0;
+}
+
 // The pixels a shape touches, with per-row extents so a convex shape can be filled.
 class ShapeCanvas {
  public:
@@ -65,6 +76,10 @@ class ShapeCanvas {
     x0 = std::max<int64_t>(x0, 0);
     x1 = std::min<int64_t>(x1, dst_.width - 1);
     if (x0 > x1) return;
+    // Pixels that already hold what the span would give are skipped, and a span that would
+    // change none writes nothing: the present need not look at a black field blacked again.
+    x0 = FirstChange(static_cast<const Bitmap&>(dst_).Row(y), x0, x1);
+    if (x0 > x1) return;
     uint32_t* p = dst_.Row(y);
     if (merge_) {
       for (int64_t x = x0; x <= x1; ++x) p[x] |= colour_;
@@ -82,6 +97,40 @@ class ShapeCanvas {
   }
 
  private:
+  // The first pixel of x0..x1 the span would change; x1 + 1 when none. In blocks of vectors
+  // (the compiler leaves a loop that may stop early unvectorized), so the test of a long
+  // unchanged run costs little more than reading it.
+  int64_t FirstChange(const uint32_t* q, int64_t x0, int64_t x1) const {
+    using V = uint32_t __attribute__((vector_size(16)));
+    constexpr int kLanes = sizeof(V) / sizeof(uint32_t), kBlock = 4 * kLanes;
+    const uint32_t c = colour_;
+    int64_t x = x0;
+    if (!merge_) {
+      // Against a row of the colour, by the library's compare: faster than any loop here.
+      thread_local std::vector<uint32_t> solid;
+      thread_local uint32_t solidColour = 0;
+      constexpr int64_t kRun = 256;
+      if (solid.empty() || solidColour != c) solid.assign(kRun, solidColour = c);
+      for (; x + kRun <= x1 + 1; x += kRun)
+        if (std::memcmp(q + x, solid.data(), kRun * sizeof(uint32_t)) != 0) break;
+      for (; x + kBlock <= x1 + 1; x += kBlock)
+        if (std::memcmp(q + x, solid.data(), kBlock * sizeof(uint32_t)) != 0) break;
+      while (x <= x1 && q[x] == c) ++x;
+      return x;
+    }
+    for (; x + kBlock <= x1 + 1; x += kBlock) {
+      V acc = {};
+      for (int k = 0; k < kBlock; k += kLanes) {
+        V v;
+        std::memcpy(&v, q + x + k, sizeof v);
+        acc |= merge_ ? (c & ~v) : (v ^ c);
+      }
+      if ((acc[0] | acc[1] | acc[2] | acc[3]) != 0) break;
+    }
+    while (x <= x1 && (c & ~q[x]) == 0) ++x;
+    return x;
+  }
+
   Bitmap& dst_;
   uint32_t colour_;
   bool merge_;
@@ -187,7 +236,14 @@ void BitBlt(Bitmap& dst, int dx, int dy, int w, int h, const Bitmap& src, int sx
     return;
   }
   if (rop != Rop::Copy) {
-    for (int j = 0; j < rows; ++j) RopRow(dst.Row(dstY + j) + dstX, src.Row(srcY + j) + srcX, n, rop);
+    // An AND or OR that changes no pixel of a row writes nothing there, so the present need not
+    // look at the row again: a darkened screen darkened once more stays as it was shown.
+    const Bitmap& before = dst;
+    for (int j = 0; j < rows; ++j) {
+      const uint32_t* s = src.Row(srcY + j) + srcX;
+      if ((rop == Rop::And || rop == Rop::Or) && !RopChanges(before.Row(dstY + j) + dstX, s, n, rop)) continue;
+      RopRow(dst.Row(dstY + j) + dstX, s, n, rop);
+    }
     return;
   }
   // A copy onto the same pixels writes nothing, so a present need not look at the row again:

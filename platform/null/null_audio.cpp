@@ -4,7 +4,9 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <limits>
 #include <thread>
 
 namespace plat {
@@ -45,9 +47,27 @@ struct SoftAudioDevice::Core {
   // What Play mixes into; kept so the notify thread's polls do not allocate.
   std::vector<int16_t> playedPcm;
 
+  // The notify workers sleep until a poll can find something: a buffer started, stopped or
+  // moved, or a play cursor past one of its notification positions. `changes` counts those
+  // the workers cannot foresee (all but the cursors of the wall-clock output).
+  std::mutex wakeMu;
+  std::condition_variable wake;
+  uint64_t changes = 0;  // wakeMu
+  bool crossed = false;  // mu: a cursor passed a notification position in this render
+
+  void Changed() {
+    {
+      std::lock_guard<std::mutex> lk(wakeMu);
+      ++changes;
+    }
+    wake.notify_all();
+  }
   void RenderLocked(int16_t* out, int frames);
   void Play(int frames);  // clockMu held
   void CatchUp();
+  // Output frames until the first playing buffer's cursor passes one of its notification
+  // positions (mu held); none: the largest value.
+  uint64_t FramesToNotify() const;
 };
 
 namespace {
@@ -239,21 +259,30 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
   int32_t Play(uint32_t reserved, uint32_t, uint32_t flags) override {
     if (reserved != 0) return kAudioErrInvalidParam;
     core_->CatchUp();
-    std::lock_guard<std::mutex> lk(core_->mu);
-    playing_ = true;
-    looping_ = (flags & kPlayLooping) != 0;
+    {
+      std::lock_guard<std::mutex> lk(core_->mu);
+      playing_ = true;
+      looping_ = (flags & kPlayLooping) != 0;
+    }
+    core_->Changed();
     return kAudioOk;
   }
   int32_t Stop() override {
     core_->CatchUp();
-    std::lock_guard<std::mutex> lk(core_->mu);
-    playing_ = false;
+    {
+      std::lock_guard<std::mutex> lk(core_->mu);
+      playing_ = false;
+    }
+    core_->Changed();
     return kAudioOk;
   }
   int32_t SetCurrentPosition(uint32_t pos) override {
     if (pos >= bytes_) return kAudioErrInvalidParam;
-    std::lock_guard<std::mutex> lk(core_->mu);
-    pos_ = uint64_t(pos / fmt_.blockAlign) << 16;
+    {
+      std::lock_guard<std::mutex> lk(core_->mu);
+      pos_ = uint64_t(pos / fmt_.blockAlign) << 16;
+    }
+    core_->Changed();
     return kAudioOk;
   }
   int32_t SetNotificationPositions(uint32_t count, const PositionNotify* n) override {
@@ -268,6 +297,7 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
       last = n[i].offset;
     }
     notifies_.assign(n, n + count);
+    core_->Changed();  // mu held: wakeMu is only ever taken after it, never before
     return kAudioOk;
   }
   int32_t GetFormat(WaveFormat* out) override {
@@ -280,9 +310,31 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
   const WaveFormat& Format() const { return fmt_; }
   uint32_t Flags() const { return flags_; }
 
-  // Adds this buffer's next `frames` output frames to `acc` (core mutex held).
+  // Output frames until the cursor first passes a notification position, or reaches the end;
+  // none while stopped or without positions.
+  uint64_t FramesToNotify() const {
+    constexpr uint64_t kNone = std::numeric_limits<uint64_t>::max();
+    if (!playing_ || notifies_.empty() || frames_ == 0) return kNone;
+    const uint64_t f = pos_ >> 16;
+    uint64_t best = kNone;
+    auto reach = [&](uint64_t frame) { best = std::min(best, ((frame << 16) - pos_ + step_ - 1) / step_); };
+    reach(frames_);
+    for (const PositionNotify& n : notifies_) {
+      if (n.offset == kNotifyOffsetStop) continue;
+      // Past an offset: the first frame whose byte position is above it.
+      uint64_t t = n.offset / fmt_.blockAlign + 1;
+      if (t <= f) t += frames_;
+      reach(t);
+    }
+    return best;
+  }
+
+  // Adds this buffer's next `frames` output frames to `acc` (core mutex held). A cursor that
+  // passes a notification position, or a buffer that ends, sets the core's `crossed`.
   void MixInto(int32_t* acc, int frames) {
     if (!playing_ || frames_ == 0) return;
+    const uint64_t f0 = pos_ >> 16;
+    bool wrapped = false;
     const uint8_t* d = data_->data();
     const bool eight = fmt_.bitsPerSample == 8, stereo = fmt_.channels == 2;
     for (int i = 0; i < frames; ++i) {
@@ -301,13 +353,16 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
       if ((pos_ >> 16) >= frames_) {
         if (looping_) {
           pos_ -= uint64_t(frames_) << 16;
+          wrapped = true;
         } else {
           playing_ = false;
           pos_ = 0;
+          if (!notifies_.empty()) core_->crossed = true;
           return;
         }
       }
     }
+    if (!notifies_.empty() && Passed(f0, pos_ >> 16, wrapped)) core_->crossed = true;
   }
 
  private:
@@ -322,6 +377,18 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
   bool playing_ = false, looping_ = false;
   std::vector<PositionNotify> notifies_;
   Buffer3DParams params3D_;
+
+  // Whether a cursor moved from frame f0 to f1 (over the end when `wrapped`) went past a
+  // notification position.
+  bool Passed(uint64_t f0, uint64_t f1, bool wrapped) const {
+    if (wrapped) return true;  // past the start
+    for (const PositionNotify& n : notifies_) {
+      if (n.offset == kNotifyOffsetStop) continue;
+      const uint64_t t = n.offset / fmt_.blockAlign + 1;
+      if (f0 < t && t <= f1) return true;
+    }
+    return false;
+  }
 };
 
 namespace {
@@ -405,8 +472,15 @@ void SoftAudioDevice::Core::Play(int frames) {
   {
     std::lock_guard<std::mutex> lk(mu);
     RenderLocked(playedPcm.data(), frames);
+    crossed = false;  // on the wall clock the workers know the time of each pass beforehand
   }
   if (capturing) capture.insert(capture.end(), playedPcm.begin(), playedPcm.end());
+}
+
+uint64_t SoftAudioDevice::Core::FramesToNotify() const {
+  uint64_t best = std::numeric_limits<uint64_t>::max();
+  for (const SoftBuffer* b : buffers) best = std::min(best, b->FramesToNotify());
+  return best;
 }
 
 void SoftAudioDevice::Core::CatchUp() {
@@ -476,8 +550,14 @@ void SoftAudioDevice::WaitWaveEnd() {
 }
 
 void SoftAudioDevice::Render(int16_t* out, int frames) {
-  std::lock_guard<std::mutex> lk(core_->mu);
-  core_->RenderLocked(out, frames);
+  bool crossed;
+  {
+    std::lock_guard<std::mutex> lk(core_->mu);
+    core_->RenderLocked(out, frames);
+    crossed = core_->crossed;
+    core_->crossed = false;
+  }
+  if (crossed) core_->Changed();
 }
 
 void SoftAudioDevice::Advance(int frames) {
@@ -486,10 +566,116 @@ void SoftAudioDevice::Advance(int frames) {
 }
 
 void SoftAudioDevice::SetRealTime(bool on) {
-  std::lock_guard<std::mutex> lk(core_->clockMu);
-  core_->start = Clock::now();
-  core_->played = 0;
-  core_->realTime = on;
+  {
+    std::lock_guard<std::mutex> lk(core_->clockMu);
+    core_->start = Clock::now();
+    core_->played = 0;
+    core_->realTime = on;
+  }
+  core_->Changed();
+}
+
+// The notify worker of the outputs that play by themselves (on the wall clock or from the
+// sound card): it keeps the polls' rhythm (a poll, then the period, then the next) but skips
+// every poll that could find nothing. A poll acts only when a cursor has come into the part of
+// its buffer it waits for, and a cursor comes in there only past a notification position or by
+// the owner starting, stopping or moving the buffer. So the worker polls at the first turn of
+// the rhythm after such an event: on the wall clock the time of the next pass is known ahead;
+// from the sound card's callback and from the owner it is told.
+class SoftAudioDevice::NotifyWorker : public AudioDevice::Worker {
+ public:
+  NotifyWorker(std::shared_ptr<Core> core, uint32_t periodMs, std::function<void()> poll)
+      : core_(std::move(core)),
+        thread_([this, period = std::chrono::milliseconds(periodMs), poll = std::move(poll)] { Run(period, poll); }) {}
+  ~NotifyWorker() override {
+    {
+      std::lock_guard<std::mutex> lk(core_->wakeMu);
+      stop_ = true;
+    }
+    core_->wake.notify_all();
+    thread_.join();
+  }
+
+ private:
+  // Without a pass in sight the wall-clock output is still brought up to time now and then,
+  // as the polls did: a catch-up plays at most a second of missed time.
+  static constexpr auto kKeepTime = std::chrono::milliseconds(250);
+
+  // The first turn of the rhythm, counted from the last poll, at or after `t`.
+  static Clock::time_point Turn(Clock::time_point last, Clock::time_point t, Clock::duration period) {
+    const auto n = std::max<int64_t>(1, ((t - last) + period - Clock::duration(1)) / period);
+    return last + n * period;
+  }
+
+  // When the next cursor passes a notification position; none unless on the wall clock.
+  Clock::time_point PassTime() {
+    Core& c = *core_;
+    if (!c.realTime) return Clock::time_point::max();
+    std::lock_guard<std::mutex> clk(c.clockMu);
+    std::lock_guard<std::mutex> lk(c.mu);
+    const uint64_t n = c.FramesToNotify();
+    if (n == std::numeric_limits<uint64_t>::max()) return Clock::time_point::max();
+    const uint64_t frame = c.played + n;
+    return c.start + std::chrono::microseconds((frame * 1000000 + kOutputRate - 1) / kOutputRate);
+  }
+
+  void Run(Clock::duration period, const std::function<void()>& poll) {
+    Core& c = *core_;
+    auto last = Clock::now();
+    std::unique_lock<std::mutex> lk(c.wakeMu);
+    uint64_t seen = c.changes;
+    bool due = true;  // the first poll, one period after the start
+    while (!stop_) {
+      const auto now = Clock::now();
+      Clock::time_point at;
+      bool keepTime = false;
+      if (due) {
+        at = Turn(last, now, period);
+      } else {
+        lk.unlock();
+        const Clock::time_point pass = PassTime();
+        lk.lock();
+        if (c.changes != seen) {
+          seen = c.changes;
+          due = true;
+          continue;
+        }
+        if (pass <= now + kKeepTime) {
+          at = Turn(last, pass, period);
+        } else {
+          at = now + kKeepTime;
+          keepTime = true;
+        }
+      }
+      if (c.wake.wait_until(lk, at, [&] { return stop_ || (!due && c.changes != seen); })) {
+        if (stop_) break;
+        seen = c.changes;
+        due = true;
+        continue;
+      }
+      lk.unlock();
+      if (keepTime) {
+        c.CatchUp();
+      } else {
+        lk.lock();
+        seen = c.changes;  // what comes during the poll makes another
+        lk.unlock();
+        c.CatchUp();  // the cursors up to time even when the poll finds no buffer to ask
+        poll();
+        last = Clock::now();
+        due = false;
+      }
+      lk.lock();
+    }
+  }
+
+  std::shared_ptr<Core> core_;
+  bool stop_ = false;  // wakeMu
+  std::thread thread_;
+};
+
+std::unique_ptr<AudioDevice::Worker> SoftAudioDevice::StartWorker(uint32_t periodMs, std::function<void()> poll) {
+  return std::make_unique<NotifyWorker>(core_, periodMs, std::move(poll));
 }
 
 bool SoftAudioDevice::RealTime() const { return core_->realTime; }

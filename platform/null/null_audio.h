@@ -40,6 +40,9 @@ class SoftAudioDevice : public AudioDevice {
   int PeriodFrames() const { return period_; }
   // Secondary buffers alive (tests check that shutdown releases them).
   int LiveBuffers() const;
+  // The notify worker keeps the base's rhythm of polls but sleeps through those that could
+  // find nothing (no cursor past a notification position, no buffer started, stopped or moved).
+  std::unique_ptr<Worker> StartWorker(uint32_t periodMs, std::function<void()> poll) override;
 
   struct Core;
 
@@ -48,6 +51,7 @@ class SoftAudioDevice : public AudioDevice {
   virtual void WaitWaveEnd();
 
  private:
+  class NotifyWorker;
   std::shared_ptr<Core> core_;
   int period_;
 };

@@ -68,16 +68,20 @@ void ChangedTiles(const Bitmap& frame, const uint32_t* shown, const uint32_t* ge
     const int y0 = band * kTileH, y1 = std::min(h, y0 + kTileH);
     std::fill(bandDirty.begin(), bandDirty.end(), false);
     bool any = false;
-    for (int y = y0; y < y1; ++y) {
+    int dirty = 0;
+    for (int y = y0; y < y1 && dirty < cols; ++y) {
       if (gens && frame.RowGen(y) == gens[y]) continue;
       const uint32_t* src = frame.Row(y);
       const uint32_t* old = shown + static_cast<size_t>(y) * w;
-      if (std::memcmp(src, old, sizeof(uint32_t) * w) == 0) continue;
-      any = true;
+      // Tile by tile, and only the tiles not yet known changed in this band: where the whole
+      // picture changes (a fade) a band costs one row's first pixels, not eight whole rows.
       for (int c = 0; c < cols; ++c) {
         if (bandDirty[c]) continue;
         const int x0 = c * kTileW, n = std::min(kTileW, w - x0);
-        if (std::memcmp(src + x0, old + x0, sizeof(uint32_t) * n) != 0) bandDirty[c] = true;
+        if (std::memcmp(src + x0, old + x0, sizeof(uint32_t) * n) != 0) {
+          bandDirty[c] = any = true;
+          ++dirty;
+        }
       }
     }
     now.clear();

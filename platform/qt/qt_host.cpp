@@ -206,6 +206,8 @@ void QtHost::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::mil
 
 void QtHost::SleepToNextTick() { plat::SleepToNextTick(); }
 
+void QtHost::SleepToTick(uint32_t tick) { plat::SleepToTick(tick); }
+
 short QtHost::AsyncKeyState(int vk) { return form_->KeyState(vk); }
 
 void QtHost::SetEventHandler(WindowEvents* events) { form_->SetEvents(events); }
@@ -255,6 +257,14 @@ void QtHost::ProcessMessages() {
   // Timers stopped from their own handler are deleted here, outside any handler.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   form_->DeliverPendingClose();
+}
+
+// The monotonic clock's sleeps end on the millisecond asked for: the base's short sleep and
+// the pass through the window on the way to the end would only cost another wake-up a frame.
+void QtHost::PaceWait(int32_t ms) {
+  if (ms <= 0) return;
+  SleepToTick(TickMs() + static_cast<uint32_t>(ms));
+  ProcessMessages();
 }
 
 std::string QtHost::ProgramPath() { return ExecutablePath(); }

@@ -28,6 +28,7 @@ class QtHost : public Host {
   uint32_t TickMs() override;
   void SleepMs(uint32_t ms) override;
   void SleepToNextTick() override;
+  void SleepToTick(uint32_t tick) override;
   short AsyncKeyState(int vk) override;
   void SetEventHandler(WindowEvents* events) override;
   void SetCaption(const std::string& utf8) override;
@@ -42,6 +43,7 @@ class QtHost : public Host {
   void SetTopmost(bool on) override;
   void Present(const Bitmap& frame) override;
   void ProcessMessages() override;
+  void PaceWait(int32_t ms) override;
   void Terminate() override { terminate_ = true; }
   bool TerminateRequested() override { return terminate_; }
   std::string ProgramPath() override;

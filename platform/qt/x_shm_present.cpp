@@ -49,6 +49,24 @@ bool PixelsMatch(xcb_connection_t* c, xcb_window_t win, uint8_t& depth) {
   return ok;
 }
 
+// 0x00BBGGRR to the window's 0xFFRRGGBB, eight pixels a step where the machine has vectors
+// (the compiler does not vectorize this loop at our optimization level by itself).
+void ToWindowPixels(const uint32_t* src, uint32_t* dst, int n) {
+  using V = uint32_t __attribute__((vector_size(32)));
+  constexpr int kLanes = sizeof(V) / sizeof(uint32_t);
+  int i = 0;
+  for (; i + kLanes <= n; i += kLanes) {
+    V c;
+    std::memcpy(&c, src + i, sizeof c);
+    const V out = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+    std::memcpy(dst + i, &out, sizeof out);
+  }
+  for (; i < n; ++i) {
+    const uint32_t c = src[i];
+    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
+  }
+}
+
 }  // namespace
 
 struct XShmPresenter::Impl {
@@ -162,10 +180,7 @@ bool XShmPresenter::Present(const uint32_t* pixels, const std::vector<QRect>& re
     for (int y = r.top(); y <= r.bottom(); ++y) {
       const uint32_t* src = pixels + size_t(y) * size_t(m.width) + r.left();
       auto* dst = reinterpret_cast<uint32_t*>(s->mem + y * stride) + r.left();
-      for (int i = 0; i < r.width(); ++i) {  // 0x00BBGGRR to the window's 0x00RRGGBB
-        const uint32_t c = src[i];
-        dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-      }
+      ToWindowPixels(src, dst, r.width());
     }
     m.clip.push_back({int16_t(r.left()), int16_t(r.top()), uint16_t(r.width()), uint16_t(r.height())});
     box |= r;

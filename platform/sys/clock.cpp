@@ -17,4 +17,12 @@ void SleepToNextTick() {
   std::this_thread::sleep_until(steady_clock::time_point(floor<milliseconds>(now.time_since_epoch()) + milliseconds(1)));
 }
 
+void SleepToTick(uint32_t tick) {
+  using namespace std::chrono;
+  const int64_t now = floor<milliseconds>(steady_clock::now().time_since_epoch()).count();
+  const auto left = static_cast<int32_t>(tick - static_cast<uint32_t>(now));
+  if (left <= 0) return;
+  std::this_thread::sleep_until(steady_clock::time_point(milliseconds(now + left)));
+}
+
 }  // namespace plat

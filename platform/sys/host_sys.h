@@ -16,5 +16,7 @@ uint32_t MonotonicTickMs();
 // Sleeps until MonotonicTickMs() next moves on: a short wait that ends on the tick, for pacing
 // loops that must not spin.
 void SleepToNextTick();
+// Sleeps until MonotonicTickMs() reads `tick` or later, in one sleep.
+void SleepToTick(uint32_t tick);
 
 }  // namespace plat

@@ -371,6 +371,8 @@ TEST(RasterWrittenRows, EveryChangedRowIsMarked) {
   } cases[] = {
       {"BitBlt", [](Bitmap& d, const Bitmap& s) { BitBlt(d, 10, 20, 30, 7, s, 3, 4, Rop::Copy); }},
       {"BitBlt self", [](Bitmap& d, const Bitmap&) { BitBlt(d, 0, 30, 20, 9, d, 5, 2, Rop::NotOr); }},
+      {"BitBlt And", [](Bitmap& d, const Bitmap& s) { BitBlt(d, 3, 0, 61, 64, s, 0, 0, Rop::And); }},
+      {"BitBlt Or", [](Bitmap& d, const Bitmap& s) { BitBlt(d, 0, 5, 64, 50, s, 0, 9, Rop::Or); }},
       {"StretchBlt", [](Bitmap& d, const Bitmap& s) { StretchBlt(d, -5, 50, 40, 20, s, 0, 0, 9, 5, Rop::Or); }},
       {"Rectangle", [](Bitmap& d, const Bitmap&) { Rectangle(d, 2, 3, 40, 9, 0x123456, Fill::None, PenMode::Copy); }},
       {"RoundRect", [](Bitmap& d, const Bitmap&) { RoundRect(d, 1, 1, 60, 30, 9, 7, 0xFFFFFF, Fill::Solid, PenMode::Merge); }},
@@ -420,6 +422,42 @@ TEST(RasterWrittenRows, EveryChangedRowIsMarked) {
     same.Set(9, 30, 0x070809);
     BitBlt(same, 0, 0, 64, 64, changedSrc, 0, 0, Rop::Copy);
     EXPECT_EQ(same.px, changedSrc.px);
+  }
+  // An AND or OR, or a filled shape, that changes no pixel of a row writes nothing there: a
+  // black screen darkened or blacked again, a white one lightened; a row where one pixel
+  // changes is marked and gets the whole span.
+  {
+    Bitmap black(64, 64, 0), white(64, 64, 0xFFFFFF);
+    const std::vector<uint32_t> wasBlack = gens(black), wasWhite = gens(white);
+    Rectangle(black, -5, 3, 70, 60, 0, Fill::Solid, PenMode::Copy);
+    Ellipse(white, 4, 4, 60, 50, 0x00FF00, Fill::Solid, PenMode::Merge);
+    EXPECT_EQ(gens(black), wasBlack);
+    EXPECT_EQ(gens(white), wasWhite);
+    for (int x : {0, 17, 63}) {
+      black.Set(x, 30, 0x010101);
+      const std::vector<uint32_t> before = gens(black);
+      Rectangle(black, 0, 10, 64, 40, 0, Fill::Solid, PenMode::Copy);
+      EXPECT_EQ(black.px, std::vector<uint32_t>(64 * 64, 0)) << x;
+      for (int y = 0; y < 64; ++y) EXPECT_EQ(black.RowGen(y) != before[y], y == 30) << x << " row " << y;
+    }
+  }
+  {
+    Bitmap black(64, 64, 0), white(64, 64, 0xFFFFFF), mask(32, 32, 0x7F7F7F);
+    const std::vector<uint32_t> wasBlack = gens(black), wasWhite = gens(white);
+    BitBlt(black, 0, 0, 32, 32, mask, 0, 0, Rop::And);
+    BitBlt(white, 16, 16, 32, 32, mask, 0, 0, Rop::Or);
+    EXPECT_EQ(gens(black), wasBlack);
+    EXPECT_EQ(gens(white), wasWhite);
+    black.Set(40, 12, 0xFFFFFF);
+    const std::vector<uint32_t> before = gens(black);
+    BitBlt(black, 20, 0, 32, 32, mask, 0, 0, Rop::And);
+    EXPECT_EQ(black.At(40, 12), 0x7F7F7Fu);
+    for (int y = 0; y < 64; ++y)
+      if (y == 12) {
+        EXPECT_NE(black.RowGen(y), before[y]);
+      } else {
+        EXPECT_EQ(black.RowGen(y), before[y]) << y;
+      }
   }
   // Reading counts nothing; a copy or a resize is a new picture.
   const Bitmap& ro = src;

@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTimer>
 
 #include <unistd.h>
 
@@ -243,6 +244,26 @@ TEST_F(QtHostTest, ClockAdvancesWithSleepAndProcessFacts) {
     const uint32_t t = h.TickMs();
     h.SleepToNextTick();
     EXPECT_NE(h.TickMs(), t);
+  }
+  // A sleep to a tick ends on it, not a tick early; one already passed does not sleep.
+  for (uint32_t ahead : {1u, 3u, 7u}) {
+    const uint32_t tick = h.TickMs() + ahead;
+    h.SleepToTick(tick);
+    const auto late = static_cast<int32_t>(h.TickMs() - tick);
+    EXPECT_GE(late, 0) << ahead;
+    EXPECT_LT(late, 500) << ahead;
+  }
+  const uint32_t before = h.TickMs();
+  h.SleepToTick(before - 5);
+  EXPECT_LT(h.TickMs() - before, 500u);
+  // The pacing wait lasts its time and serves the window after its sleep.
+  for (int ms : {1, 2, 5, 20}) {
+    bool served = false;
+    QTimer::singleShot(0, [&] { served = true; });
+    const uint32_t start = h.TickMs();
+    h.PaceWait(ms);
+    EXPECT_GE(h.TickMs() - start, uint32_t(ms)) << ms;
+    EXPECT_TRUE(served) << ms;
   }
   EXPECT_EQ(h.OsVersion().platformId, 2);
   EXPECT_EQ(h.Desktop().bitsPerPixel, 32);

@@ -37,6 +37,30 @@ TEST(Pacing, WaitSleepsAllButTwoMillisecondsThenPolls) {
   }
 }
 
+// With a real clock the message passes take no time: the tail is a pass and one sleep to the
+// end time, not a pass and a sleep on every tick.
+TEST(Pacing, WaitTailSleepsOnceToTheEndTime) {
+  struct QuickPasses : NullHost {
+    std::vector<uint32_t> tickSleeps;
+    uint32_t tickMs = 1000;
+    uint32_t TickMs() override { return tickMs; }
+    void SleepMs(uint32_t ms) override { tickMs += ms; }
+    void ProcessMessages() override { ++ProcessMessagesCalls; }
+    void SleepToTick(uint32_t tick) override {
+      tickSleeps.push_back(tick);
+      if (static_cast<int32_t>(tickMs - tick) < 0) tickMs = tick;
+    }
+  };
+  for (int ms : {1, 2, 3, 24}) {
+    QuickPasses host;
+    Game g(host);
+    WaitMs(g, ms);
+    EXPECT_EQ(host.tickSleeps, std::vector<uint32_t>{1000u + ms}) << ms;
+    EXPECT_EQ(host.ProcessMessagesCalls, 1) << ms;
+    EXPECT_EQ(host.tickMs, 1000u + ms) << ms;
+  }
+}
+
 // On a busy machine the sleep runs late now and then; a key that came in during it must still
 // be taken in before the next frame reads the keys, or a one-frame tap lands a frame late.
 TEST(Pacing, AWaitWhoseSleepRanPastTheTimeStillServesTheWindowOnce) {

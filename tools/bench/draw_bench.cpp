@@ -127,6 +127,22 @@ void BM_EffectShapes(benchmark::State& st) {
 }
 BENCHMARK(BM_EffectShapes);
 
+// The stage-clear scene's erasing: black boxes over a field that is black but for a few
+// sprites, every frame (most of them change nothing).
+void BM_BlackBoxes(benchmark::State& st) {
+  Bench& b = B();
+  b.g.BackBuffer.Resize(640, 480, 0);
+  for (auto _ : st) {
+    for (int i = 0; i < 3; ++i)
+      MaskedBlt(b.sheet, 32 * i, 0, 32, 32, 32, b.g.BackBuffer, 100 + 150 * i, 200);
+    for (int i = 0; i < 8; ++i)
+      DrawRect(b.g, 0, bsSolid, pmCopy, 40 + 70 * i, 150, 100 + 70 * i, 260);
+    DrawRect(b.g, 0, bsSolid, pmCopy, 100, 330, 640, 485);
+    benchmark::DoNotOptimize(b.g.BackBuffer.px.data());
+  }
+}
+BENCHMARK(BM_BlackBoxes);
+
 }  // namespace
 
 BENCHMARK_MAIN();
