@@ -2,7 +2,8 @@
 """Runs plumet-solver over the course and writes stages/solutions/NN.keys, NN.cells and the table
 stages/solutions/table.txt (stage, stars, moves, the difficulty measure: decisions, search, traps,
 the walking and re-walking shares; frames, rest states, dead-end states, the share of states still
-winnable, seconds). Moves are counted from rest state to rest state; the solution has the fewest
+winnable, seconds; a table the course report wrote keeps its layout, and only the solved stages'
+rows change). Moves are counted from rest state to rest state; the solution has the fewest
 moves, and the fewest frames among those. NN.cells holds the cells the shortest solution passes,
 those of the traps on it and every cell the player can rest in (the report's empty-room check).
 For each stage solved it also writes stages/solutions/NN.outcome, the replay's expected end (the
@@ -104,30 +105,28 @@ def main():
         done = dict(zip(order, ex.map(lambda p: solve(build, p, float(os.environ.get("MAX_SECONDS", "120"))), order)))
     rows = [done[p] for p in paths]
     print("whole run: %.1f s" % (time.time() - t0), file=sys.stderr)
-    fmt = "%-5s %-5s %-9s %-6s %-9s %-7s %-8s %-7s %-7s %-7s %-9s %-9s %-8s %s"
-    cols = ("stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
-            "states", "dead-ends", "winnable", "seconds")
-    head = fmt % cols
-    old = {}
-    if want and os.path.exists(table):
-        # The rows not solved again keep their solver columns, read by the table's own header (the
-        # course report adds more columns, in another order).
-        lines = open(table).read().splitlines()
-        was = lines[0].split() if lines else []
-        for line in lines[1:]:
-            if not line.strip():
-                continue
-            r = dict(zip(was, line.split()))
-            if all(c in r for c in cols):
-                line = fmt % tuple(r[c] for c in cols)
-            old[line.split()[0]] = line
+    cols = ["stage", "stars", "solvable", "moves", "decisions", "search", "walking", "rewalk", "traps", "frames",
+            "states", "dead-ends", "winnable", "seconds"]
+    new = {r["nn"]: dict(zip(cols, map(str, (r["nn"], r["stars"], r["solvable"], r["moves"], r["decisions"], r["search"],
+                                    r["walking"], r["rewalk"], r["traps"], r["frames"], r["states"], r["dead"],
+                                    r["winnable"], r["seconds"])))) for r in rows}
     for r in rows:
-        line = fmt % (r["nn"], r["stars"], r["solvable"], r["moves"], r["decisions"], r["search"], r["walking"],
-                      r["rewalk"], r["traps"], r["frames"], r["states"], r["dead"], r["winnable"], r["seconds"])
-        old[r["nn"]] = line
-        print(line, flush=True)
+        print(" ".join(new[r["nn"]][c] for c in cols), flush=True)
+    # A table the course report wrote keeps its layout and its other columns (the screen and the
+    # mechanics, which the report renews): only the solved stages' solver columns change.
+    head, old = cols, {}
+    if want and os.path.exists(table):
+        lines = open(table).read().splitlines()
+        if lines and all(c in lines[0].split() for c in cols):
+            head = lines[0].split()
+            old = {l.split()[0]: dict(zip(head, l.split())) for l in lines[1:] if l.strip()}
+    for nn, r in new.items():
+        old.setdefault(nn, {}).update(r)
+    body = [[old[k].get(c, "-") for c in head] for k in sorted(old)]
+    widths = [max(len(c), *(len(l[i]) for l in body)) for i, c in enumerate(head)]
+    line = lambda vals: " ".join(v.ljust(w) for v, w in zip(vals, widths)).rstrip()
     with open(table + ".new", "w") as f:
-        f.write(head + "\n" + "\n".join(old[k] for k in sorted(old)) + "\n")
+        f.write("\n".join([line(head)] + [line(l) for l in body]) + "\n")
     os.replace(table + ".new", table)
     dist = os.path.join(build, "dist")
     subprocess.run([sys.executable, os.path.join(HERE, "run_course.py"), os.path.join(dist, "plumet-headless"), dist,
