@@ -123,7 +123,7 @@ class ShapeCanvas {
       for (int k = 0; k < kBlock; k += kLanes) {
         V v;
         std::memcpy(&v, q + x + k, sizeof v);
-        acc |= merge_ ? (c & ~v) : (v ^ c);
+        acc |= c & ~v;
       }
       if ((acc[0] | acc[1] | acc[2] | acc[3]) != 0) break;
     }

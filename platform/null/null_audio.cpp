@@ -321,8 +321,7 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
     reach(frames_);
     for (const PositionNotify& n : notifies_) {
       if (n.offset == kNotifyOffsetStop) continue;
-      // Past an offset: the first frame whose byte position is above it.
-      uint64_t t = n.offset / fmt_.blockAlign + 1;
+      uint64_t t = PassFrame(n);
       if (t <= f) t += frames_;
       reach(t);
     }
@@ -378,13 +377,16 @@ class SoftBuffer : public SoundBuffer, public Buffer3D, RefCounted {
   std::vector<PositionNotify> notifies_;
   Buffer3DParams params3D_;
 
+  // Past a notification position: the first frame whose byte position is above its offset.
+  uint64_t PassFrame(const PositionNotify& n) const { return n.offset / fmt_.blockAlign + 1; }
+
   // Whether a cursor moved from frame f0 to f1 (over the end when `wrapped`) went past a
   // notification position.
   bool Passed(uint64_t f0, uint64_t f1, bool wrapped) const {
     if (wrapped) return true;  // past the start
     for (const PositionNotify& n : notifies_) {
       if (n.offset == kNotifyOffsetStop) continue;
-      const uint64_t t = n.offset / fmt_.blockAlign + 1;
+      const uint64_t t = PassFrame(n);
       if (f0 < t && t <= f1) return true;
     }
     return false;

@@ -23,16 +23,6 @@ namespace plat {
 
 namespace {
 
-// 0x00BBGGRR to Qt's opaque 0xFFRRGGBB. Done here, in one pass on this thread: a Qt conversion
-// of a frame this size goes through its thread pool, which costs far more in wake-ups than the
-// swap itself.
-void SwapToRgb32(const uint32_t* src, uint32_t* dst, int n) {
-  for (int i = 0; i < n; ++i) {
-    const uint32_t c = src[i];
-    dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-  }
-}
-
 constexpr int kTileW = 32, kTileH = 8;
 
 }  // namespace
@@ -184,9 +174,11 @@ void QtForm::ToQImage(const std::vector<QRect>& rects) {
   const int w = frame_.width();
   auto convert = [&](const QRect& r0) {
     const QRect r = r0 & frame_.rect();
+    // On this thread, in one pass: a Qt conversion of a frame this size goes through its
+    // thread pool, which costs far more in wake-ups than the swap itself.
     for (int y = r.top(); y <= r.bottom(); ++y)
-      SwapToRgb32(shownPx_.data() + static_cast<size_t>(y) * w + r.left(),
-                  reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + r.left(), r.width());
+      ToWindowPixels(shownPx_.data() + static_cast<size_t>(y) * w + r.left(),
+                     reinterpret_cast<uint32_t*>(frame_.scanLine(y)) + r.left(), r.width());
   };
   if (frameStale_) {
     convert(frame_.rect());

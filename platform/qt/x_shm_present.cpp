@@ -49,6 +49,8 @@ bool PixelsMatch(xcb_connection_t* c, xcb_window_t win, uint8_t& depth) {
   return ok;
 }
 
+}  // namespace
+
 // 0x00BBGGRR to the window's 0xFFRRGGBB, eight pixels a step where the machine has vectors
 // (the compiler does not vectorize this loop at our optimization level by itself).
 void ToWindowPixels(const uint32_t* src, uint32_t* dst, int n) {
@@ -66,8 +68,6 @@ void ToWindowPixels(const uint32_t* src, uint32_t* dst, int n) {
     dst[i] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
   }
 }
-
-}  // namespace
 
 struct XShmPresenter::Impl {
   xcb_connection_t* c = nullptr;

@@ -9,6 +9,9 @@
 
 namespace plat {
 
+// 0x00BBGGRR to the window's (and Qt's) opaque 0xFFRRGGBB, for `n` pixels.
+void ToWindowPixels(const uint32_t* src, uint32_t* dst, int n);
+
 class XShmPresenter {
  public:
   // Null when the window system is not X, offers no shared memory, or the window's pixels are
